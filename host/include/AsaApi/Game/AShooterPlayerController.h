@@ -1,0 +1,39 @@
+#pragma once
+#include "AsaApi/FString.h"
+#include "AsaApi/Game/Classes.h"
+
+namespace Game::APlayerController_ {
+inline const GameFunction<void(APlayerController*, FString*, FName, bool)> ClientMessage{
+    "APlayerController.ClientMessage(FString&,FName,bool)"};
+}
+namespace Game::AController_ {
+inline const GameField<APlayerState*> PlayerState{"AController.PlayerState"};
+}
+namespace Game::AShooterPlayerController_ {
+inline const GameFunction<FString*(AShooterPlayerController*, FString*)> GetUniqueNetIdAsString{
+    "AShooterPlayerController.GetUniqueNetIdAsString()"};
+inline const GameFunction<FString*(AShooterPlayerController*, FString*)> GetPlayerCharacterName{
+    "AShooterPlayerController.GetPlayerCharacterName()"};
+inline const GameField<uint64_t> LinkedPlayerID{"AShooterPlayerController.LinkedPlayerID"};
+inline const GameBitField bIsAdmin{"AShooterPlayerController.bIsAdmin"};
+}  // namespace Game::AShooterPlayerController_
+
+struct AShooterPlayerController : APlayerController {
+  FString GetUniqueNetIdAsString() {
+    FString id;
+    Game::AShooterPlayerController_::GetUniqueNetIdAsString(this, &id);
+    return id;
+  }
+  FString GetPlayerCharacterName() {
+    FString name;
+    Game::AShooterPlayerController_::GetPlayerCharacterName(this, &name);
+    return name;
+  }
+  uint64_t& LinkedPlayerIDField() { return Game::AShooterPlayerController_::LinkedPlayerID.Of(this); }
+  bool IsAdmin() const { return Game::AShooterPlayerController_::bIsAdmin.Of(this); }
+  APlayerState* PlayerStateField() { return Game::AController_::PlayerState.Of(this); }
+  void ClientMessage(const FString& text) {
+    FString copy = text;
+    Game::APlayerController_::ClientMessage(this, &copy, FName(), false);
+  }
+};

@@ -1,0 +1,21 @@
+#pragma once
+#include <cstdint>
+
+#include "AsaApi/FString.h"
+#include "AsaApi/Game/Classes.h"
+
+struct RCONPacket {
+  int32_t Length;
+  int32_t Id;
+  int32_t Type;
+  FString Body;
+};
+
+namespace Game::RCONClientConnection_ {
+inline const GameFunction<void(RCONClientConnection*, int, int, FString*)> SendMessage{
+    "RCONClientConnection.SendMessage(int,int,FString&)"};
+}
+
+struct RCONClientConnection : UObject {
+  void SendMessage(int id, int type, FString* text) { Game::RCONClientConnection_::SendMessage(this, id, type, text); }
+};

@@ -1,0 +1,20 @@
+#pragma once
+#include "AsaApi/FString.h"
+#include "AsaApi/Game/Classes.h"
+#include "AsaApi/WeakObjectPtr.h"
+
+namespace Game::UWorld_ {
+inline const GameFunction<FString*(UWorld*, FString*)> GetMapName{"UWorld.GetMapName()"};
+inline const GameField<TArray<TWeakObjectPtr<APlayerController>>> PlayerControllerList{"UWorld.PlayerControllerList"};
+}  // namespace Game::UWorld_
+
+struct UWorld : UObject {
+  FString GetMapName() {
+    FString name;
+    Game::UWorld_::GetMapName(this, &name);
+    return name;
+  }
+  TArray<TWeakObjectPtr<APlayerController>>& PlayerControllerListField() {
+    return Game::UWorld_::PlayerControllerList.Of(this);
+  }
+};

@@ -1,0 +1,72 @@
+#pragma once
+// The simulated game's objects. Each is a standard-layout struct that starts with
+// the object header; the plugin reaches their fields by name only.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "AsaApi/FString.h"
+#include "AsaApi/Game/Classes.h"
+#include "AsaApi/WeakObjectPtr.h"
+#include "sim/ObjectArray.h"
+
+namespace sim {
+
+struct SimPlayerState {
+  UObject Header;
+  FString TribeName;
+  int32_t TribeId = 0;
+};
+
+struct SimCharacter {
+  UObject Header;
+  void* Controller = nullptr;  // SimPlayerController*
+};
+
+struct SimPlayerController {
+  UObject Header;
+  FString EosId;
+  uint64_t LinkedPlayerId = 0;
+  FString CharacterName;
+  uint32_t Flags = 0;  // bit 0: admin
+  APlayerState* PlayerState = nullptr;
+  SimCharacter* Character = nullptr;
+};
+
+struct SimGameMode {
+  UObject Header;
+  int32_t ServerId = 0;
+};
+
+struct SimWorld {
+  UObject Header;
+  FString MapName;
+  TArray<TWeakObjectPtr<APlayerController>> PlayerControllerList;
+};
+
+struct SimRconConnection {
+  UObject Header;
+  uint64_t ConnectionId = 0;
+};
+
+// A player as the tests describe one.
+struct PlayerSpec {
+  std::string EosId;
+  uint64_t LinkedPlayerId = 0;
+  std::string CharacterName = "Survivor";
+  std::string TribeName;
+  int32_t TribeId = 0;
+  bool Admin = false;
+};
+
+// One player's objects, owned by the server.
+struct SimPlayer {
+  ObjectPtr<SimPlayerController> Controller;
+  ObjectPtr<SimPlayerState> State;
+  ObjectPtr<SimCharacter> Character;
+  AShooterPlayerController* AsController() const {
+    return reinterpret_cast<AShooterPlayerController*>(Controller.get());
+  }
+};
+
+}  // namespace sim

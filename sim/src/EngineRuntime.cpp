@@ -1,0 +1,91 @@
+#include "sim/EngineRuntime.h"
+
+#include <map>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "AsaApi/FString.h"
+#include "AsaApi/Game/FGenericPlatformStricmp.h"
+#include "AsaApi/Host.h"
+#include "AsaApi/WeakObjectPtr.h"
+#include "sim/ObjectArray.h"
+
+namespace sim {
+namespace {
+
+// The name pool: an index per distinct text (case-insensitive, as the engine's).
+class NamePool {
+ public:
+  int32_t Find(const std::string& text, bool add) {
+    std::lock_guard lock(mutex_);
+    std::string key = text;
+    for (char& c : key) c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    auto it = indices_.find(key);
+    if (it != indices_.end()) return it->second;
+    if (!add) return 0;
+    names_.push_back(text);
+    const auto index = static_cast<int32_t>(names_.size() - 1);
+    indices_[key] = index;
+    return index;
+  }
+  std::string Text(int32_t index) {
+    std::lock_guard lock(mutex_);
+    if (index < 0 || static_cast<std::size_t>(index) >= names_.size()) return "None";
+    return names_[static_cast<std::size_t>(index)];
+  }
+
+ private:
+  std::mutex mutex_;
+  std::vector<std::string> names_{"None"};
+  std::map<std::string, int32_t> indices_{{"none", 0}};
+};
+
+NamePool& Names() {
+  static NamePool pool;
+  return pool;
+}
+
+void ConstructName(FName* name, const char* text, EFindName find) {
+  name->ComparisonIndex = Names().Find(text == nullptr ? "" : text, find == EFindName::FNAME_Add);
+  name->Number = 0;
+}
+
+FString* NameToString(const FName* name, FString* out) {
+  *out = FString::FromUtf8(Names().Text(name->ComparisonIndex));
+  return out;
+}
+
+int StricmpWideNarrow(const char16_t* a, const char* b) {
+  const std::u16string wide = Utf8ToUtf16(b == nullptr ? "" : b);
+  return CompareIgnoreCase(a == nullptr ? u"" : a, wide);
+}
+
+int StricmpWide(const char16_t* a, const char16_t* b) {
+  return CompareIgnoreCase(a == nullptr ? u"" : a, b == nullptr ? u"" : b);
+}
+
+UObject* ResolveWeak(const FWeakObjectPtr* weak) {
+  FUObjectArray* array = Game::Global_::GUObjectArray.Address();
+  const FUObjectItem* item = array->ObjObjects.GetItem(weak->ObjectIndex);
+  if (item == nullptr || item->Object == nullptr) return nullptr;
+  if (item->SerialNumber != weak->ObjectSerialNumber) return nullptr;
+  if ((item->Flags & (EInternalObjectFlags::Unreachable | EInternalObjectFlags::Garbage)) != 0) return nullptr;
+  return item->Object;
+}
+
+}  // namespace
+
+void InstallEngineRuntime() {
+  host::InstallStandardAllocator();
+  host::Register(Game::FName_::Construct, &ConstructName);
+  host::Register(Game::FName_::ToString, &NameToString);
+  host::Register(Game::FGenericPlatformStricmp_::StricmpWideNarrow, &StricmpWideNarrow);
+  host::Register(Game::FGenericPlatformStricmp_::StricmpWide, &StricmpWide);
+  host::Register(Game::Global_::GUObjectArray, ObjectArray::Get().Raw());
+  host::Register(Game::FWeakObjectPtr_::Get, &ResolveWeak);
+  host::Register(Game::UObjectBase_::InternalIndex, static_cast<std::ptrdiff_t>(offsetof(UObject, InternalIndex)));
+  host::Register(Game::UObjectBase_::ClassPrivate, static_cast<std::ptrdiff_t>(offsetof(UObject, ClassPrivate)));
+}
+
+}  // namespace sim

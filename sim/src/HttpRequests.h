@@ -1,0 +1,32 @@
+#pragma once
+// HTTP POST requests with cpp-httplib. A routing table can send a host name to a
+// local address. Completions run on the game thread.
+#include <map>
+#include <mutex>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include "AsaApi/Requests.h"
+
+namespace sim {
+
+class Server;
+
+class HttpRequests final : public API::IRequestsImpl {
+ public:
+  explicit HttpRequests(Server& server) : server_(server) {}
+  ~HttpRequests() override;
+
+  bool CreatePostRequest(const std::string& url, const API::RequestCallback& callback, const std::string& body,
+                         const std::string& contentType, const std::vector<std::string>& headers) override;
+  void Route(const std::string& host, const std::string& address);
+
+ private:
+  Server& server_;
+  std::mutex mutex_;
+  std::map<std::string, std::string> routes_;
+  std::vector<std::thread> threads_;
+};
+
+}  // namespace sim

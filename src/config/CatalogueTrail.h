@@ -1,0 +1,24 @@
+#pragma once
+// Which entry of the file is being read. The reader opens a scope per entry;
+// a log sink (the configuration checker's) may ask for the current trail to
+// name the entry a warning belongs to. Costs nothing unless asked.
+#include <cstddef>
+#include <string>
+
+#include <nlohmann/json_fwd.hpp>
+
+namespace ConfigHelper {
+
+class EntryScope {
+ public:
+  EntryScope(const char* section, std::size_t index, const nlohmann::json& entry);
+  ~EntryScope();
+  EntryScope(const EntryScope&) = delete;
+  EntryScope& operator=(const EntryScope&) = delete;
+};
+
+// For example: ShopPackets[3] "Starter Kit" > Items[0] > Variants[1] "Stone Pick".
+// Empty outside any entry.
+std::string CurrentEntryTrail();
+
+}  // namespace ConfigHelper

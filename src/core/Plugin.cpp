@@ -1,0 +1,60 @@
+// The entry points the host calls on the game thread.
+#include <exception>
+
+#include <nlohmann/json.hpp>
+
+#include "AsaApi/ApiUtils.h"
+#include "config/ConfigLoader.h"
+#include "core/Export.h"
+#include "core/GameModeHook.h"
+#include "core/Lifecycle.h"
+#include "core/Log.h"
+#include "core/ReloadCommands.h"
+#include "core/ThreadPool.h"
+
+namespace TandorShop {
+namespace {
+
+void Start() {
+  CreateLogger();
+  nlohmann::json config;
+  if (!ConfigHelper::LoadConfigFile(config)) {
+    Log().warn("No valid config found. Stopped loading plugin.");
+    return;
+  }
+  InstallGameModeHook();
+  AddReloadCommands();
+  const bool running = AsaApi::GetApiUtils().GetStatus() == AsaApi::ServerStatus::Ready;
+  HandlePluginEvent(running ? PluginEvent::LoadedIntoRunningServer : PluginEvent::LoadedAtStartup, &config);
+}
+
+void Stop() {
+  Pool().StopWorkers();
+  HandlePluginEvent(PluginEvent::Unload, nullptr);
+  RemoveGameModeHook();
+  RemoveReloadCommands();
+}
+
+}  // namespace
+}  // namespace TandorShop
+
+extern "C" TANDORSHOP_API void Plugin_Init() {
+  try {
+    TandorShop::Start();
+  } catch (const std::exception& e) {
+    TandorShop::Log().critical("Loading the plugin failed: {}", e.what());
+  } catch (...) {
+    TandorShop::Log().critical("Loading the plugin failed");
+  }
+}
+
+extern "C" TANDORSHOP_API void Plugin_Unload() {
+  try {
+    TandorShop::Stop();
+  } catch (const std::exception& e) {
+    TandorShop::Log().critical("Unloading the plugin failed: {}", e.what());
+  } catch (...) {
+    TandorShop::Log().critical("Unloading the plugin failed");
+  }
+  TandorShop::DestroyLogger();
+}

@@ -1,0 +1,142 @@
+#include "core/ThreadPool.h"
+
+#include <exception>
+#include <utility>
+
+#include "core/Log.h"
+
+PoolTask::PoolTask(PoolTask&& other) noexcept
+    : Work(std::move(other.Work)),
+      Job(std::move(other.Job)),
+      Then(std::move(other.Then)),
+      TaskKind(std::exchange(other.TaskKind, RunsNothing)) {}
+
+PoolTask& PoolTask::operator=(PoolTask&& other) noexcept {
+  Work = std::move(other.Work);
+  Job = std::move(other.Job);
+  Then = std::move(other.Then);
+  TaskKind = std::exchange(other.TaskKind, RunsNothing);
+  return *this;
+}
+
+PoolTask PoolTask::MakeJob(std::function<void()> job) {
+  PoolTask task;
+  task.Job = std::move(job);
+  task.TaskKind = RunsJob;
+  return task;
+}
+
+PoolTask PoolTask::MakeWork(std::function<void(ArkTandor_AsyncTaskResults&)> work,
+                            std::function<void(ArkTandor_AsyncTaskResults)> then) {
+  PoolTask task;
+  task.Work = std::move(work);
+  task.Then = std::move(then);
+  task.TaskKind = RunsWork;
+  return task;
+}
+
+ThreadPool::~ThreadPool() { StopWorkers(); }
+
+void ThreadPool::PostTask(PoolTask task) {
+  {
+    std::lock_guard lock(queueMutex_);
+    queue_.push_back(std::move(task));
+  }
+  wake_.notify_one();
+}
+
+void ThreadPool::StartWorkers() {
+  std::lock_guard lock(queueMutex_);
+  if (!workers_.empty()) return;
+  stop_ = false;
+  for (int i = 0; i < WorkerCount; ++i) workers_.emplace_back(&ThreadPool::WorkerLoop, this);
+}
+
+bool ThreadPool::Started() const {
+  std::lock_guard lock(queueMutex_);
+  return !workers_.empty();
+}
+
+void ThreadPool::StopWorkers() {
+  std::vector<std::thread> workers;
+  {
+    std::lock_guard lock(queueMutex_);
+    stop_ = true;
+    workers.swap(workers_);
+  }
+  wake_.notify_all();
+  for (std::thread& worker : workers) worker.join();
+
+  // Without workers nobody took the queue: run what is left here, so no queued
+  // write is lost at shut-down.
+  std::deque<PoolTask> leftover;
+  {
+    std::lock_guard lock(queueMutex_);
+    leftover.swap(queue_);
+  }
+  for (PoolTask& task : leftover) RunTask(task);
+
+  std::lock_guard lock(pendingMutex_);
+  pending_.clear();
+}
+
+void ThreadPool::WorkerLoop() {
+  for (;;) {
+    PoolTask task;
+    {
+      std::unique_lock lock(queueMutex_);
+      wake_.wait(lock, [this] { return !queue_.empty() || stop_; });
+      if (queue_.empty()) return;  // stopping, and nothing left to run
+      task = std::move(queue_.front());
+      queue_.pop_front();
+    }
+    RunTask(task);
+  }
+}
+
+void ThreadPool::RunTask(PoolTask& task) {
+  try {
+    if (task.TaskKind == PoolTask::RunsJob) {
+      if (task.Job) task.Job();
+    } else if (task.TaskKind == PoolTask::RunsWork) {
+      ArkTandor_AsyncTaskResults result;
+      if (task.Work) task.Work(result);
+      PendingResult finished{task.Then, result};
+      std::lock_guard lock(pendingMutex_);
+      pending_.push_back(std::move(finished));
+    }
+  } catch (const std::exception& e) {
+    TandorShop::Log().error("A worker task failed: {}", e.what());
+  } catch (...) {
+    TandorShop::Log().error("A worker task failed with an unknown error");
+  }
+}
+
+void ThreadPool::DrainResults() {
+  std::vector<PendingResult> finished;
+  {
+    std::lock_guard lock(pendingMutex_);
+    if (pending_.empty()) return;
+    finished.swap(pending_);
+  }
+  for (PendingResult& entry : finished) {
+    if (!entry.Then) continue;
+    try {
+      entry.Then(entry.Result);
+    } catch (const std::exception& e) {
+      TandorShop::Log().error("A task continuation failed: {}", e.what());
+    } catch (...) {
+      TandorShop::Log().error("A task continuation failed with an unknown error");
+    }
+  }
+}
+
+std::size_t ThreadPool::PendingCount() {
+  std::lock_guard lock(pendingMutex_);
+  return pending_.size();
+}
+
+ThreadPool& TandorShop::Pool() {
+  static ThreadPool pool;
+  return pool;
+}

@@ -1,0 +1,76 @@
+#pragma once
+// Two worker threads that take database work off the game thread. Finished
+// results wait in a list until the game thread drains them and runs their
+// continuations.
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+#include "core/AsyncTaskResults.h"
+
+struct PoolTask {
+  enum Kind : int32_t { RunsJob = 0, RunsWork = 1, RunsNothing = 2 };
+
+  std::function<void(ArkTandor_AsyncTaskResults&)> Work;
+  std::function<void()> Job;
+  std::function<void(ArkTandor_AsyncTaskResults)> Then;
+  int32_t TaskKind = RunsNothing;
+
+  PoolTask() = default;
+  PoolTask(PoolTask&& other) noexcept;
+  PoolTask& operator=(PoolTask&& other) noexcept;
+  PoolTask(const PoolTask&) = delete;
+  PoolTask& operator=(const PoolTask&) = delete;
+
+  static PoolTask MakeJob(std::function<void()> job);
+  static PoolTask MakeWork(std::function<void(ArkTandor_AsyncTaskResults&)> work,
+                           std::function<void(ArkTandor_AsyncTaskResults)> then);
+};
+
+struct PendingResult {
+  std::function<void(ArkTandor_AsyncTaskResults)> Then;
+  ArkTandor_AsyncTaskResults Result;
+};
+
+class ThreadPool {
+ public:
+  ThreadPool() = default;
+  ~ThreadPool();
+  ThreadPool(const ThreadPool&) = delete;
+  ThreadPool& operator=(const ThreadPool&) = delete;
+
+  static constexpr int WorkerCount = 2;
+
+  // Appends the task; never waits for work. May be called before the workers start.
+  void PostTask(PoolTask task);
+  // Starts the two workers (once). Throws std::system_error when a thread cannot start.
+  void StartWorkers();
+  // Runs every queued task, joins the workers and discards undrained results.
+  void StopWorkers();
+  // Game thread: runs the continuations of finished tasks, in completion order.
+  void DrainResults();
+
+  bool Started() const;
+  std::size_t PendingCount();
+
+ private:
+  void WorkerLoop();
+  void RunTask(PoolTask& task);
+
+  std::vector<PendingResult> pending_;
+  std::mutex pendingMutex_;
+  std::vector<std::thread> workers_;
+  std::deque<PoolTask> queue_;
+  mutable std::mutex queueMutex_;
+  std::condition_variable wake_;
+  bool stop_ = false;
+};
+
+namespace TandorShop {
+// The process-wide pool, constructed when the library loads.
+ThreadPool& Pool();
+}  // namespace TandorShop

@@ -1,0 +1,74 @@
+// The admin import of an Arkshop points table.
+#include <algorithm>
+#include <fmt/format.h>
+
+#include "core/Clock.h"
+#include "core/Log.h"
+#include "db/DBHelper.h"
+#include "db/DBQueries.h"
+#include "db/QueryFrame.h"
+#include "db/TextConversion.h"
+
+namespace DBHelper {
+namespace {
+
+constexpr const char* kNoSourceConnection = "Failed to get connect to database for arkshop data.";
+constexpr const char* kNoSourceData = "Failed to get arkshop player data.";
+constexpr const char* kTransferred = "Did transfer arkshop points.";
+constexpr std::size_t kMaxIdentifierLength = 64;
+constexpr std::size_t kEosIdChars = 47;
+
+bool IsPlainIdentifier(const std::string& name) {
+  if (name.empty() || name.size() > kMaxIdentifierLength) return false;
+  return std::all_of(name.begin(), name.end(), [](char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z') || (c >= '0' && c <= '9') || c == '_' || c == '$';
+  });
+}
+
+// Rows whose EOS id cannot be a key of the points table would fail their whole batch.
+void DropUnusableIds(std::vector<ArkshopPoints>& entries) {
+  const auto unusable = [](const ArkshopPoints& entry) {
+    return entry.eosId.empty() || FitColumn(entry.eosId, kEosIdChars).size() != entry.eosId.size();
+  };
+  const auto dropped = std::erase_if(entries, unusable);
+  if (dropped > 0) TandorShop::Log().warn("Skipped {} arkshop rows without a usable EOS id.", dropped);
+}
+
+std::string PartialTransferReply(std::size_t written, std::size_t total) {
+  return fmt::format("Failed to transfer arkshop points: {} of {} rows were written before the failing batch.",
+                     written, total);
+}
+
+std::string Import(const std::string& tableName, const std::string& server, const std::string& username,
+                   const std::string& password, const std::string& database, uint32_t port) {
+  if (!IsPlainIdentifier(tableName)) {
+    TandorShop::Log().warn("The arkshop table name is not a plain table name.");
+    return kNoSourceData;
+  }
+  std::vector<ArkshopPoints> entries;
+  {
+    DBConnection source(server, username, password, database, tableName, port);
+    if (!source.HasHandle()) return kNoSourceConnection;
+    selectArkshopPlayerData(source, "`" + tableName + "`", entries);
+    source.Finish();
+  }
+  if (entries.empty()) return kNoSourceData;
+  DropUnusableIds(entries);
+
+  const int64_t now = TandorShop::Clock::NowUnix();
+  DBConnection target(Settings());
+  const ArkshopWrite written = insertArkshopData(target, entries, now);
+  target.Finish();
+  return written.complete ? kTransferred : PartialTransferReply(written.rowsWritten, entries.size());
+}
+
+}  // namespace
+
+std::string importArkshopPoints(const std::string& tableName, const std::string& server, const std::string& username,
+                                const std::string& password, const std::string& database, uint32_t port) {
+  return RunOperation("DBHelper::importArkshopPoints", std::string("Failed to transfer arkshop points."), [&] {
+    return Import(tableName, server, username, password, database, port);
+  });
+}
+
+}  // namespace DBHelper

@@ -1,0 +1,36 @@
+// Queries on the per-player cooldown table.
+#include "db/DBQueries.h"
+#include "db/QueryFrame.h"
+#include "db/TextConversion.h"
+
+namespace DBHelper {
+
+bool getPlayerCds(DBConnection& db, const FString& eosId, TArray<ModComm::PlayerPacketCooldown>& cooldowns) {
+  return RunQuery(db, "DBHelper::getPlayerCds", false, [&] {
+    mysql::result rows = db.Connection().query(BuildStatement(db, Sql::getPlayerCds, db.Escape(ToNarrow(eosId))));
+    for (const mysql::row_view row : rows) {
+      ModComm::PlayerPacketCooldown cooldown;
+      cooldown.PacketName = FromDatabase(row.text(0));
+      row.get(1, cooldown.LastUse);
+      cooldowns.Add(std::move(cooldown));
+    }
+    return true;
+  });
+}
+
+bool updatePlayerPacketCd(DBConnection& db, const FString& eosId, const FString& packetName, int64_t now) {
+  return RunQuery(db, "DBHelper::updatePlayerPacketCd", false, [&] {
+    db.Connection().exec(BuildStatement(db, Sql::updatePlayerPacketCd, db.Escape(ToNarrow(eosId)),
+                                        db.Escape(ToUtf8(packetName)), now, now));
+    return true;
+  });
+}
+
+bool clearOldPlayerCooldowns(DBConnection& db, int32_t olderThanSeconds) {
+  return RunQuery(db, "DBHelper::clearOldPlayerCooldowns", false, [&] {
+    db.Connection().exec(BuildStatement(db, Sql::clearOldPlayerCooldowns, olderThanSeconds));
+    return true;
+  });
+}
+
+}  // namespace DBHelper

@@ -1,0 +1,43 @@
+#pragma once
+// The connection one database operation works on, opened from the settings.
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <string_view>
+
+#include "db/DBSettings.h"
+#include "db/MysqlConnection.h"
+
+namespace DBHelper {
+
+class DBConnection {
+ public:
+  explicit DBConnection(const DBSettings& settings);
+  DBConnection(const std::string& server, const std::string& username, const std::string& password,
+               const std::string& database, const std::string& tablePrefix, uint32_t port);
+  DBConnection(const DBConnection&) = delete;
+  DBConnection& operator=(const DBConnection&) = delete;
+  ~DBConnection();
+
+  // A handle exists (the connection was opened and not closed since).
+  bool HasHandle();
+  // A handle exists and the server answers (reconnecting when it can).
+  bool IsOpen();
+  // Closes the connection when it is still open; the end of every operation.
+  void Finish();
+
+  const std::string& Prefix() const { return prefix_; }
+  mysql::connection& Connection() { return *connection_; }
+
+  // Text escaped by the client library, for use between quotes in a statement.
+  std::string Escape(std::string_view text) { return connection_->escape(text); }
+
+ private:
+  void connect(const std::string& server, const std::string& username, const std::string& password,
+               const std::string& database, const std::string& tablePrefix, uint32_t port);
+
+  std::shared_ptr<mysql::connection> connection_;
+  std::string prefix_;
+};
+
+}  // namespace DBHelper

@@ -1,0 +1,26 @@
+// Failure reporting shared by every DBHelper query.
+#include <fmt/format.h>
+
+#include "core/Log.h"
+#include "db/DBErrorLog.h"
+
+namespace DBHelper {
+namespace {
+constexpr const char* kSourceFile = __FILE__;
+}
+
+void LogUnexpectedError(std::string_view qualifiedName, std::string_view what) noexcept {
+  try {
+    TandorShop::Log().error("({} {}) Unexpected DB error {}", kSourceFile, qualifiedName, what);
+  } catch (...) {
+  }
+}
+
+void LogTableCreationFailure(std::string_view qualifiedName, std::string_view message) noexcept {
+  try {
+    TandorShop::Log().critical("({} {}) {}", kSourceFile, qualifiedName, message);
+  } catch (...) {
+  }
+}
+
+}  // namespace DBHelper

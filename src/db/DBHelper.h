@@ -1,0 +1,63 @@
+#pragma once
+// The database operations the rest of the plugin calls. Each opens its own
+// connection from the settings, runs its queries and closes it, blocking the
+// calling thread; failures are logged and end in the operation's default result.
+#include <cstdint>
+#include <string>
+
+#include "AsaApi/FString.h"
+#include "AsaApi/TArray.h"
+#include "core/AsyncTaskResults.h"
+#include "db/DBRecords.h"
+#include "db/DBSettings.h"
+#include "modcomm/ModCommRecords.h"
+#include "points/PointsRecords.h"
+
+namespace DBHelper {
+
+// ---- schema ------------------------------------------------------------------
+void createTables();
+
+// ---- points and characters ---------------------------------------------------
+// Creates the player's row when it is missing (points 0 then; also when the database is unreachable).
+PlayerPointsRow loadPlayerPoints(const FString& eosId);
+// True when the player's row took the change.
+bool changePoints(const FString& eosId, int32_t amount);
+// Takes the amount only when the balance covers it, in one statement; true when taken.
+bool spendPoints(const FString& eosId, int32_t amount);
+// True when the player's row took the value.
+bool assignPoints(const FString& eosId, int32_t points);
+void resetAllPoints();
+void saveSecondsWithoutReward(const FString& eosId, int32_t seconds);
+void recordLogin(const PointsHandler::PlayerLoginDB& login);
+void recordLogout(const PointsHandler::PlayerLogoutDB& logout);
+void runStartupMaintenance();
+void loadTradeTargets(TArray<ModComm::A_TradeTarget>& targets, int32_t spanSeconds);
+void loadPointsWithCds(ModComm::DB_PlayerPointsWithCds& record, const FString& eosId);
+
+// ---- redeems, shop operations and logs ---------------------------------------
+void loadRedeemList(ArkTandor_AsyncTaskResults& results, const FString& eosId);
+void changeRedeemAmount(const FString& eosId, const FString& packet, int32_t amount, bool isReward);
+// Packets used in the low 32 bits and packets left in the high 32 bits, or -1.
+int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packet, const FString& descr,
+                     int32_t wanted, const FString& cooldownName);
+void buyPacket(const ModComm::PlayerServerInfo& info, int32_t pointsChange, const FString& packet,
+               const FString& descr, int32_t amount, const FString& cooldownName, bool setCooldown);
+void sellItems(const ModComm::PlayerServerInfo& info, const FString& itemName, const FString& descr,
+               int32_t pricePerItem, int32_t pointsEarned);
+// kTradeDone, kTradeTooFewPoints (also when the trade could not be made) or kTradeUnknownRecipient.
+int32_t tradePoints(const FString& senderId, const FString& senderName, const FString& receiverId,
+                    const FString& receiverName, int32_t amount);
+void recordTrade(const TradeLogRecord& record);
+void loadShopLog(TArray<ModComm::A_ShopLogEntry>& entries, const FString& eosId);
+void loadTradeLog(TArray<ModComm::A_TradeLogEntry>& entries, const FString& eosId);
+void storeOnJoinRewards(const TArray<OnJoinReward>& rewards, const FString& eosId);
+void resetAllKits();
+
+// ---- import from Arkshop -----------------------------------------------------
+// Copies an Arkshop points table into the points table; returns the admin reply.
+std::string importArkshopPoints(const std::string& tableName, const std::string& server,
+                                const std::string& username, const std::string& password,
+                                const std::string& database, uint32_t port);
+
+}  // namespace DBHelper

@@ -1,0 +1,74 @@
+#pragma once
+// The single queries. Each runs in the query frame on the caller's connection and
+// returns its default when the connection is closed or the statement fails.
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "AsaApi/FString.h"
+#include "AsaApi/TArray.h"
+#include "core/AsyncTaskResults.h"
+#include "db/DBConnection.h"
+#include "db/DBRecords.h"
+#include "modcomm/ModCommRecords.h"
+#include "points/PointsRecords.h"
+
+namespace DBHelper {
+
+// ---- points ------------------------------------------------------------------
+PlayerPointsRow selectPlayerPoints(DBConnection& db, const FString& eosId);
+bool addNewPlayer(DBConnection& db, const FString& eosId, int64_t now);
+// These three return the number of player rows they matched (0 on failure).
+uint64_t addPlayerPoints(DBConnection& db, int32_t amount, int64_t now, const FString& eosId);
+uint64_t spendPlayerPoints(DBConnection& db, int32_t amount, int64_t now, const FString& eosId);
+uint64_t setPlayerPoints(DBConnection& db, int32_t points, int64_t now, const FString& eosId);
+bool resetPlayerPoints(DBConnection& db);
+bool updateSecondsWithoutReward(DBConnection& db, int32_t seconds, int64_t now, const FString& eosId);
+
+// ---- characters --------------------------------------------------------------
+bool insertPlayerLogin(DBConnection& db, const PointsHandler::PlayerLoginDB& login);
+bool insertPlayerLogout(DBConnection& db, int64_t logoutTime, const FString& eosId);
+bool fixMissedLogouts(DBConnection& db, int64_t serverId);
+bool clearWrongPlayerData(DBConnection& db, int64_t serverId);
+bool getTradeTargets(DBConnection& db, int32_t spanSeconds, TArray<ModComm::A_TradeTarget>& targets);
+
+// ---- redeems -----------------------------------------------------------------
+bool selectRedeemPacketsForPlayer(DBConnection& db, const FString& eosId, ArkTandor_AsyncTaskResults& results);
+// The held amount, or -1 when there is no row or it cannot be read.
+int32_t getRedeemPacketAmount(DBConnection& db, const FString& eosId, const FString& packet);
+// The same inside a transaction, with the row locked until it ends.
+int32_t lockRedeemPacketAmount(DBConnection& db, const FString& eosId, const FString& packet);
+bool updateRedeemPacketAddAmount(DBConnection& db, const FString& eosId, const FString& packet, int32_t amount,
+                                 int64_t now, bool isReward);
+bool updateExistingRedeemPacketSetAmount(DBConnection& db, int32_t amount, int64_t now, const FString& eosId,
+                                         const FString& packet);
+bool deleteRedeemPacket(DBConnection& db, const FString& eosId, const FString& packet);
+bool resetKits(DBConnection& db);
+// Returns the number of statements sent (one per 100 rewards).
+int insertOnJoinRewardPacketsForPlayer(DBConnection& db, const FString& eosId, const TArray<OnJoinReward>& rewards,
+                                       int64_t now);
+
+// ---- cooldowns ---------------------------------------------------------------
+bool getPlayerCds(DBConnection& db, const FString& eosId, TArray<ModComm::PlayerPacketCooldown>& cooldowns);
+bool updatePlayerPacketCd(DBConnection& db, const FString& eosId, const FString& packetName, int64_t now);
+bool clearOldPlayerCooldowns(DBConnection& db, int32_t olderThanSeconds);
+
+// ---- logs --------------------------------------------------------------------
+bool insertShopLog(DBConnection& db, const ShopLogRecord& record);
+bool selectShopLogForPlayer(DBConnection& db, const FString& eosId, TArray<ModComm::A_ShopLogEntry>& entries);
+bool insertTradeLog(DBConnection& db, const TradeLogRecord& record);
+// The statement of insertTradeLog, for use inside a transaction.
+std::string TradeLogStatement(DBConnection& db, const TradeLogRecord& record);
+bool selectTradeLogForPlayer(DBConnection& db, const FString& eosId, TArray<ModComm::A_TradeLogEntry>& entries);
+
+// ---- import from Arkshop -----------------------------------------------------
+bool selectArkshopPlayerData(DBConnection& source, const std::string& quotedTable,
+                             std::vector<ArkshopPoints>& entries);
+struct ArkshopWrite {
+  std::size_t rowsWritten = 0;  // rows of the batches that went in
+  int statements = 0;           // statements that went in
+  bool complete = false;        // every batch went in
+};
+ArkshopWrite insertArkshopData(DBConnection& target, const std::vector<ArkshopPoints>& entries, int64_t now);
+
+}  // namespace DBHelper

@@ -1,0 +1,199 @@
+#include "db/MysqlConnection.h"
+
+#include <mysql.h>
+
+#include <vector>
+
+namespace mysql {
+namespace {
+
+// The client library must be initialised once before handles are made on several threads.
+void InitialiseLibraryOnce() {
+  static std::once_flag once;
+  std::call_once(once, [] { mysql_library_init(0, nullptr, nullptr); });
+}
+
+}  // namespace
+
+void connection::handle_closer::operator()(st_mysql* handle) const { mysql_close(handle); }
+
+connection::~connection() { close(); }
+
+bool connection::open(const connect_options& options) {
+  if (has_handle() && is_open()) close();
+  InitialiseLibraryOnce();
+
+  std::lock_guard lock(mutex_);
+  handle_.reset();
+  pending_.reset();
+  handle_ptr fresh(mysql_init(nullptr));
+  if (!fresh) return false;
+  MYSQL* raw = fresh.get();
+  if (options.autoreconnect) {
+    my_bool on = 1;
+    mysql_optionsv(raw, MYSQL_OPT_RECONNECT, &on);
+  }
+  if (!options.charset.empty()) mysql_optionsv(raw, MYSQL_SET_CHARSET_NAME, options.charset.c_str());
+  if (!options.initcmd.empty()) mysql_optionsv(raw, MYSQL_INIT_COMMAND, options.initcmd.c_str());
+  if (options.timeout != 0) mysql_optionsv(raw, MYSQL_OPT_CONNECT_TIMEOUT, &options.timeout);
+  if (mysql_real_connect(raw, options.server.c_str(), options.username.c_str(), options.password.c_str(),
+                         options.dbname.c_str(), options.port, nullptr, options.flags) == nullptr) {
+    return false;  // `fresh` closes the handle
+  }
+  autoreconnect_ = options.autoreconnect;
+  handle_ = std::move(fresh);
+  return true;
+}
+
+bool connection::is_open() {
+  std::lock_guard lock(mutex_);
+  if (!handle_) return false;
+  drain_pending();
+  return mysql_ping(handle_.get()) == 0;
+}
+
+bool connection::has_handle() {
+  std::lock_guard lock(mutex_);
+  return handle_ != nullptr;
+}
+
+void connection::close() {
+  std::lock_guard lock(mutex_);
+  pending_.reset();
+  handle_.reset();
+}
+
+st_mysql& connection::require_handle() {
+  if (!handle_) throw mysqlpp_exception(kNotConnected);
+  return *handle_;
+}
+
+void connection::throw_error() {
+  MYSQL* raw = handle_.get();
+  throw mysql_exception(mysql_errno(raw), mysql_error(raw));
+}
+
+void connection::send(std::string_view statement) {
+  MYSQL& raw = require_handle();
+  drain_pending();
+  if (mysql_real_query(&raw, statement.data(), static_cast<unsigned long>(statement.size())) != 0) throw_error();
+}
+
+uint64_t connection::exec(std::string_view statement) {
+  std::lock_guard lock(mutex_);
+  send(statement);
+  const my_ulonglong affected = mysql_affected_rows(handle_.get());
+  if (MYSQL_RES* rows = mysql_store_result(handle_.get())) {
+    mysql_free_result(rows);
+    return 0;
+  }
+  if (mysql_field_count(handle_.get()) != 0) throw_error();
+  return affected == static_cast<my_ulonglong>(-1) ? 0 : affected;
+}
+
+result connection::query(std::string_view statement) {
+  std::lock_guard lock(mutex_);
+  send(statement);
+  auto rows = std::make_shared<pending_rows>();
+  std::shared_ptr<connection> self = weak_from_this().lock();
+  if (!self) {
+    store_rows(*rows);  // nobody can keep this connection alive for a later read
+    return result(nullptr, rows);
+  }
+  pending_ = rows;
+  return result(std::move(self), std::move(rows));
+}
+
+void connection::fetch(pending_rows& rows) {
+  std::lock_guard lock(mutex_);
+  if (rows.fetched) return;
+  if (pending_.get() != &rows || !handle_) {
+    rows.fetched = true;  // the connection went away: the rows are lost
+    return;
+  }
+  store_rows(rows);
+  pending_.reset();
+}
+
+void connection::drain_pending() {
+  if (!pending_) return;
+  std::shared_ptr<pending_rows> rows = std::move(pending_);
+  if (!rows->fetched) store_rows(*rows);
+}
+
+void connection::store_rows(pending_rows& target) {
+  target.fetched = true;
+  MYSQL* raw = handle_.get();
+  MYSQL_RES* rows = mysql_store_result(raw);
+  if (rows == nullptr) {
+    if (mysql_field_count(raw) != 0) throw_error();
+    return;
+  }
+  const unsigned int columns = mysql_num_fields(rows);
+  target.rows.reserve(static_cast<std::size_t>(mysql_num_rows(rows)));
+  while (MYSQL_ROW fields = mysql_fetch_row(rows)) {
+    const unsigned long* lengths = mysql_fetch_lengths(rows);
+    row& out = target.rows.emplace_back();
+    out.reserve(columns);
+    for (unsigned int i = 0; i < columns; ++i)
+      out.emplace_back(fields[i] == nullptr ? std::string() : std::string(fields[i], lengths[i]));
+  }
+  mysql_free_result(rows);
+}
+
+std::string connection::escape(std::string_view text) {
+  std::lock_guard lock(mutex_);
+  MYSQL& raw = require_handle();
+  std::string escaped(text.size() * 2 + 1, '\0');
+  const unsigned long length =
+      mysql_real_escape_string(&raw, escaped.data(), text.data(), static_cast<unsigned long>(text.size()));
+  if (length == static_cast<unsigned long>(-1)) throw_error();
+  escaped.resize(length);
+  return escaped;
+}
+
+void connection::set_reconnect(bool on) {
+  my_bool value = on ? 1 : 0;
+  mysql_optionsv(handle_.get(), MYSQL_OPT_RECONNECT, &value);
+}
+
+void connection::begin_transaction() {
+  std::lock_guard lock(mutex_);
+  MYSQL& raw = require_handle();
+  drain_pending();
+  set_reconnect(false);
+  if (mysql_autocommit(&raw, 0) != 0) {
+    set_reconnect(autoreconnect_);
+    throw_error();
+  }
+}
+
+void connection::commit() {
+  std::lock_guard lock(mutex_);
+  MYSQL& raw = require_handle();
+  drain_pending();
+  const bool failed = mysql_commit(&raw) != 0;
+  if (failed) {
+    const mysql_exception error(mysql_errno(&raw), mysql_error(&raw));
+    mysql_rollback(&raw);
+    mysql_autocommit(&raw, 1);
+    set_reconnect(autoreconnect_);
+    throw error;
+  }
+  mysql_autocommit(&raw, 1);
+  set_reconnect(autoreconnect_);
+}
+
+void connection::rollback() noexcept {
+  std::lock_guard lock(mutex_);
+  if (!handle_) return;
+  try {
+    drain_pending();
+  } catch (...) {
+  }
+  mysql_rollback(handle_.get());
+  mysql_autocommit(handle_.get(), 1);
+  set_reconnect(autoreconnect_);
+}
+
+}  // namespace mysql

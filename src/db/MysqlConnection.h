@@ -1,0 +1,79 @@
+#pragma once
+// A thin client over MariaDB Connector/C: one handle, guarded by a mutex.
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <string_view>
+
+#include "db/MysqlErrors.h"
+#include "db/MysqlResult.h"
+
+struct st_mysql;
+
+namespace mysql {
+
+struct connect_options {
+  std::string server;
+  std::string username;
+  std::string password;
+  std::string dbname;
+  unsigned int port = 0;
+  unsigned int timeout = 0;  // seconds; 0 keeps the library's default
+  bool autoreconnect = false;
+  std::string initcmd;
+  std::string charset;
+  unsigned long flags = 0;
+};
+
+class connection : public std::enable_shared_from_this<connection> {
+ public:
+  connection() = default;
+  connection(const connection&) = delete;
+  connection& operator=(const connection&) = delete;
+  ~connection();
+
+  // Opens a fresh handle with these options; false (and no handle) when it fails.
+  bool open(const connect_options& options);
+  // The handle is set and the server answers a ping (which reconnects when allowed).
+  bool is_open();
+  void close();
+  bool has_handle();
+
+  // Runs a statement that returns no rows wanted; returns the affected row count.
+  uint64_t exec(std::string_view statement);
+  // Runs a statement whose rows are wanted; they are read on first access of the result.
+  result query(std::string_view statement);
+
+  // The text escaped for use between quotes in a statement on this connection.
+  std::string escape(std::string_view text);
+
+  // Explicit transactions. While one is open, automatic reconnection is off, so a
+  // lost connection fails the transaction instead of continuing in a new session.
+  void begin_transaction();
+  void commit();
+  void rollback() noexcept;
+
+  // Reads the rows of a result that has not been accessed yet.
+  void fetch(pending_rows& rows);
+
+ private:
+  struct handle_closer {
+    void operator()(st_mysql* handle) const;
+  };
+  using handle_ptr = std::unique_ptr<st_mysql, handle_closer>;
+
+  st_mysql& require_handle();
+  [[noreturn]] void throw_error();
+  void send(std::string_view statement);
+  void drain_pending();
+  void store_rows(pending_rows& rows);
+  void set_reconnect(bool on);
+
+  std::mutex mutex_;
+  handle_ptr handle_;
+  bool autoreconnect_ = false;
+  std::shared_ptr<pending_rows> pending_;
+};
+
+}  // namespace mysql

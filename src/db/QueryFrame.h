@@ -1,0 +1,53 @@
+#pragma once
+// The frame every query runs in: skip when the connection is not open, build the
+// statement from its text, and turn any failure into a logged default result.
+#include <exception>
+#include <string>
+#include <string_view>
+
+#include <fmt/format.h>
+
+#include "db/DBConnection.h"
+#include "db/DBErrorLog.h"
+#include "db/Statements.h"
+
+namespace DBHelper {
+
+// The statement's text with the table prefix and then the values formatted in.
+template <typename... Values>
+std::string BuildStatement(const DBConnection& db, Sql statement, const Values&... values) {
+  return fmt::format(fmt::runtime(StatementText(statement)), db.Prefix(), values...);
+}
+
+template <typename Result, typename Body>
+Result RunQuery(DBConnection& db, std::string_view qualifiedName, Result fallback, Body&& body) noexcept {
+  try {
+    if (!db.IsOpen()) return fallback;
+    return body();
+  } catch (const std::exception& e) {
+    LogUnexpectedError(qualifiedName, e.what());
+  } catch (...) {
+    LogUnexpectedError(qualifiedName, "unknown error");
+  }
+  return fallback;
+}
+
+}  // namespace DBHelper
+
+namespace DBHelper {
+
+// The outer guard of an operation: whatever escapes its queries is logged and
+// turns into the operation's default, so nothing reaches a worker or the host.
+template <typename Result, typename Body>
+Result RunOperation(std::string_view qualifiedName, Result fallback, Body&& body) noexcept {
+  try {
+    return body();
+  } catch (const std::exception& e) {
+    LogUnexpectedError(qualifiedName, e.what());
+  } catch (...) {
+    LogUnexpectedError(qualifiedName, "unknown error");
+  }
+  return fallback;
+}
+
+}  // namespace DBHelper

@@ -1,0 +1,137 @@
+// Operations on held packets: the list, admin changes and redeeming.
+#include <algorithm>
+
+#include "core/Clock.h"
+#include "core/GameInfo.h"
+#include "db/DBHelper.h"
+#include "db/DBQueries.h"
+#include "db/QueryFrame.h"
+#include "db/Transaction.h"
+
+namespace DBHelper {
+namespace {
+
+struct RedeemTaken {
+  int32_t used = 0;
+  int32_t left = 0;
+};
+
+// Takes up to `wanted` packets from the held row, with the row locked so that two
+// redeems of the same row can never hand out more than it held.
+bool TakeHeldPackets(DBConnection& db, const FString& eosId, const FString& packet, int32_t wanted, int64_t now,
+                     RedeemTaken& taken) {
+  Transaction transaction(db);
+  const int32_t current = lockRedeemPacketAmount(db, eosId, packet);
+  if (current == -1) return false;
+  if (current < 1) {
+    if (deleteRedeemPacket(db, eosId, packet)) transaction.Commit();
+    return false;
+  }
+  taken.used = std::min(current, wanted);
+  taken.left = current - taken.used;
+  const bool written = taken.left < 1 ? deleteRedeemPacket(db, eosId, packet)
+                                      : updateExistingRedeemPacketSetAmount(db, taken.left, now, eosId, packet);
+  if (!written) return false;
+  transaction.Commit();
+  return true;
+}
+
+// The admin change of a held amount; subtractions are applied to the locked row.
+void ChangeHeldAmount(DBConnection& db, const FString& eosId, const FString& packet, int32_t amount, bool isReward,
+                      int64_t now) {
+  if (amount >= 1) {
+    updateRedeemPacketAddAmount(db, eosId, packet, amount, now, isReward);
+    return;
+  }
+  Transaction transaction(db);
+  const int32_t current = lockRedeemPacketAmount(db, eosId, packet);
+  if (current == -1) return;
+  const int64_t remaining = static_cast<int64_t>(current) + amount;
+  bool written = false;
+  if (remaining >= 1)
+    written = updateExistingRedeemPacketSetAmount(db, static_cast<int32_t>(remaining), now, eosId, packet);
+  else if (isReward)
+    written = updateExistingRedeemPacketSetAmount(db, 0, now, eosId, packet);
+  else
+    written = deleteRedeemPacket(db, eosId, packet);
+  if (written) transaction.Commit();
+}
+
+int64_t PackRedeemResult(const RedeemTaken& taken) {
+  return static_cast<int64_t>(static_cast<uint64_t>(static_cast<uint32_t>(taken.used)) |
+                              (static_cast<uint64_t>(static_cast<uint32_t>(taken.left)) << 32));
+}
+
+}  // namespace
+
+void loadRedeemList(ArkTandor_AsyncTaskResults& results, const FString& eosId) {
+  RunOperation("DBHelper::loadRedeemList", 0, [&] {
+    DBConnection db(Settings());
+    selectRedeemPacketsForPlayer(db, eosId, results);
+    db.Finish();
+    return 0;
+  });
+}
+
+void changeRedeemAmount(const FString& eosId, const FString& packet, int32_t amount, bool isReward) {
+  if (amount == 0 || eosId.IsEmpty() || packet.IsEmpty()) return;
+  RunOperation("DBHelper::changeRedeemAmount", 0, [&] {
+    const int64_t now = TandorShop::Clock::NowUnix();
+    DBConnection db(Settings());
+    if (db.IsOpen()) ChangeHeldAmount(db, eosId, packet, amount, isReward, now);
+    db.Finish();
+    return 0;
+  });
+}
+
+int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packet, const FString& descr,
+                     int32_t wanted, const FString& cooldownName) {
+  if (wanted < 1) return -1;
+  return RunOperation("DBHelper::redeemPacket", int64_t{-1}, [&]() -> int64_t {
+    const int64_t now = TandorShop::Clock::NowUnix();
+    DBConnection db(Settings());
+    RedeemTaken taken;
+    if (!db.IsOpen() || !TakeHeldPackets(db, info.EosId, packet, wanted, now, taken)) {
+      db.Finish();
+      return -1;
+    }
+    updatePlayerPacketCd(db, info.EosId, cooldownName, now);
+    ShopLogRecord record;
+    record.eosId = info.EosId;
+    record.packet = packet;
+    record.descr = descr;
+    record.playerLabel = info.PlayerLabel;
+    record.serverName = info.SessionName;
+    record.newPoints = selectPlayerPoints(db, info.EosId).points;
+    record.timestamp = TandorShop::Clock::NowUnix();
+    record.serverid = TandorShop::GameInfo::ServerId();
+    record.amount = taken.used;
+    record.redeemsLeft = taken.left;
+    record.isRedeem = 1;
+    insertShopLog(db, record);
+    db.Finish();
+    return PackRedeemResult(taken);
+  });
+}
+
+void resetAllKits() {
+  RunOperation("DBHelper::resetAllKits", 0, [] {
+    DBConnection db(Settings());
+    resetKits(db);
+    db.Finish();
+    return 0;
+  });
+}
+
+void storeOnJoinRewards(const TArray<OnJoinReward>& rewards, const FString& eosId) {
+  if (rewards.IsEmpty()) return;
+  RunOperation("DBHelper::storeOnJoinRewards", 0, [&] {
+    const int64_t now = TandorShop::Clock::NowUnix();
+    DBConnection db(Settings());
+    insertOnJoinRewardPacketsForPlayer(db, eosId, rewards, now);
+    db.Finish();
+    return 0;
+  });
+}
+
+}  // namespace DBHelper

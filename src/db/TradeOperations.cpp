@@ -1,0 +1,99 @@
+// Moving points from one player to another, with its trade log row, as one transaction.
+#include <mysqld_error.h>
+
+#include "core/Clock.h"
+#include "core/GameInfo.h"
+#include "db/DBHelper.h"
+#include "db/DBQueries.h"
+#include "db/QueryFrame.h"
+#include "db/TextConversion.h"
+#include "db/Transaction.h"
+
+namespace DBHelper {
+namespace {
+
+constexpr int kTradeAttempts = 3;
+
+bool SameEosId(std::string_view a, std::string_view b) {
+  return CompareIgnoreCase(Utf8ToUtf16(a), Utf8ToUtf16(b)) == 0;
+}
+
+struct TradePartners {
+  int64_t senderPoints = -1;  // -1: no row
+  bool receiverKnown = false;
+  int64_t receiverPoints = 0;
+};
+
+TradePartners LockPartners(DBConnection& db, const std::string& senderId, const std::string& receiverId) {
+  TradePartners partners;
+  mysql::result rows = db.Connection().query(
+      BuildStatement(db, Sql::lockTradePartners, db.Escape(senderId), db.Escape(receiverId)));
+  for (const mysql::row_view row : rows) {
+    int64_t points = 0;
+    row.get(1, points);
+    if (SameEosId(row.text(0), senderId)) partners.senderPoints = points;
+    if (SameEosId(row.text(0), receiverId)) {
+      partners.receiverKnown = true;
+      partners.receiverPoints = points;
+    }
+  }
+  return partners;
+}
+
+// One attempt; throws what the server reports (the transaction is then rolled back).
+int32_t TryTrade(DBConnection& db, TradeLogRecord& record, int32_t amount) {
+  const std::string senderId = ToNarrow(record.eosIdFrom);
+  const std::string receiverId = ToNarrow(record.eosIdTo);
+  Transaction transaction(db);
+  const TradePartners partners = LockPartners(db, senderId, receiverId);
+  if (partners.senderPoints < amount) return kTradeTooFewPoints;
+  if (!partners.receiverKnown) return kTradeUnknownRecipient;
+
+  db.Connection().exec(BuildStatement(db, Sql::addPlayerPoints, -amount, record.timestamp, db.Escape(senderId)));
+  db.Connection().exec(BuildStatement(db, Sql::addPlayerPoints, amount, record.timestamp, db.Escape(receiverId)));
+  const bool toSelf = SameEosId(senderId, receiverId);
+  record.pointsAfterFrom = toSelf ? partners.senderPoints : partners.senderPoints - amount;
+  record.pointsAfterTo = toSelf ? partners.receiverPoints : partners.receiverPoints + amount;
+  db.Connection().exec(TradeLogStatement(db, record));
+  transaction.Commit();
+  return kTradeDone;
+}
+
+bool WorthRetrying(const mysql::mysql_exception& error) {
+  return error.error_number() == ER_LOCK_DEADLOCK || error.error_number() == ER_LOCK_WAIT_TIMEOUT;
+}
+
+}  // namespace
+
+int32_t tradePoints(const FString& senderId, const FString& senderName, const FString& receiverId,
+                    const FString& receiverName, int32_t amount) {
+  if (amount < 1) return kTradeTooFewPoints;  // a negative amount would take from the recipient
+  return RunOperation("DBHelper::tradePoints", kTradeTooFewPoints, [&] {
+    TradeLogRecord record;
+    record.eosIdFrom = senderId;
+    record.eosIdTo = receiverId;
+    record.fromName = senderName;
+    record.toName = receiverName;
+    record.timestamp = TandorShop::Clock::NowUnix();
+    record.serverid = TandorShop::GameInfo::ServerId();
+    record.amount = amount;
+
+    DBConnection db(Settings());
+    int32_t code = kTradeTooFewPoints;
+    for (int attempt = 1; attempt <= kTradeAttempts && db.IsOpen(); ++attempt) {
+      try {
+        code = TryTrade(db, record, amount);
+        break;
+      } catch (const mysql::mysql_exception& error) {
+        if (!WorthRetrying(error) || attempt == kTradeAttempts) {
+          LogUnexpectedError("DBHelper::tradePoints", error.what());
+          break;
+        }
+      }
+    }
+    db.Finish();
+    return code;
+  });
+}
+
+}  // namespace DBHelper

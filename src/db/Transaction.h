@@ -1,0 +1,30 @@
+#pragma once
+// One InnoDB transaction on an operation's connection. Rolled back when it ends
+// without a successful Commit. While it is open the connection does not
+// reconnect, so a lost connection can only abort it, never split it.
+#include "db/DBConnection.h"
+
+namespace DBHelper {
+
+class Transaction {
+ public:
+  // Starts the transaction; throws what the client library reports.
+  explicit Transaction(DBConnection& db) : db_(db) { db_.Connection().begin_transaction(); }
+  Transaction(const Transaction&) = delete;
+  Transaction& operator=(const Transaction&) = delete;
+  ~Transaction() {
+    if (!done_) db_.Connection().rollback();
+  }
+
+  // Throws when the server did not commit; the transaction is rolled back then.
+  void Commit() {
+    done_ = true;
+    db_.Connection().commit();
+  }
+
+ private:
+  DBConnection& db_;
+  bool done_ = false;
+};
+
+}  // namespace DBHelper

@@ -1,0 +1,9 @@
+#include <gtest/gtest.h>
+
+#include "sim/EngineRuntime.h"
+
+int main(int argc, char** argv) {
+  sim::InstallEngineRuntime();
+  ::testing::InitGoogleTest(&argc, argv);
+  return RUN_ALL_TESTS();
+}
