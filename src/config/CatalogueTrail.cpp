@@ -1,5 +1,6 @@
 #include "config/CatalogueTrail.h"
 
+#include <exception>
 #include <vector>
 
 #include <fmt/format.h>
@@ -15,6 +16,7 @@ struct Frame {
 };
 
 thread_local std::vector<Frame> Trail;
+thread_local std::string FailedTrail;
 
 std::string EntryName(const nlohmann::json& entry) {
   if (!entry.is_object()) return {};
@@ -27,11 +29,22 @@ std::string EntryName(const nlohmann::json& entry) {
 
 }  // namespace
 
-EntryScope::EntryScope(const char* section, std::size_t index, const nlohmann::json& entry) {
+EntryScope::EntryScope(const char* section, std::size_t index, const nlohmann::json& entry)
+    : uncaught_(std::uncaught_exceptions()) {
+  if (Trail.empty()) FailedTrail.clear();
   Trail.push_back({section, index, &entry});
 }
 
-EntryScope::~EntryScope() { Trail.pop_back(); }
+EntryScope::~EntryScope() {
+  // The innermost scope left by an exception names the entry that failed.
+  if (std::uncaught_exceptions() > uncaught_ && FailedTrail.empty()) {
+    try {
+      FailedTrail = CurrentEntryTrail();
+    } catch (...) {
+    }
+  }
+  Trail.pop_back();
+}
 
 std::string CurrentEntryTrail() {
   std::string text;
@@ -41,5 +54,7 @@ std::string CurrentEntryTrail() {
   }
   return text;
 }
+
+std::string FailedEntryTrail() { return FailedTrail; }
 
 }  // namespace ConfigHelper

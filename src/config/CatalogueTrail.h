@@ -15,10 +15,17 @@ class EntryScope {
   ~EntryScope();
   EntryScope(const EntryScope&) = delete;
   EntryScope& operator=(const EntryScope&) = delete;
+
+ private:
+  int uncaught_;
 };
 
 // For example: ShopPackets[3] "Starter Kit" > Items[0] > Variants[1] "Stone Pick".
 // Empty outside any entry.
 std::string CurrentEntryTrail();
+
+// The trail of the entry where an error ended the last read, or empty when the
+// last read was not ended by an error inside an entry.
+std::string FailedEntryTrail();
 
 }  // namespace ConfigHelper

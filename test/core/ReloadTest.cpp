@@ -1,0 +1,86 @@
+// "TandorShop.reload" over a real RCON socket and over the console.
+#include <gtest/gtest.h>
+
+#include "AsaApi/Game/RCON.h"
+#include "AsaApi/Host.h"
+#include "testsupport/Database.h"
+#include "testsupport/RconClient.h"
+#include "testsupport/ServerFixture.h"
+
+namespace {
+
+using testsupport::ServerFixture;
+
+class Reload : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    prefix_ = testsupport::UniquePrefix("reload");
+    config_ = testsupport::MinimalConfig(prefix_);
+    fixture_.WriteConfig(config_);
+    fixture_.LoadIntoRunningServer();
+  }
+  void TearDown() override { testsupport::DropTablesWithPrefix(prefix_); }
+
+  // A reload that reads a file with an invalid shop key logs one more warning.
+  void UseInvalidShopKey() {
+    config_["General"]["ShopKey"] = "F99";
+    fixture_.WriteConfig(config_);
+  }
+  std::size_t ShopKeyWarnings() { return fixture_.Server().CountLog("Shop key invalid"); }
+
+  std::string prefix_;
+  nlohmann::json config_;
+  ServerFixture fixture_;
+};
+
+TEST_F(Reload, OverRconRepliesOnTheSocket) {
+  UseInvalidShopKey();
+  EXPECT_EQ(fixture_.Rcon("TandorShop.reload"), "TandorShop config reloaded.\n");
+  EXPECT_EQ(ShopKeyWarnings(), 1u) << "the file was read again";
+
+  fixture_.WriteRawConfig("{ broken");
+  EXPECT_EQ(fixture_.Rcon("TandorShop.reload"), "TandorShop failed to reload config.\n");
+  EXPECT_EQ(ShopKeyWarnings(), 1u) << "a failed load reads nothing";
+  EXPECT_TRUE(fixture_.Server().HostErrors().empty());
+}
+
+TEST_F(Reload, CommandNamesAreCaseInsensitiveAndRepliesComeInOrder) {
+  testsupport::RconClient client("127.0.0.1", fixture_.Server().RconPort());
+  auto pump = [this] { fixture_.Server().Tick(); };
+  ASSERT_TRUE(client.Authenticate(fixture_.Server().RconPassword(), pump));
+  for (int i = 0; i < 3; ++i) EXPECT_EQ(client.Execute("tandorshop.RELOAD", pump), "TandorShop config reloaded.\n");
+  testsupport::RconClient intruder("127.0.0.1", fixture_.Server().RconPort());
+  EXPECT_FALSE(intruder.Authenticate("wrong", pump));
+}
+
+TEST_F(Reload, WithoutAConnectionItReloadsAndRepliesNowhere) {
+  UseInvalidShopKey();
+  RCONPacket packet{0, 7, 2, FString("TandorShop.reload")};
+  EXPECT_TRUE(host::CommandRegistry::Get().DispatchRcon(nullptr, &packet, nullptr));
+  EXPECT_EQ(ShopKeyWarnings(), 1u);
+  EXPECT_TRUE(fixture_.Server().HostErrors().empty());
+}
+
+TEST_F(Reload, OverTheConsoleRepliesToTheAdminWhoTypedIt) {
+  auto& server = fixture_.Server();
+  server.JoinPlayer(sim::PlayerSpec::Of("0002admin", "Boss", true));
+  EXPECT_TRUE(server.Console("0002admin", "TandorShop.reload"));
+  fixture_.WriteRawConfig("not json");
+  EXPECT_TRUE(server.Console("0002admin", "TandorShop.reload"));
+  const auto& messages = server.MessagesOf("0002admin");
+  ASSERT_EQ(messages.size(), 2u);
+  EXPECT_EQ(messages[0].Sender, "TandorShop");
+  EXPECT_EQ(messages[0].Text, "Shop Config reloaded.");
+  EXPECT_EQ(messages[1].Text, "Failed to reload config.");
+}
+
+TEST_F(Reload, FromTheServerConsoleItReloadsSilently) {
+  UseInvalidShopKey();
+  auto& server = fixture_.Server();
+  server.JoinPlayer(sim::PlayerSpec::Of("0002bystander"));
+  EXPECT_TRUE(server.Console("", "TandorShop.reload"));
+  EXPECT_EQ(ShopKeyWarnings(), 1u);
+  EXPECT_TRUE(server.MessagesOf("0002bystander").empty());
+}
+
+}  // namespace

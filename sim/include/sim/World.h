@@ -57,6 +57,14 @@ struct PlayerSpec {
   std::string TribeName;
   int32_t TribeId = 0;
   bool Admin = false;
+
+  static PlayerSpec Of(std::string eosId, std::string characterName = "Survivor", bool admin = false) {
+    PlayerSpec spec;
+    spec.EosId = std::move(eosId);
+    spec.CharacterName = std::move(characterName);
+    spec.Admin = admin;
+    return spec;
+  }
 };
 
 // One player's objects, owned by the server.

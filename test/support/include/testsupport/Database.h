@@ -2,6 +2,7 @@
 // The private database server's settings, from the environment the scripts set.
 #include <cstdint>
 #include <string>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -19,6 +20,11 @@ struct DatabaseSettings {
 DatabaseSettings DatabaseFromEnvironment();
 // A "Mysql" section for the configuration file with this table prefix.
 nlohmann::json MysqlSection(const std::string& tablePrefix);
+// Names of the tables that start with prefix + "_" in the test database.
+std::vector<std::string> TablesWithPrefix(const std::string& prefix);
+// Drops them.
+void DropTablesWithPrefix(const std::string& prefix);
+
 // A table prefix no other test uses.
 std::string UniquePrefix(const std::string& base);
 
