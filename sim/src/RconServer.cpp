@@ -113,8 +113,8 @@ void RconServer::ReadLoop(uint64_t id, std::shared_ptr<Connection> connection) {
 void RconServer::HandlePacket(uint64_t id, const std::shared_ptr<Connection>& connection, int32_t packetId,
                               int32_t type, std::string body) {
   if (type == Auth) {
+    // As the game's server does: one auth response, no empty packet before it.
     connection->Authenticated = body == password_;
-    WritePacket(*connection, packetId, ResponseValue, "");
     WritePacket(*connection, connection->Authenticated ? packetId : -1, AuthResponse, "");
     return;
   }

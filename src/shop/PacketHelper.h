@@ -54,7 +54,9 @@ ConstructedPacket ParsePacketString(const FString& text, bool selectById, int32_
 int32_t ParseAmount(std::u16string_view text);
 
 // The text stored for a parsed packet: always amount 1, selections by name,
-// hidden commands left out (the parse adds them back).
+// hidden commands left out (the parse adds them back). Parsed by name, it
+// selects the same variants again: an item or dino that the parse left out
+// keeps its place with a selection that matches none of its variants ("-").
 FString BuildPacketString(const ConstructedPacket& packet);
 
 }  // namespace PacketHelper

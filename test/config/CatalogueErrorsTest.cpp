@@ -1,6 +1,9 @@
 // A value of the wrong JSON type (or a number that does not fit) ends the read
 // of the whole file: sections read before keep their entries, later ones stay
 // empty.
+#include <cctype>
+#include <string>
+
 #include <gmock/gmock.h>
 #include <nlohmann/json.hpp>
 
@@ -39,6 +42,8 @@ struct BrokenValue {
   json Value;
   Counts Expected;
 };
+
+void PrintTo(const BrokenValue& broken, std::ostream* os) { *os << broken.Pointer << " = " << broken.Value.dump(); }
 
 class WrongValue : public ::testing::TestWithParam<BrokenValue> {};
 
@@ -88,4 +93,9 @@ INSTANTIATE_TEST_SUITE_P(
                       BrokenValue{"/ShopPackets/1/Dinos", "Rex", {1, 1, 1, 1, 0}},
                       BrokenValue{"/ShopPackets/1/Dinos/0/Variants/0/Gender", 1, {1, 1, 1, 1, 0}},
                       BrokenValue{"/ShopPackets/1/Dinos/0/Variants/0/ExtraOptions", json::array(), {1, 1, 1, 1, 0}},
-                      BrokenValue{"/RewardPackets/0/MaxItemAmount", json::array({1}), {1, 1, 1, 2, 0}}));
+                      BrokenValue{"/RewardPackets/0/MaxItemAmount", json::array({1}), {1, 1, 1, 2, 0}}),
+    [](const ::testing::TestParamInfo<BrokenValue>& info) {
+      std::string name = std::to_string(info.index);
+      for (const char* c = info.param.Pointer; *c != 0; ++c) name += std::isalnum(static_cast<unsigned char>(*c)) ? *c : '_';
+      return name;
+    });

@@ -149,7 +149,8 @@ TEST_F(PacketStringTest, RewardsByNameOrIdStandForTheirPacket) {
 }
 
 TEST_F(PacketStringTest, BuiltStringsParseByNameToTheSameSelection) {
-  for (const char* bought : {"Starter Kit,3;1,3;0;1,0", "Starter Kit,1;0,2;;", "Starter Kit;1;0;0"}) {
+  for (const char* bought :
+       {"Starter Kit,3;1,3;0;1,0", "Starter Kit,1;0,2;;", "Starter Kit;1;0;0", "Starter Kit;99,2;;0", "Starter Kit;0,x;;"}) {
     const auto original = Parse(bought, true);
     const FString stored = PacketHelper::BuildPacketString(original);
     const auto again = Parse(stored.ToUtf8().c_str(), false);
@@ -160,6 +161,9 @@ TEST_F(PacketStringTest, BuiltStringsParseByNameToTheSameSelection) {
     EXPECT_EQ(again.CommandVariants, original.CommandVariants) << bought;
     EXPECT_EQ(PacketHelper::BuildPacketString(again), stored) << bought;
   }
+  // An item left out keeps its place, so the other selections stay with their items.
+  EXPECT_EQ(PacketHelper::BuildPacketString(Parse("Starter Kit;99,2;;0", true)),
+            FString("Starter Kit,1;-,Cloth Shirt;;Heal"));
   // The hidden command is left out of the text and comes back on parsing.
   EXPECT_EQ(PacketHelper::BuildPacketString(Parse("Starter Kit,3;1,3;0;1,0", true)),
             FString("Starter Kit,1;Metal Pick,Hide Shirt;Rex;Feed,Heal"));

@@ -1,0 +1,130 @@
+// An unreachable server, failing statements and a server restarted under the plugin.
+#include <gtest/gtest.h>
+#include <signal.h>
+
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <thread>
+
+#include "DbTestSupport.h"
+#include "db/DBHelper.h"
+#include "db/DBQueries.h"
+#include "points/ExportedPoints.h"
+
+namespace {
+
+using dbtest::LogCapture;
+using dbtest::ShopTables;
+
+TEST(Faults, UnreachableServerGivesDefaultsAndLogsEachConnection) {
+  auto settings = testsupport::DatabaseFromEnvironment();
+  settings.Port = dbtest::ClosedPort();
+  dbtest::ConfigureDatabase(settings, "t", settings.Database);
+  LogCapture log;
+  const ModComm::PlayerServerInfo info{u"p", u"P ()", u"S"};
+
+  const DBHelper::PlayerPointsRow row = DBHelper::loadPlayerPoints(u"p");
+  EXPECT_EQ(row.points, 0);
+  EXPECT_EQ(row.secondsWithoutReward, 0);
+  EXPECT_FALSE(DBHelper::changePoints(u"p", 1));
+  EXPECT_FALSE(DBHelper::spendPoints(u"p", 0));
+  EXPECT_FALSE(DBHelper::assignPoints(u"p", 1));
+  ModComm::DB_PlayerPointsWithCds withCds;
+  DBHelper::loadPointsWithCds(withCds, u"p");
+  EXPECT_EQ(withCds.points, -1);
+  EXPECT_EQ(DBHelper::redeemPacket(info, u"Kit", u"d", 1, u"cd"), -1);
+  EXPECT_EQ(DBHelper::tradePoints(u"p", u"P", u"q", u"Q", 1), 1);
+  DBHelper::buyPacket(info, -5, u"Kit", u"d", 1, u"cd", true);
+  DBHelper::sellItems(info, u"Metal", u"d", 1, 5);
+  DBHelper::changeRedeemAmount(u"p", u"Kit", -1, false);
+  ArkTandor_AsyncTaskResults list;
+  DBHelper::loadRedeemList(list, u"p");
+  EXPECT_EQ(list.Lists.Num(), 0);
+  TArray<ModComm::A_TradeTarget> targets;
+  DBHelper::loadTradeTargets(targets, 100);
+  EXPECT_EQ(TandorShop::GetPoints(u"p"), 0);
+  EXPECT_FALSE(TandorShop::AddPoints(5, u"p"));
+  EXPECT_FALSE(TandorShop::SetPoints(u"p", 5));
+  EXPECT_FALSE(TandorShop::SpendPoints(0, u"p"));
+  EXPECT_EQ(DBHelper::importArkshopPoints("ArkShopPlayers", settings.Host, settings.User, settings.Password,
+                                          settings.Database, settings.Port),
+            "Failed to get connect to database for arkshop data.");
+
+  EXPECT_EQ(log.Count("[critical] Failed to open connection!"), 18u);  // one per connection: SpendPoints opens two
+  EXPECT_EQ(log.Count("Unexpected DB error"), 0u);
+}
+
+TEST(Faults, RejectedStatementsAreLoggedWithTheQueryName) {
+  ShopTables db;
+  db.Sql().Exec("DROP TABLE " + db.Table("player_points"));
+  LogCapture log;
+  EXPECT_EQ(DBHelper::loadPlayerPoints(u"p").points, 0);
+  EXPECT_FALSE(DBHelper::changePoints(u"p", 3));
+  const std::string file = "src/db/DBHelper.cpp DBHelper::";
+  EXPECT_TRUE(log.Contains("[error] (")) << (log.Lines().empty() ? "" : log.Lines()[0]);
+  for (const char* query : {"selectPlayerPoints) Unexpected DB error ", "addNewPlayer) Unexpected DB error ",
+                            "addPlayerPoints) Unexpected DB error "})
+    EXPECT_TRUE(log.Contains(file + query)) << query;
+  EXPECT_TRUE(log.Contains("doesn't exist"));
+}
+
+// A second server of our own, so that it can be killed and started again on the same port.
+class OwnServer {
+ public:
+  OwnServer() : dir_(std::filesystem::temp_directory_path() / testsupport::UniquePrefix("tsdb-restart")),
+                port_(dbtest::ClosedPort()) {
+    Run("start");
+  }
+  ~OwnServer() {
+    Run("stop");
+    std::error_code ignored;
+    std::filesystem::remove_all(dir_, ignored);
+  }
+  void Start() { Run("start"); }
+  void Kill() {
+    std::ifstream pidFile(dir_ / "mysqld.pid");
+    pid_t pid = 0;
+    pidFile >> pid;
+    ASSERT_GT(pid, 0);
+    ::kill(pid, SIGKILL);
+    for (int i = 0; i < 100 && ::kill(pid, 0) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+  }
+  uint16_t Port() const { return port_; }
+
+ private:
+  void Run(const std::string& verb) {
+    const std::string command = "TANDORSHOP_DB_DIR='" + dir_.string() + "' TANDORSHOP_DB_PORT_FIXED=" +
+                                std::to_string(port_) + " '" TANDORSHOP_SOURCE_DIR "/scripts/db' " + verb;
+    ASSERT_EQ(std::system(command.c_str()), 0) << command;
+  }
+  std::filesystem::path dir_;
+  uint16_t port_;
+};
+
+TEST(Faults, ServerKilledAndRestartedIsReachedAgain) {
+  OwnServer server;
+  auto settings = testsupport::DatabaseFromEnvironment();
+  settings.Port = server.Port();
+  settings.Database = "tandorshop";
+  dbtest::ConfigureDatabase(settings, "r", settings.Database);
+  DBHelper::createTables();
+  EXPECT_EQ(TandorShop::GetPoints(u"p"), 0);
+  EXPECT_TRUE(TandorShop::AddPoints(10, u"p"));
+
+  // A connection that lives across the restart reconnects on its own.
+  DBHelper::DBConnection kept(DBHelper::Settings());
+  ASSERT_TRUE(kept.IsOpen());
+  server.Kill();
+  {
+    LogCapture log;
+    EXPECT_EQ(TandorShop::GetPoints(u"p"), 0);  // down: the default
+    EXPECT_TRUE(log.Contains("Failed to open connection!"));
+  }
+  server.Start();
+  EXPECT_EQ(DBHelper::selectPlayerPoints(kept, u"p").points, 10);
+  EXPECT_TRUE(TandorShop::AddPoints(5, u"p"));
+  EXPECT_EQ(TandorShop::GetPoints(u"p"), 15);
+}
+
+}  // namespace
