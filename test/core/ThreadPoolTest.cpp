@@ -73,16 +73,16 @@ TEST(ThreadPool, TasksPostedBeforeStartWaitAndThenRunInPostingOrder) {
 
 TEST(ThreadPool, ContinuationsRunOnlyWhenDrainedAndInCompletionOrder) {
   ThreadPool pool;
-  Gate gate;
   std::vector<std::string> order;  // game-thread only
   const auto gameThread = std::this_thread::get_id();
   std::atomic<bool> offGameThread{true};
 
-  // A blocks until B has finished, so B completes first.
-  std::atomic<bool> bDone{false};
+  // A blocks until B's result is pending, so B completes first.
   pool.PostTask(PoolTask::MakeWork(
       [&](ArkTandor_AsyncTaskResults& r) {
-        gate.Wait();
+        const auto deadline = std::chrono::steady_clock::now() + 10s;
+        while (pool.PendingCount() == 0 && std::chrono::steady_clock::now() < deadline)
+          std::this_thread::sleep_for(1ms);
         offGameThread = offGameThread && std::this_thread::get_id() != gameThread;
         r.Texts.Add(FString("A"));
       },
@@ -91,8 +91,6 @@ TEST(ThreadPool, ContinuationsRunOnlyWhenDrainedAndInCompletionOrder) {
       [&](ArkTandor_AsyncTaskResults& r) {
         r.Texts.Add(FString("B"));
         r.Numbers.Add(2.0f);
-        bDone = true;
-        gate.Open();
       },
       [&](ArkTandor_AsyncTaskResults r) {
         EXPECT_EQ(std::this_thread::get_id(), gameThread);
@@ -100,8 +98,9 @@ TEST(ThreadPool, ContinuationsRunOnlyWhenDrainedAndInCompletionOrder) {
         order.push_back(r.Texts[0].ToUtf8());
       }));
   pool.StartWorkers();
-
-  ASSERT_TRUE(DrainUntil(pool, [&] { return pool.PendingCount() == 0 && order.size() == 2; }));
+  const auto deadline0 = std::chrono::steady_clock::now() + 10s;
+  while (pool.PendingCount() < 2 && std::chrono::steady_clock::now() < deadline0) std::this_thread::sleep_for(1ms);
+  pool.DrainResults();
   EXPECT_EQ(order, (std::vector<std::string>{"B", "A"}));
   EXPECT_TRUE(offGameThread);
 
