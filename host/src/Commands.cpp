@@ -135,16 +135,18 @@ bool CommandRegistry::DispatchRcon(RCONClientConnection* connection, RCONPacket*
 }
 
 void CommandRegistry::RunTick(float deltaSeconds) {
-  for (auto& [id, callback] : Instance().tick_.Snapshot()) {
+  for (auto& entry : Instance().tick_.Snapshot()) {
     // A callback removed by an earlier one this tick does not run.
-    if (!Instance().tick_.Has(FString(std::u16string_view(id)))) continue;
+    if (!Instance().tick_.Has(FString(std::u16string_view(entry.first)))) continue;
+    auto& callback = entry.second;
     Guarded("tick callback", [&] { callback(deltaSeconds); });
   }
 }
 
 void CommandRegistry::RunTimers() {
-  for (auto& [id, callback] : Instance().timer_.Snapshot()) {
-    if (!Instance().timer_.Has(FString(std::u16string_view(id)))) continue;
+  for (auto& entry : Instance().timer_.Snapshot()) {
+    if (!Instance().timer_.Has(FString(std::u16string_view(entry.first)))) continue;
+    auto& callback = entry.second;
     Guarded("timer callback", [&] { callback(); });
   }
 }

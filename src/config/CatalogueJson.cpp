@@ -85,8 +85,8 @@ float ReadFloat(const json& object, const char* key, float fallback) {
   return static_cast<float>(number);
 }
 
-int32_t ReadHoursAsSeconds(const json& object, const char* key) {
-  const float seconds = ReadFloat(object, key, 0.f) * 3600.f;
+int32_t ReadHoursAsSeconds(const json& object, const char* key, float fallbackHours) {
+  const float seconds = ReadFloat(object, key, fallbackHours) * 3600.f;
   return TruncateToInt32(static_cast<double>(seconds), key);
 }
 

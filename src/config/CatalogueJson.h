@@ -30,7 +30,7 @@ bool ReadBool(const nlohmann::json& object, const char* key, bool fallback);
 int32_t ReadInt32(const nlohmann::json& object, const char* key, int32_t fallback);
 float ReadFloat(const nlohmann::json& object, const char* key, float fallback);
 // A number of hours held as whole seconds: hours × 3600 in float, truncated.
-int32_t ReadHoursAsSeconds(const nlohmann::json& object, const char* key);
+int32_t ReadHoursAsSeconds(const nlohmann::json& object, const char* key, float fallbackHours = 0.f);
 TArray<FString> ReadTextList(const nlohmann::json& object, const char* key);
 
 // The array under `key`: null when absent (or null), so that iterating it gives

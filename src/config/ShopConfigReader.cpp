@@ -1,5 +1,7 @@
 #include "config/ShopConfigReader.h"
 
+#include <climits>
+#include <stdexcept>
 #include <string>
 
 #include <fmt/format.h>
@@ -7,6 +9,7 @@
 
 #include "AsaApi/Game/FGenericPlatformStricmp.h"
 #include "config/CatalogueReader.h"
+#include "config/CatalogueJson.h"
 #include "config/JsonRead.h"
 #include "core/Log.h"
 
@@ -15,10 +18,9 @@ namespace {
 
 using nlohmann::json;
 
-ConfigAssetPath Asset(const json& object, const char* key) { return ConfigAssetPath{Json::Text(object, key)}; }
 
 void ReadShopKey(const json& general, ShopConfigData& config) {
-  config.ShopKey = Json::Text(general, "ShopKey");
+  config.ShopKey = Json::ReadText(general, "ShopKey");
   if (!IsValidShopKey(config.ShopKey)) {
     TandorShop::Log().warn("Shop key invalid. Only F1 - F10 are valid. Set to default F2");
     config.ShopKey = "F2";
@@ -27,15 +29,15 @@ void ReadShopKey(const json& general, ShopConfigData& config) {
 
 void ReadPreventOptions(const json& general, ShopConfigData& config) {
   if (!general.contains("PreventOptions")) return;
-  const json& prevent = general.at("PreventOptions");
-  config.PreventWhileHandcuffed = prevent.value("PreventWhileHandcuffed", false);
-  config.PreventWhileKnockedOut = prevent.value("PreventWhileKnockedOut", false);
-  config.PreventWhileRiding = prevent.value("PreventWhileRiding", false);
+  const json& prevent = Json::RequireObject(general.at("PreventOptions"), "PreventOptions");
+  config.PreventWhileHandcuffed = Json::ReadBool(prevent, "PreventWhileHandcuffed", false);
+  config.PreventWhileKnockedOut = Json::ReadBool(prevent, "PreventWhileKnockedOut", false);
+  config.PreventWhileRiding = Json::ReadBool(prevent, "PreventWhileRiding", false);
 }
 
 void ReadButtonOverwrites(const json& general, ShopConfigData& config) {
   if (!general.contains("ButtonOverwrites")) return;
-  const json& buttons = general.at("ButtonOverwrites");
+  const json& buttons = Json::RequireObject(general.at("ButtonOverwrites"), "ButtonOverwrites");
   static const std::pair<const char*, ButtonKind> kinds[] = {{"Buy", ButtonKind::Buy},
                                                              {"Sell", ButtonKind::Sell},
                                                              {"Log", ButtonKind::Log},
@@ -43,41 +45,45 @@ void ReadButtonOverwrites(const json& general, ShopConfigData& config) {
                                                              {"Trade", ButtonKind::Trade}};
   for (const auto& [key, kind] : kinds) {
     if (!buttons.contains(key)) continue;
-    const json& button = buttons.at(key);
-    config.ButtonOverwrites.Add(ConfigButtonOverwrite{kind, Json::Text(button, "Text"), Asset(button, "Icon")});
+    const json& button = Json::RequireObject(buttons.at(key), key);
+    config.ButtonOverwrites.Add(ConfigButtonOverwrite{kind, Json::ReadText(button, "Text"), Json::ReadAssetPath(button, "Icon")});
   }
 }
 
 void ReadGeneral(const json& general, ShopConfigData& config) {
-  config.ShopName = Json::Text(general, "ShopName");
+  config.ShopName = Json::ReadText(general, "ShopName");
   ReadShopKey(general, config);
-  config.BuffName = Json::Text(general, "BuffName");
-  config.CryoPodOverride = Asset(general, "CryoPodOverride");
+  config.BuffName = Json::ReadText(general, "BuffName");
+  config.CryoPodOverride = Json::ReadAssetPath(general, "CryoPodOverride");
   if (config.CryoPodOverride.IsEmpty()) config.CryoPodOverride.Path = DefaultCryoPodPath;
-  config.RewardIntervalMinutes = general.value("RewardIntervalMinutes", 30);
-  config.RewardIntervalSeconds = config.RewardIntervalMinutes * 60;
-  config.ShowPacketsAvailableSeconds = Json::HoursToSeconds(general, "ShowPacketsAvailableInHours", 8760.0f);
-  config.SumPlayerPassivePointsAmount = general.value("SumPlayerPassivePointsAmount", false);
-  config.SumPlayerShopDiscount = general.value("SumPlayerShopDiscount", false);
-  config.DisableMultiuse = general.value("DisableMultiuse", false);
-  config.DisableSell = general.value("DisableSell", false);
-  config.DisableTrade = general.value("DisableTrade", false);
-  config.ShowBuffIcon = general.value("ShowBuffIcon", true);
+  const int32_t minutes = Json::ReadInt32(general, "RewardIntervalMinutes", 30);
+  if (minutes > INT32_MAX / 60 || minutes < INT32_MIN / 60) {
+    throw std::out_of_range(fmt::format("number {} does not fit in seconds (key \"RewardIntervalMinutes\")", minutes));
+  }
+  config.RewardIntervalMinutes = minutes;
+  config.RewardIntervalSeconds = minutes * 60;
+  config.ShowPacketsAvailableSeconds = Json::ReadHoursAsSeconds(general, "ShowPacketsAvailableInHours", 8760.0f);
+  config.SumPlayerPassivePointsAmount = Json::ReadBool(general, "SumPlayerPassivePointsAmount", false);
+  config.SumPlayerShopDiscount = Json::ReadBool(general, "SumPlayerShopDiscount", false);
+  config.DisableMultiuse = Json::ReadBool(general, "DisableMultiuse", false);
+  config.DisableSell = Json::ReadBool(general, "DisableSell", false);
+  config.DisableTrade = Json::ReadBool(general, "DisableTrade", false);
+  config.ShowBuffIcon = Json::ReadBool(general, "ShowBuffIcon", true);
   ReadPreventOptions(general, config);
-  config.GroupsHiddenFromTrade = Json::TextList(general, "GroupsHiddenFromTrade");
+  config.GroupsHiddenFromTrade = Json::ReadTextList(general, "GroupsHiddenFromTrade");
   ReadButtonOverwrites(general, config);
 }
 
 void ReadDiscordKind(const json& discord, const char* key, ConfigDiscordKind& kind) {
   if (!discord.contains(key)) return;
-  const json& entry = discord.at(key);
-  kind.enabled = entry.value("enabled", false);
+  const json& entry = Json::RequireObject(discord.at(key), key);
+  kind.enabled = Json::ReadBool(entry, "enabled", false);
   kind.webhook = entry.value("webhook", std::string());
 }
 
 void ReadDiscordLog(const json& root, ShopConfigData& config) {
   if (!root.contains("DiscordLog")) return;
-  const json& discord = root.at("DiscordLog");
+  const json& discord = Json::RequireObject(root.at("DiscordLog"), "DiscordLog");
   ReadDiscordKind(discord, "Buy", config.DiscordLog.Buy);
   ReadDiscordKind(discord, "Sell", config.DiscordLog.Sell);
   ReadDiscordKind(discord, "Redeem", config.DiscordLog.Redeem);
@@ -116,11 +122,14 @@ void ClearShopConfig(ShopConfigData& config) {
 void ReadShopConfig(const nlohmann::json& root, ShopConfigData& config) {
   try {
     const json& general = Json::Section(root, "General");
+    if (!general.is_object()) {
+      throw std::invalid_argument(fmt::format("type must be object, but is {} (key \"General\")", general.type_name()));
+    }
     ReadGeneral(general, config);
     ReadDiscordLog(root, config);
     ReadMessages(root, config);
-    config.BuffIconOverride = Asset(general, "BuffIconOverride");
-    config.ShopIconOverride = Asset(general, "ShopIconOverride");
+    config.BuffIconOverride = Json::ReadAssetPath(general, "BuffIconOverride");
+    config.ShopIconOverride = Json::ReadAssetPath(general, "ShopIconOverride");
     ReadCatalogueSections(root, config);
     // The views the mod is sent are built from the records here, once the mod
     // channel exists.

@@ -120,6 +120,12 @@ TEST(GeneralSettings, AWrongTypeOrMissingGeneralEndsTheReadWhereItHappens) {
     EXPECT_EQ(config.BuffName.ToUtf8(), "after") << "read before the failing key";
     EXPECT_EQ(config.RewardIntervalSeconds, 0) << "not reached";
   }
+  for (const json& general : {json{{"RewardIntervalMinutes", 2147483647}}, json{{"ShowPacketsAvailableInHours", 1e30}},
+                              json{{"ShowBuffIcon", "yes"}}, json{{"ButtonOverwrites", "Buy"}}}) {
+    LogCapture log;
+    Read(json{{"General", general}});
+    EXPECT_EQ(log.Count("Error in ShopConfig"), 1u) << general.dump();
+  }
   {
     LogCapture log;
     Read(json::array({1, 2}));
