@@ -4,6 +4,7 @@
 #include <string>
 
 #include "AsaApi/FString.h"
+#include "modcomm/ModCommRecords.h"
 
 namespace DBHelper {
 
@@ -29,6 +30,9 @@ struct ShopLogRecord {
   int32_t isRedeem = 0;
   int32_t isSell = 0;
 };
+
+// A shop log row of this request, stamped with this server's id.
+ShopLogRecord ShopLogFor(const ModComm::PlayerServerInfo& info, const FString& packet, const FString& descr);
 
 struct TradeLogRecord {
   FString eosIdFrom;

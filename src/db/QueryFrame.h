@@ -19,23 +19,6 @@ std::string BuildStatement(const DBConnection& db, Sql statement, const Values&.
   return fmt::format(fmt::runtime(StatementText(statement)), db.Prefix(), values...);
 }
 
-template <typename Result, typename Body>
-Result RunQuery(DBConnection& db, std::string_view qualifiedName, Result fallback, Body&& body) noexcept {
-  try {
-    if (!db.IsOpen()) return fallback;
-    return body();
-  } catch (const std::exception& e) {
-    LogUnexpectedError(qualifiedName, e.what());
-  } catch (...) {
-    LogUnexpectedError(qualifiedName, "unknown error");
-  }
-  return fallback;
-}
-
-}  // namespace DBHelper
-
-namespace DBHelper {
-
 // The outer guard of an operation: whatever escapes its queries is logged and
 // turns into the operation's default, so nothing reaches a worker or the host.
 template <typename Result, typename Body>
@@ -48,6 +31,16 @@ Result RunOperation(std::string_view qualifiedName, Result fallback, Body&& body
     LogUnexpectedError(qualifiedName, "unknown error");
   }
   return fallback;
+}
+
+// The frame of one query: skipped on a closed connection, failures logged under
+// the query's name and turned into its default.
+template <typename Result, typename Body>
+Result RunQuery(DBConnection& db, std::string_view qualifiedName, Result fallback, Body&& body) noexcept {
+  return RunOperation(qualifiedName, fallback, [&]() -> Result {
+    if (!db.IsOpen()) return fallback;
+    return body();
+  });
 }
 
 }  // namespace DBHelper

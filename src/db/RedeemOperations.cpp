@@ -2,7 +2,6 @@
 #include <algorithm>
 
 #include "core/Clock.h"
-#include "core/GameInfo.h"
 #include "db/DBHelper.h"
 #include "db/DBQueries.h"
 #include "db/QueryFrame.h"
@@ -96,15 +95,8 @@ int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packe
       return -1;
     }
     updatePlayerPacketCd(db, info.EosId, cooldownName, now);
-    ShopLogRecord record;
-    record.eosId = info.EosId;
-    record.packet = packet;
-    record.descr = descr;
-    record.playerLabel = info.PlayerLabel;
-    record.serverName = info.SessionName;
+    ShopLogRecord record = ShopLogFor(info, packet, descr);
     record.newPoints = selectPlayerPoints(db, info.EosId).points;
-    record.timestamp = TandorShop::Clock::NowUnix();
-    record.serverid = TandorShop::GameInfo::ServerId();
     record.amount = taken.used;
     record.redeemsLeft = taken.left;
     record.isRedeem = 1;

@@ -6,7 +6,6 @@
 #include "db/QueryFrame.h"
 
 namespace DBHelper {
-namespace {
 
 ShopLogRecord ShopLogFor(const ModComm::PlayerServerInfo& info, const FString& packet, const FString& descr) {
   ShopLogRecord record;
@@ -16,10 +15,9 @@ ShopLogRecord ShopLogFor(const ModComm::PlayerServerInfo& info, const FString& p
   record.playerLabel = info.PlayerLabel;
   record.serverName = info.SessionName;
   record.serverid = TandorShop::GameInfo::ServerId();
+  record.timestamp = TandorShop::Clock::NowUnix();
   return record;
 }
-
-}  // namespace
 
 void buyPacket(const ModComm::PlayerServerInfo& info, int32_t pointsChange, const FString& packet,
                const FString& descr, int32_t amount, const FString& cooldownName, bool setCooldown) {
@@ -30,7 +28,6 @@ void buyPacket(const ModComm::PlayerServerInfo& info, int32_t pointsChange, cons
     if (setCooldown) updatePlayerPacketCd(db, info.EosId, cooldownName, now);
     ShopLogRecord record = ShopLogFor(info, packet, descr);
     record.newPoints = selectPlayerPoints(db, info.EosId).points;
-    record.timestamp = TandorShop::Clock::NowUnix();
     record.amount = amount;
     record.pointsChange = pointsChange;
     record.isBuy = 1;
@@ -48,7 +45,6 @@ void sellItems(const ModComm::PlayerServerInfo& info, const FString& itemName, c
     addPlayerPoints(db, pointsEarned, now, info.EosId);
     ShopLogRecord record = ShopLogFor(info, itemName, descr);
     record.newPoints = selectPlayerPoints(db, info.EosId).points;
-    record.timestamp = TandorShop::Clock::NowUnix();
     record.amount = pricePerItem > 0 ? pointsEarned / pricePerItem : 0;
     record.pointsChange = pointsEarned;
     record.isSell = 1;
