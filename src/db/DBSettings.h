@@ -18,9 +18,11 @@ struct DBSettings {
   uint32_t port = 0;
 };
 
-// Copies the Mysql section; runs at start and at every reload.
+// Copies the Mysql section; runs at start and at every reload, on the game
+// thread, while worker threads may be connecting.
 void setConfig(const ConfigHelper::ConfigMysql& config);
-// The settings every operation connects with.
-const DBSettings& Settings();
+// A copy of the settings every operation connects with, taken under a lock so a
+// reload never changes them in the middle of a read.
+DBSettings Settings();
 
 }  // namespace DBHelper

@@ -112,3 +112,40 @@ TEST(Concurrency, SimultaneousRedeemsHandOutOnlyWhatWasHeld) {
 }
 
 }  // namespace
+
+namespace {
+
+// A reload rewrites the settings on the game thread while workers connect with
+// them: every operation must see one whole set of settings, never a torn one.
+TEST(Concurrency, ReloadsWhileOperationsRunNeverTearTheSettings) {
+  ShopTables db;
+  const auto settings = db.Settings();
+  // The same tables in a second database whose name has another length, so each
+  // reload reallocates the texts the workers are reading.
+  const std::string other = settings.Database + "_reload_" + db.Prefix();
+  db.Sql().Exec("CREATE DATABASE IF NOT EXISTS `" + other + "`");
+  const std::string databases[] = {settings.Database, other};
+  for (const std::string& database : databases) {
+    dbtest::ConfigureDatabase(settings, db.Prefix(), database);
+    DBHelper::createTables();
+    for (int t = 0; t < 2; ++t) DBHelper::loadPlayerPoints(FString("reloader" + std::to_string(t)));
+  }
+
+  std::atomic<bool> stop{false};
+  std::atomic<int> failures{0};
+  std::vector<std::thread> workers;
+  for (int t = 0; t < 2; ++t) {
+    workers.emplace_back([&, t] {
+      for (int i = 0; i < 300 && !stop.load(); ++i)
+        if (!DBHelper::changePoints(FString("reloader" + std::to_string(t)), 1)) ++failures;
+    });
+  }
+  for (int i = 0; i < 20000 && failures.load() == 0; ++i) dbtest::ConfigureDatabase(settings, db.Prefix(), databases[i % 2]);
+  stop = true;
+  for (auto& worker : workers) worker.join();
+  dbtest::ConfigureDatabase(settings, db.Prefix(), settings.Database);
+  db.Sql().Exec("DROP DATABASE IF EXISTS `" + other + "`");
+  EXPECT_EQ(failures.load(), 0);
+}
+
+}  // namespace
