@@ -2,6 +2,8 @@
 
 #include <httplib.h>
 
+#include <algorithm>
+#include <iterator>
 #include <regex>
 #include <unordered_map>
 
@@ -43,12 +45,23 @@ httplib::Headers ToHeaders(const std::vector<std::string>& lines) {
 }  // namespace
 
 HttpRequests::~HttpRequests() {
-  std::vector<std::thread> threads;
+  std::vector<Request> requests;
   {
     std::lock_guard lock(mutex_);
-    threads.swap(threads_);
+    requests.swap(requests_);
   }
-  for (std::thread& thread : threads) thread.join();
+  for (Request& request : requests) request.Thread.join();
+}
+
+void HttpRequests::ReapFinished() {
+  std::vector<Request> finished;
+  {
+    std::lock_guard lock(mutex_);
+    auto done = std::partition(requests_.begin(), requests_.end(), [](const Request& r) { return !r.Done->load(); });
+    std::move(done, requests_.end(), std::back_inserter(finished));
+    requests_.erase(done, requests_.end());
+  }
+  for (Request& request : finished) request.Thread.join();
 }
 
 void HttpRequests::Route(const std::string& host, const std::string& address) {
@@ -71,8 +84,10 @@ bool HttpRequests::CreatePostRequest(const std::string& url, const API::RequestC
       routed = true;
     }
   }
+  ReapFinished();
   Server* server = &server_;
-  auto run = [server, target, routed, parsed, callback, body, contentType, headers] {
+  auto done = std::make_shared<std::atomic<bool>>(false);
+  auto run = [server, target, routed, parsed, callback, body, contentType, headers, done] {
     bool success = false;
     std::string responseBody;
     std::unordered_map<std::string, std::string> responseHeaders;
@@ -90,9 +105,10 @@ bool HttpRequests::CreatePostRequest(const std::string& url, const API::RequestC
     server->PostToGameThread([callback, success, responseBody, responseHeaders] {
       if (callback) callback(success, responseBody, responseHeaders);
     });
+    *done = true;
   };
   std::lock_guard lock(mutex_);
-  threads_.emplace_back(std::move(run));
+  requests_.push_back({std::thread(std::move(run)), done});
   return true;
 }
 

@@ -1,7 +1,9 @@
 #pragma once
 // HTTP POST requests with cpp-httplib. A routing table can send a host name to a
 // local address. Completions run on the game thread.
+#include <atomic>
 #include <map>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -26,7 +28,13 @@ class HttpRequests final : public API::IRequestsImpl {
   Server& server_;
   std::mutex mutex_;
   std::map<std::string, std::string> routes_;
-  std::vector<std::thread> threads_;
+  struct Request {
+    std::thread Thread;
+    std::shared_ptr<std::atomic<bool>> Done;
+  };
+  // Joins the threads of requests that completed.
+  void ReapFinished();
+  std::vector<Request> requests_;
 };
 
 }  // namespace sim

@@ -72,12 +72,32 @@ RconServer::~RconServer() {
   for (auto& [id, connection] : connections) ::shutdown(connection->Socket, SHUT_RDWR);
   for (auto& [id, connection] : connections) {
     if (connection->Reader.joinable()) connection->Reader.join();
-    ::close(connection->Socket);
   }
+}
+
+RconServer::Connection::~Connection() {
+  if (Socket >= 0) ::close(Socket);
+}
+
+void RconServer::ReapFinished() {
+  std::vector<std::shared_ptr<Connection>> finished;
+  {
+    std::lock_guard lock(connectionsMutex_);
+    for (auto it = connections_.begin(); it != connections_.end();) {
+      if (it->second->Finished.load()) {
+        finished.push_back(it->second);
+        it = connections_.erase(it);
+      } else {
+        ++it;
+      }
+    }
+  }
+  for (auto& connection : finished) connection->Reader.join();
 }
 
 void RconServer::AcceptLoop() {
   while (!stop_) {
+    ReapFinished();
     pollfd waiting{listener_, POLLIN, 0};
     if (::poll(&waiting, 1, 100) <= 0) continue;
     const int socket = ::accept(listener_, nullptr, nullptr);
@@ -108,6 +128,7 @@ void RconServer::ReadLoop(uint64_t id, std::shared_ptr<Connection> connection) {
     HandlePacket(id, connection, packetId, type, std::move(body));
   }
   ::shutdown(connection->Socket, SHUT_RDWR);
+  connection->Finished = true;
 }
 
 void RconServer::HandlePacket(uint64_t id, const std::shared_ptr<Connection>& connection, int32_t packetId,

@@ -32,15 +32,21 @@ class RconServer {
   void Send(uint64_t connectionId, int32_t id, int32_t type, const std::string& body);
 
  private:
+  // Lives while the server or a queued reply still needs it; the socket closes
+  // with it, so a late reply never writes to a reused descriptor.
   struct Connection {
+    ~Connection();
     int Socket = -1;
     std::mutex WriteMutex;
     bool Authenticated = false;
     ObjectPtr<SimRconConnection> Object;
     std::thread Reader;
+    std::atomic<bool> Finished{false};
   };
 
   void AcceptLoop();
+  // Joins the readers of clients that went away and forgets them.
+  void ReapFinished();
   void ReadLoop(uint64_t id, std::shared_ptr<Connection> connection);
   void HandlePacket(uint64_t id, const std::shared_ptr<Connection>& connection, int32_t packetId, int32_t type,
                     std::string body);

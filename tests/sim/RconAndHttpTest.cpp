@@ -2,6 +2,8 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <dirent.h>
+
 #include <thread>
 
 #include "AsaApi/Commands.h"
@@ -23,6 +25,27 @@ TEST(Rcon, LongRepliesSpanSeveralPacketsAndUnknownCommandsStillAnswer) {
   });
   EXPECT_EQ(fixture.Rcon("Long"), longText);
   EXPECT_EQ(fixture.Rcon("NoSuchCommand"), "Server received, But no response!! \n");
+}
+
+int OpenFileCount() {
+  int count = 0;
+  if (DIR* dir = ::opendir("/proc/self/fd")) {
+    while (dirent* entry = ::readdir(dir))
+      if (entry->d_name[0] != '.') ++count;
+    ::closedir(dir);
+  }
+  return count;
+}
+
+TEST(Rcon, ClientsThatLeaveAreForgotten) {
+  ServerFixture fixture;
+  const int before = OpenFileCount();
+  for (int i = 0; i < 40; ++i) ASSERT_TRUE(fixture.Rcon("Anything").has_value());
+  for (int i = 0; i < 200 && OpenFileCount() > before; ++i) {
+    fixture.Server().Tick();
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  }
+  EXPECT_LE(OpenFileCount(), before) << "the sockets of clients that left are closed";
 }
 
 TEST(Http, RequestsAreRoutedToLocalServersAndCompleteOnTheGameThread) {
