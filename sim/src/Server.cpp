@@ -19,6 +19,7 @@
 #include "AsaApi/Logging.h"
 #include "HttpRequests.h"
 #include "RconServer.h"
+#include "sim/Classes.h"
 #include "sim/EngineRuntime.h"
 
 namespace sim {
@@ -234,6 +235,7 @@ void Server::RegisterGame() {
   host::Register(AController_::PlayerState, static_cast<std::ptrdiff_t>(offsetof(SimPlayerController, PlayerState)));
   host::Register(APlayerController_::ClientMessage, &ControllerClientMessage);
   host::Register(RCONClientConnection_::SendMessage, &RconSendMessage);
+  RegisterClassFunctions();
 }
 
 // --- plugin ------------------------------------------------------------------

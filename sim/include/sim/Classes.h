@@ -1,0 +1,42 @@
+#pragma once
+// The simulated game's classes: each is an object in the object array with a
+// super class and a default object, and may be reachable by an asset path
+// (what StringReferenceToClass and the spawn by path resolve).
+#include <map>
+#include <string>
+#include <vector>
+
+#include "sim/ObjectArray.h"
+
+namespace sim {
+
+struct SimClass {
+  UObject Header;
+  SimClass* Super = nullptr;
+  UObject* DefaultObject = nullptr;
+};
+
+class ClassRegistry {
+ public:
+  static ClassRegistry& Get();
+
+  // A new class. A non-empty path makes it loadable by that path; the same path
+  // again replaces the earlier entry. The class lives as long as the process.
+  SimClass* Add(const std::string& path, SimClass* super = nullptr, UObject* defaultObject = nullptr);
+  // The class at path (exact text), or null.
+  SimClass* Find(const std::string& path) const;
+
+  static bool IsChildOf(const SimClass* candidate, const SimClass* ancestor);
+
+ private:
+  // The object array must outlive the classes listed in it.
+  ClassRegistry() { ObjectArray::Get(); }
+  std::map<std::string, SimClass*> byPath_;
+  std::vector<ObjectPtr<SimClass>> classes_;
+};
+
+// Registers UVictoryCore.StringReferenceToClass, UClass.GetDefaultObject and
+// UStruct.IsChildOf. Called by the server at start-up.
+void RegisterClassFunctions();
+
+}  // namespace sim
