@@ -1,6 +1,8 @@
-// Operations per second of the database operations (a connection each, as the
-// plugin runs them) beside a hand-written baseline that sends the same
-// statements on one kept connection inside one transaction.
+// Operations per second of the database operations, three ways in one run:
+//   BM_<op>           a connection per operation (the default)
+//   BM_<op>_kept      the thread keeps its connection ("KeepConnections")
+//   BM_baseline_<op>  hand-written: the same statements on one connection inside
+//                     one transaction, the limit of what the server can do
 //
 //   eval "$(scripts/db env)"; build/.../bench/db/db_bench
 #include <benchmark/benchmark.h>
@@ -16,6 +18,7 @@
 
 #include "config/ShopConfig.h"
 #include "db/DBHelper.h"
+#include "db/KeptConnection.h"
 #include "db/Statements.h"
 #include "sim/EngineRuntime.h"
 
@@ -48,6 +51,8 @@ const Env& Settings() {
     for (int i = 0; i < 4; ++i) DBHelper::loadPlayerPoints(FString("bench" + std::to_string(i)));
     DBHelper::assignPoints(u"bench0", 1'000'000'000);
     DBHelper::assignPoints(u"bench2", 1'000'000'000);
+    DBHelper::changeRedeemAmount(u"bench0", u"Kit,1;;;", 1'000'000'000, false);
+    DBHelper::changeRedeemAmount(u"bench2", u"Kit,1;;;", 1'000'000'000, false);
     return e;
   }();
   return env;
@@ -58,32 +63,46 @@ FString Partner(int thread) { return FString("bench" + std::to_string(thread * 2
 
 // ---- the operations as the plugin runs them ----------------------------------
 
-void BM_loadPlayerPoints(benchmark::State& state) {
-  Settings();
-  const FString id = Player(state.thread_index());
-  for (auto _ : state) benchmark::DoNotOptimize(DBHelper::loadPlayerPoints(id));
+const FString kPacket = u"Kit,1;;;";
+
+void LoadPlayerPoints(int thread) { benchmark::DoNotOptimize(DBHelper::loadPlayerPoints(Player(thread))); }
+void ChangePoints(int thread) { DBHelper::changePoints(Player(thread), 1); }
+void BuyPacket(int thread) {
+  const ModComm::PlayerServerInfo info{Player(thread), u"Bench ()", u"Bench"};
+  DBHelper::buyPacket(info, -1, kPacket, u"Kit", 1, u"KitCd", true);
+}
+void TradePoints(int thread) { DBHelper::tradePoints(Player(thread), u"A", Partner(thread), u"B", 1); }
+void RedeemPacket(int thread) {
+  const ModComm::PlayerServerInfo info{Player(thread), u"Bench ()", u"Bench"};
+  benchmark::DoNotOptimize(DBHelper::redeemPacket(info, kPacket, u"Kit", 1, u"KitCd"));
+}
+
+using Operation = void (*)(int thread);
+
+void UseKeptConnections(bool keep) {
+  const Env& env = Settings();
+  ConfigHelper::ConfigMysql config;
+  config.server = env.host;
+  config.username = env.user;
+  config.password = env.password;
+  config.database = env.database;
+  config.tablePrefix = env.prefix;
+  config.port = static_cast<int32_t>(env.port);
+  config.keepConnections = keep;
+  DBHelper::setConfig(config);
+}
+
+void PerOperation(benchmark::State& state, Operation operation) {
+  UseKeptConnections(false);
+  for (auto _ : state) operation(state.thread_index());
   state.SetItemsProcessed(state.iterations());
 }
 
-void BM_changePoints(benchmark::State& state) {
-  Settings();
-  const FString id = Player(state.thread_index());
-  for (auto _ : state) DBHelper::changePoints(id, 1);
-  state.SetItemsProcessed(state.iterations());
-}
-
-void BM_buyPacket(benchmark::State& state) {
-  Settings();
-  const ModComm::PlayerServerInfo info{Player(state.thread_index()), u"Bench ()", u"Bench"};
-  for (auto _ : state) DBHelper::buyPacket(info, -1, u"Kit,1;;;", u"Kit", 1, u"KitCd", true);
-  state.SetItemsProcessed(state.iterations());
-}
-
-void BM_tradePoints(benchmark::State& state) {
-  Settings();
-  const FString from = Player(state.thread_index());
-  const FString to = Partner(state.thread_index());
-  for (auto _ : state) DBHelper::tradePoints(from, u"A", to, u"B", 1);
+// Each benchmark thread plays a worker of the pool.
+void Kept(benchmark::State& state, Operation operation) {
+  UseKeptConnections(true);
+  const DBHelper::WorkerConnectionScope worker;
+  for (auto _ : state) operation(state.thread_index());
   state.SetItemsProcessed(state.iterations());
 }
 
@@ -118,6 +137,21 @@ class KeptConnection {
 };
 
 std::string Narrow(const FString& id) { return id.ToUtf8(); }
+
+void BM_baseline_redeemPacket(benchmark::State& state) {
+  KeptConnection db;
+  const std::string id = Narrow(Player(state.thread_index()));
+  const std::string packet = Narrow(kPacket);
+  int64_t held = 1'000'000'000;
+  for (auto _ : state) {
+    db.Run(DBHelper::Sql::lockRedeemPacketAmount, id, packet);
+    db.Run(DBHelper::Sql::updateExistingRedeemPacketSetAmount, --held, 1700000000, id, packet);
+    db.Run(DBHelper::Sql::updatePlayerPacketCd, id, "KitCd", 1700000000, 1700000000);
+    db.Run(DBHelper::Sql::selectPlayerPoints, id);
+    db.Run(DBHelper::Sql::insertShopLog, id, packet, "Kit", 1700000000, 1, 1, 5, 0, 1, 0, 1, 0);
+  }
+  state.SetItemsProcessed(state.iterations());
+}
 
 void BM_baseline_loadPlayerPoints(benchmark::State& state) {
   KeptConnection db;
@@ -158,20 +192,36 @@ void BM_baseline_tradePoints(benchmark::State& state) {
   state.SetItemsProcessed(state.iterations());
 }
 
-}  // namespace
+void RegisterAll() {
+  struct Entry {
+    const char* name;
+    Operation operation;
+    void (*baseline)(benchmark::State&);
+  };
+  const Entry entries[] = {
+      {"loadPlayerPoints", LoadPlayerPoints, BM_baseline_loadPlayerPoints},
+      {"changePoints", ChangePoints, BM_baseline_changePoints},
+      {"buyPacket", BuyPacket, BM_baseline_buyPacket},
+      {"tradePoints", TradePoints, BM_baseline_tradePoints},
+      {"redeemPacket", RedeemPacket, BM_baseline_redeemPacket},
+  };
+  for (const Entry& entry : entries) {
+    const std::string name = entry.name;
+    benchmark::RegisterBenchmark(("BM_" + name).c_str(), PerOperation, entry.operation)
+        ->Threads(2)->UseRealTime()->MinTime(2.0);
+    benchmark::RegisterBenchmark(("BM_" + name + "_kept").c_str(), Kept, entry.operation)
+        ->Threads(2)->UseRealTime()->MinTime(2.0);
+    benchmark::RegisterBenchmark(("BM_baseline_" + name).c_str(), entry.baseline)
+        ->Threads(2)->UseRealTime()->MinTime(2.0);
+  }
+}
 
-BENCHMARK(BM_loadPlayerPoints)->Threads(2)->UseRealTime()->MinTime(2.0);
-BENCHMARK(BM_baseline_loadPlayerPoints)->Threads(2)->UseRealTime()->MinTime(2.0);
-BENCHMARK(BM_changePoints)->Threads(2)->UseRealTime()->MinTime(2.0);
-BENCHMARK(BM_baseline_changePoints)->Threads(2)->UseRealTime()->MinTime(2.0);
-BENCHMARK(BM_buyPacket)->Threads(2)->UseRealTime()->MinTime(2.0);
-BENCHMARK(BM_baseline_buyPacket)->Threads(2)->UseRealTime()->MinTime(2.0);
-BENCHMARK(BM_tradePoints)->Threads(2)->UseRealTime()->MinTime(2.0);
-BENCHMARK(BM_baseline_tradePoints)->Threads(2)->UseRealTime()->MinTime(2.0);
+}  // namespace
 
 int main(int argc, char** argv) {
   sim::InstallEngineRuntime();  // the game allocator behind FString and TArray
   benchmark::Initialize(&argc, argv);
+  RegisterAll();
   benchmark::RunSpecifiedBenchmarks();
   benchmark::Shutdown();
   return 0;

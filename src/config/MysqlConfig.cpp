@@ -6,6 +6,19 @@
 #include "core/Log.h"
 
 namespace ConfigHelper {
+namespace {
+
+// "KeepConnections": optional, false when absent. A value of another type is
+// reported and counts as false; the rest of the section stays valid.
+bool ReadKeepConnections(const nlohmann::json& section) {
+  const auto found = section.find("KeepConnections");
+  if (found == section.end() || found->is_null()) return false;
+  if (found->is_boolean()) return found->get<bool>();
+  TandorShop::Log().warn("Mysql.KeepConnections must be true or false; connections are not kept.");
+  return false;
+}
+
+}  // namespace
 
 ConfigMysql ReadMysqlConfig(const nlohmann::json& config) {
   ConfigMysql mysql;
@@ -17,6 +30,7 @@ ConfigMysql ReadMysqlConfig(const nlohmann::json& config) {
     mysql.database = section.value("database", std::string());
     mysql.tablePrefix = section.value("tablePrefix", std::string());
     mysql.port = section.value("port", 123);
+    mysql.keepConnections = ReadKeepConnections(section);
     mysql.valid = true;
   } catch (const std::exception& e) {
     TandorShop::Log().warn("error in readDiscordLogging {}", e.what());

@@ -46,6 +46,7 @@ struct ConfigMysql {
   std::string database;
   std::string tablePrefix;
   int32_t port = 0;
+  bool keepConnections = false;  // "KeepConnections": workers reuse one connection each
   bool valid = false;
 };
 

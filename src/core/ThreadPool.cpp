@@ -4,6 +4,7 @@
 #include <utility>
 
 #include "core/Log.h"
+#include "db/KeptConnection.h"
 
 PoolTask::PoolTask(PoolTask&& other) noexcept
     : Work(std::move(other.Work)),
@@ -81,6 +82,7 @@ void ThreadPool::StopWorkers() {
 }
 
 void ThreadPool::WorkerLoop() {
+  const DBHelper::WorkerConnectionScope keptConnection;  // closed when the worker ends
   for (;;) {
     PoolTask task;
     {

@@ -6,42 +6,41 @@
 
 #include "core/Log.h"
 #include "db/DBErrorLog.h"
+#include "db/KeptConnection.h"
 
 namespace DBHelper {
 namespace {
 constexpr unsigned int kConnectTimeoutSeconds = 30;
+
+DBSettings SettingsOf(const std::string& server, const std::string& username, const std::string& password,
+                      const std::string& database, const std::string& tablePrefix, uint32_t port) {
+  DBSettings settings;
+  settings.server = server;
+  settings.username = username;
+  settings.password = password;
+  settings.database = database;
+  settings.tablePrefix = tablePrefix;
+  settings.port = port;
+  return settings;
 }
+}  // namespace
 
-DBConnection::DBConnection(const DBSettings& settings)
-    : DBConnection(settings.server, settings.username, settings.password, settings.database, settings.tablePrefix,
-                   settings.port) {}
-
-DBConnection::DBConnection(const std::string& server, const std::string& username, const std::string& password,
-                           const std::string& database, const std::string& tablePrefix, uint32_t port)
-    : connection_(std::make_shared<mysql::connection>()) {
-  connect(server, username, password, database, tablePrefix, port);
-}
-
-DBConnection::~DBConnection() { prefix_.clear(); }
-
-void DBConnection::connect(const std::string& server, const std::string& username, const std::string& password,
-                           const std::string& database, const std::string& tablePrefix, uint32_t port) {
+void OpenConnection(mysql::connection& connection, const DBSettings& settings) {
   try {
-    prefix_ = tablePrefix;
     mysql::connect_options options;
-    options.server = server;
-    options.username = username;
-    options.password = password;
-    options.dbname = database;
-    options.port = port;
+    options.server = settings.server;
+    options.username = settings.username;
+    options.password = settings.password;
+    options.dbname = settings.database;
+    options.port = settings.port;
     options.timeout = kConnectTimeoutSeconds;
     options.autoreconnect = true;
     options.charset = "utf8mb4";
     // Affected-row counts report matched rows, so an update that leaves the values
     // as they were still tells that the player's row exists.
     options.flags = CLIENT_FOUND_ROWS;
-    if (!connection_->open(options) || !connection_->is_open()) {
-      connection_->close();
+    if (!connection.open(options) || !connection.is_open()) {
+      connection.close();
       TandorShop::Log().critical("Failed to open connection!");
     }
   } catch (const std::exception& e) {
@@ -49,11 +48,35 @@ void DBConnection::connect(const std::string& server, const std::string& usernam
   }
 }
 
+DBConnection::DBConnection(const DBSettings& settings) : prefix_(settings.tablePrefix) {
+  connection_ = TakeKeptConnection(settings);
+  kept_ = connection_ != nullptr;
+  if (!kept_) {
+    connection_ = std::make_shared<mysql::connection>();
+    OpenConnection(*connection_, settings);
+  }
+}
+
+DBConnection::DBConnection(const std::string& server, const std::string& username, const std::string& password,
+                           const std::string& database, const std::string& tablePrefix, uint32_t port)
+    : connection_(std::make_shared<mysql::connection>()), prefix_(tablePrefix) {
+  OpenConnection(*connection_, SettingsOf(server, username, password, database, tablePrefix, port));
+}
+
+DBConnection::~DBConnection() {
+  if (kept_) ReturnKeptConnection();
+  prefix_.clear();
+}
+
 bool DBConnection::HasHandle() { return connection_->has_handle(); }
 
-bool DBConnection::IsOpen() { return connection_->is_open(); }
+bool DBConnection::IsOpen() {
+  if (kept_ && !connection_->had_error()) return connection_->has_handle();
+  return connection_->is_open();
+}
 
 void DBConnection::Finish() {
+  if (kept_) return;  // the thread keeps it; the destructor marks it idle
   if (connection_->is_open()) connection_->close();
 }
 

@@ -21,9 +21,12 @@ class DBConnection {
 
   // A handle exists (the connection was opened and not closed since).
   bool HasHandle();
-  // A handle exists and the server answers (reconnecting when it can).
+  // A handle exists and the server answers (reconnecting when it can). A kept
+  // connection was checked when it was taken and is pinged again only after a
+  // failed statement.
   bool IsOpen();
-  // Closes the connection when it is still open; the end of every operation.
+  // Closes the connection when it is still open; the end of every operation. A
+  // kept connection stays open for the thread's next operation.
   void Finish();
 
   const std::string& Prefix() const { return prefix_; }
@@ -33,11 +36,12 @@ class DBConnection {
   std::string Escape(std::string_view text) { return connection_->escape(text); }
 
  private:
-  void connect(const std::string& server, const std::string& username, const std::string& password,
-               const std::string& database, const std::string& tablePrefix, uint32_t port);
-
   std::shared_ptr<mysql::connection> connection_;
   std::string prefix_;
+  bool kept_ = false;
 };
+
+// Opens connection with settings; logs "Failed to open connection!" when it cannot.
+void OpenConnection(mysql::connection& connection, const DBSettings& settings);
 
 }  // namespace DBHelper

@@ -11,13 +11,21 @@ DBSettings g_settings;
 }  // namespace
 
 void setConfig(const ConfigHelper::ConfigMysql& config) {
+  DBSettings next;
+  next.server = config.server;
+  next.username = config.username;
+  next.password = config.password;
+  next.database = config.database;
+  next.tablePrefix = config.tablePrefix;
+  next.port = static_cast<uint32_t>(config.port);
+  next.keepConnections = config.keepConnections;
+
   std::lock_guard lock(g_mutex);
-  g_settings.server = config.server;
-  g_settings.username = config.username;
-  g_settings.password = config.password;
-  g_settings.database = config.database;
-  g_settings.tablePrefix = config.tablePrefix;
-  g_settings.port = static_cast<uint32_t>(config.port);
+  const bool sameConnection = next.server == g_settings.server && next.username == g_settings.username &&
+                              next.password == g_settings.password && next.database == g_settings.database &&
+                              next.port == g_settings.port;
+  next.generation = sameConnection ? g_settings.generation : g_settings.generation + 1;
+  g_settings = std::move(next);
 }
 
 DBSettings Settings() {

@@ -16,6 +16,11 @@ struct DBSettings {
   std::string database;
   std::string tablePrefix;
   uint32_t port = 0;
+  // Worker threads keep their connection between operations.
+  bool keepConnections = false;
+  // Grows whenever a reload changes where or how to connect, so kept connections
+  // opened with older settings are replaced.
+  uint64_t generation = 0;
 };
 
 // Copies the Mysql section; runs at start and at every reload, on the game

@@ -1,6 +1,7 @@
 #include "db/MysqlConnection.h"
 
 #include <mysql.h>
+#include <poll.h>
 
 #include <vector>
 
@@ -41,6 +42,7 @@ bool connection::open(const connect_options& options) {
     return false;  // `fresh` closes the handle
   }
   autoreconnect_ = options.autoreconnect;
+  failed_ = false;
   handle_ = std::move(fresh);
   return true;
 }
@@ -57,6 +59,28 @@ bool connection::has_handle() {
   return handle_ != nullptr;
 }
 
+bool connection::had_error() {
+  std::lock_guard lock(mutex_);
+  return failed_;
+}
+
+void connection::clear_error() {
+  std::lock_guard lock(mutex_);
+  failed_ = false;
+}
+
+bool connection::peer_closed() {
+  std::lock_guard lock(mutex_);
+  if (!handle_) return true;
+  if (pending_) return false;  // rows of our own are waiting to be read
+  pollfd watch{};
+  watch.fd = static_cast<int>(mysql_get_socket(handle_.get()));
+  if (watch.fd < 0) return true;
+  watch.events = POLLIN | POLLRDHUP;
+  if (poll(&watch, 1, 0) < 0) return true;
+  return (watch.revents & (POLLIN | POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
 void connection::close() {
   std::lock_guard lock(mutex_);
   pending_.reset();
@@ -64,11 +88,15 @@ void connection::close() {
 }
 
 st_mysql& connection::require_handle() {
-  if (!handle_) throw mysqlpp_exception(kNotConnected);
+  if (!handle_) {
+    failed_ = true;
+    throw mysqlpp_exception(kNotConnected);
+  }
   return *handle_;
 }
 
 void connection::throw_error() {
+  failed_ = true;
   MYSQL* raw = handle_.get();
   throw mysql_exception(mysql_errno(raw), mysql_error(raw));
 }
@@ -175,6 +203,7 @@ void connection::commit() {
   const bool failed = mysql_commit(&raw) != 0;
   if (failed) {
     const mysql_exception error(mysql_errno(&raw), mysql_error(&raw));
+    failed_ = true;
     mysql_rollback(&raw);
     mysql_autocommit(&raw, 1);
     set_reconnect(autoreconnect_);

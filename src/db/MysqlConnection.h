@@ -39,6 +39,12 @@ class connection : public std::enable_shared_from_this<connection> {
   bool is_open();
   void close();
   bool has_handle();
+  // A statement on this handle failed since it was opened or last cleared.
+  bool had_error();
+  void clear_error();
+  // The server closed the connection or sent something unasked (checked without
+  // waiting): the next statement would fail.
+  bool peer_closed();
 
   // Runs a statement that returns no rows wanted; returns the affected row count.
   uint64_t exec(std::string_view statement);
@@ -73,6 +79,7 @@ class connection : public std::enable_shared_from_this<connection> {
   std::mutex mutex_;
   handle_ptr handle_;
   bool autoreconnect_ = false;
+  bool failed_ = false;
   std::shared_ptr<pending_rows> pending_;
 };
 

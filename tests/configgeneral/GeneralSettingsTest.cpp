@@ -151,4 +151,14 @@ TEST(MysqlSettings, DefaultsAndAPartialReadThatIsNotValid) {
   EXPECT_FALSE(missing.valid);
 }
 
+TEST(MysqlSection, KeepConnectionsIsOffUnlessSetAndAWrongTypeLeavesTheSectionValid) {
+  EXPECT_FALSE(ConfigHelper::ReadMysqlConfig(json{{"Mysql", {{"server", "db"}}}}).keepConnections);
+  EXPECT_TRUE(ConfigHelper::ReadMysqlConfig(json{{"Mysql", {{"KeepConnections", true}}}}).keepConnections);
+  LogCapture log;
+  auto wrong = ConfigHelper::ReadMysqlConfig(json{{"Mysql", {{"server", "db"}, {"KeepConnections", "yes"}}}});
+  EXPECT_TRUE(wrong.valid);
+  EXPECT_FALSE(wrong.keepConnections);
+  EXPECT_EQ(log.Count("[warning] Mysql.KeepConnections must be true or false; connections are not kept."), 1u);
+}
+
 }  // namespace

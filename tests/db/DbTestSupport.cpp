@@ -7,7 +7,13 @@
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <signal.h>
+
 #include <algorithm>
+#include <chrono>
+#include <cstdlib>
+#include <fstream>
+#include <thread>
 #include <stdexcept>
 
 #include "config/ShopConfig.h"
@@ -83,8 +89,9 @@ std::size_t LogCapture::Count(const std::string& part) const {
 }
 
 void ConfigureDatabase(const testsupport::DatabaseSettings& settings, const std::string& prefix,
-                       const std::string& database) {
+                       const std::string& database, bool keepConnections) {
   ConfigHelper::ConfigMysql config;
+  config.keepConnections = keepConnections;
   config.server = settings.Host;
   config.username = settings.User;
   config.password = settings.Password;
@@ -147,6 +154,34 @@ std::string Quote(const std::string& text) {
     quoted += c;
   }
   return quoted + "'";
+}
+
+OwnServer::OwnServer()
+    : dir_(std::filesystem::temp_directory_path() / testsupport::UniquePrefix("tsdb-restart")), port_(ClosedPort()) {
+  Run("start");
+}
+
+OwnServer::~OwnServer() {
+  Run("stop");
+  std::error_code ignored;
+  std::filesystem::remove_all(dir_, ignored);
+}
+
+void OwnServer::Start() { Run("start"); }
+
+void OwnServer::Kill() {
+  std::ifstream pidFile(dir_ / "mysqld.pid");
+  pid_t pid = 0;
+  pidFile >> pid;
+  ASSERT_GT(pid, 0);
+  ::kill(pid, SIGKILL);
+  for (int i = 0; i < 100 && ::kill(pid, 0) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
+}
+
+void OwnServer::Run(const std::string& verb) {
+  const std::string command = "TANDORSHOP_DB_DIR='" + dir_.string() + "' TANDORSHOP_DB_PORT_FIXED=" +
+                              std::to_string(port_) + " '" TANDORSHOP_SOURCE_DIR "/scripts/db' " + verb;
+  ASSERT_EQ(std::system(command.c_str()), 0) << command;
 }
 
 }  // namespace dbtest

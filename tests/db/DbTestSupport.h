@@ -2,6 +2,7 @@
 // A private set of shop tables on the test database server, a plain client for
 // checking what the plugin stored, and a capture of the plugin's log lines.
 #include <cstdint>
+#include <filesystem>
 #include <memory>
 #include <string>
 #include <vector>
@@ -68,7 +69,25 @@ class ShopTables {
 
 // Points DBHelper at these settings.
 void ConfigureDatabase(const testsupport::DatabaseSettings& settings, const std::string& prefix,
-                       const std::string& database);
+                       const std::string& database, bool keepConnections = false);
+
+// A second server of our own (scripts/db in a temporary folder), so that it can be
+// killed and started again on the same port.
+class OwnServer {
+ public:
+  OwnServer();
+  ~OwnServer();
+  OwnServer(const OwnServer&) = delete;
+  OwnServer& operator=(const OwnServer&) = delete;
+  void Start();
+  void Kill();  // SIGKILL, then waits until the process is gone
+  uint16_t Port() const { return port_; }
+
+ private:
+  void Run(const std::string& verb);
+  std::filesystem::path dir_;
+  uint16_t port_;
+};
 // A port on 127.0.0.1 where nothing listens.
 uint16_t ClosedPort();
 // Escapes a value for a statement of the checking client (single quotes).

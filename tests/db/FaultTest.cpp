@@ -1,11 +1,5 @@
 // An unreachable server, failing statements and a server restarted under the plugin.
 #include <gtest/gtest.h>
-#include <signal.h>
-
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
-#include <thread>
 
 #include "DbTestSupport.h"
 #include "db/DBHelper.h"
@@ -69,41 +63,8 @@ TEST(Faults, RejectedStatementsAreLoggedWithTheQueryName) {
   EXPECT_TRUE(log.Contains("doesn't exist"));
 }
 
-// A second server of our own, so that it can be killed and started again on the same port.
-class OwnServer {
- public:
-  OwnServer() : dir_(std::filesystem::temp_directory_path() / testsupport::UniquePrefix("tsdb-restart")),
-                port_(dbtest::ClosedPort()) {
-    Run("start");
-  }
-  ~OwnServer() {
-    Run("stop");
-    std::error_code ignored;
-    std::filesystem::remove_all(dir_, ignored);
-  }
-  void Start() { Run("start"); }
-  void Kill() {
-    std::ifstream pidFile(dir_ / "mysqld.pid");
-    pid_t pid = 0;
-    pidFile >> pid;
-    ASSERT_GT(pid, 0);
-    ::kill(pid, SIGKILL);
-    for (int i = 0; i < 100 && ::kill(pid, 0) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  }
-  uint16_t Port() const { return port_; }
-
- private:
-  void Run(const std::string& verb) {
-    const std::string command = "TANDORSHOP_DB_DIR='" + dir_.string() + "' TANDORSHOP_DB_PORT_FIXED=" +
-                                std::to_string(port_) + " '" TANDORSHOP_SOURCE_DIR "/scripts/db' " + verb;
-    ASSERT_EQ(std::system(command.c_str()), 0) << command;
-  }
-  std::filesystem::path dir_;
-  uint16_t port_;
-};
-
 TEST(Faults, ServerKilledAndRestartedIsReachedAgain) {
-  OwnServer server;
+  dbtest::OwnServer server;
   auto settings = testsupport::DatabaseFromEnvironment();
   settings.Port = server.Port();
   settings.Database = "tandorshop";

@@ -83,11 +83,12 @@ int main(int argc, char** argv) {
   nlohmann::json root;
   if (!LoadConfiguration(options.File, root)) return 2;
 
-  ConfigHelper::ReadMysqlConfig(root);
+  const ConfigHelper::ConfigMysql mysql = ConfigHelper::ReadMysqlConfig(root);
   auto config = std::make_unique<ConfigHelper::ShopConfigData>();
   ConfigHelper::ReadShopConfig(root, *config);
 
   std::printf("%s:\n%s", options.File.c_str(), FormatSummary(Summarise(*config)).c_str());
+  std::printf("  %-18s%s\n", "db connections", mysql.keepConnections ? "kept, one per worker" : "one per operation");
   if (sink->ReadEndedEarly()) {
     std::printf("the read ended early: entries after the error were not read\n");
     return 1;
