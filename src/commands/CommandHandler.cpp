@@ -72,20 +72,22 @@ AsaApi::RconCommandCallback OverRcon(const AdminCommand& command) {
 
 AsaApi::ConsoleCommandCallback OverConsole(const AdminCommand& command) {
   return [command](APlayerController* player, FString* text, bool) {
-    AShooterPlayerController* admin = IssuingAdmin(player, text);
-    if (admin == nullptr) return;
     Guarded(command.Name, [&] {
+      AShooterPlayerController* admin = IssuingAdmin(player, text);
+      if (admin == nullptr) return;
       const std::string reply = command.Run(text->View());
       admin->ClientMessage(FString::FromUtf8(reply));
-      if (command.Console == ConsoleReply::LineAndChat) SendChatLine(admin, DBHelper::ToNarrow(FString::FromUtf8(reply)));
+      if (command.Console == ConsoleReply::LineAndChat) {
+        SendChatLine(admin, DBHelper::ToNarrow(FString::FromUtf8(reply)));
+      }
     });
   };
 }
 
 void ListInvItemsOverConsole(APlayerController* player, FString* text, bool) {
-  AShooterPlayerController* admin = IssuingAdmin(player, text);
-  if (admin == nullptr) return;
-  Guarded(kListInvItems, [&] { ListInvItems(admin); });
+  Guarded(kListInvItems, [&] {
+    if (AShooterPlayerController* admin = IssuingAdmin(player, text)) ListInvItems(admin);
+  });
 }
 
 void ShopOverChat(AShooterPlayerController* player, FString*, int, int) {
