@@ -2,6 +2,7 @@
 
 #include <nlohmann/json.hpp>
 
+#include "commands/CommandHandler.h"
 #include "config/MysqlConfig.h"
 #include "config/ShopConfigReader.h"
 #include "core/GameInfo.h"
@@ -28,6 +29,7 @@ void LoadedAtStartup(const nlohmann::json& config) {
   RereadShopConfig(config);
   // Next: the packet cooldown file's path, the login/logout/possession hooks
   // with the points timer, and the admin and chat commands.
+  CommandHandler::AddCommands();
 }
 
 void LoadedIntoRunningServer(const nlohmann::json& config) {
@@ -37,6 +39,7 @@ void LoadedIntoRunningServer(const nlohmann::json& config) {
   RereadShopConfig(config);
   // Next: the packet cooldown file's path, the version request, the points
   // hooks and timer, the players already online, the commands.
+  CommandHandler::AddCommands();
   Pool().StartWorkers();
 }
 
@@ -58,6 +61,7 @@ void Unload() {
     ModChannelActive.store(false);
   }
   // Then the points hooks and timer, and the commands.
+  CommandHandler::RemoveCommands();
 }
 
 }  // namespace

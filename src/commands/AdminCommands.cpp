@@ -1,0 +1,113 @@
+#include "commands/AdminCommands.h"
+
+#include <fmt/format.h>
+
+#include "AsaApi/FString.h"
+#include "commands/AdminCommandArgs.h"
+#include "commands/PlayerNotices.h"
+#include "config/ShopConfig.h"
+#include "core/Clock.h"
+#include "core/GameInfo.h"
+#include "core/ThreadPool.h"
+#include "db/DBHelper.h"
+#include "shop/PacketHelper.h"
+
+namespace CommandHandler {
+namespace {
+
+// A trade log row that records what an admin did to a player's points.
+DBHelper::TradeLogRecord AdminLogRow(const char* action, const FString& eosId, const FString& logText) {
+  DBHelper::TradeLogRecord row;
+  row.eosIdFrom = FString(action);
+  row.eosIdTo = eosId;
+  row.fromName = logText;
+  row.timestamp = TandorShop::Clock::NowUnix();
+  row.serverid = TandorShop::GameInfo::ServerId();
+  row.pointsAfterFrom = -1;
+  return row;
+}
+
+void PostJob(std::function<void()> job) { TandorShop::Pool().PostTask(PoolTask::MakeJob(std::move(job))); }
+
+}  // namespace
+
+std::string addPointsInternal(std::u16string_view text) {
+  const PointsArgs args = ParseAddPoints(SplitCommand(text));
+  if (!args.Refusal.empty()) return args.Refusal;
+  const FString eosId(args.EosId);
+  const int32_t amount = args.Amount;
+  DBHelper::TradeLogRecord row = AdminLogRow("admin addpoints", eosId, FString(args.LogText));
+  row.amount = amount;
+  row.pointsAfterTo = -1;
+  const bool logged = !args.LogText.empty();
+  PostJob([eosId, amount, row, logged] {
+    // The row records a change that happened: a player without a row gains nothing.
+    if (DBHelper::changePoints(eosId, amount) && logged) DBHelper::recordTrade(row);
+  });
+  TellPlayerPointsChanged(eosId, amount);
+  return fmt::format(Replies::PointsAdded, amount, Utf16ToUtf8(args.EosId));
+}
+
+std::string setPointsInternal(std::u16string_view text) {
+  const PointsArgs args = ParseSetPoints(SplitCommand(text));
+  if (!args.Refusal.empty()) return args.Refusal;
+  const FString eosId(args.EosId);
+  const int32_t points = args.Amount;
+  DBHelper::TradeLogRecord row = AdminLogRow("admin setpoints", eosId, FString(args.LogText));
+  row.amount = points;
+  row.pointsAfterTo = points;
+  const bool logged = !args.LogText.empty();
+  PostJob([eosId, points, row, logged] {
+    if (DBHelper::assignPoints(eosId, points) && logged) DBHelper::recordTrade(row);
+  });
+  return fmt::format(Replies::PointsSet, Utf16ToUtf8(args.EosId), points);
+}
+
+std::string getPlayerPointsInternal(std::u16string_view text) {
+  const PlayerArgs args = ParseGetPlayerPoints(SplitCommand(text));
+  if (!args.Refusal.empty()) return args.Refusal;
+  const int64_t points = DBHelper::loadPlayerPoints(FString(args.EosId)).points;
+  return fmt::format(Replies::PlayerHasPoints, points < 0 ? int64_t{0} : points);
+}
+
+std::string resetKitsInternal(std::u16string_view) {
+  DBHelper::resetAllKits();
+  return Replies::KitsReset;
+}
+
+std::string resetPointsInternal(std::u16string_view) {
+  DBHelper::resetAllPoints();
+  return Replies::PointsReset;
+}
+
+std::string changeKitAmountInternal(std::u16string_view text) {
+  const KitArgs args = ParseChangeKitAmount(SplitCommand(text));
+  if (!args.Refusal.empty()) return args.Refusal;
+  const PacketHelper::ConstructedPacket packet = PacketHelper::ParsePacketString(FString(args.PacketText), false, -1);
+  const FString packetString = packet.Parsed ? PacketHelper::BuildPacketString(packet) : FString();
+  if (packet.Packet == nullptr || packetString.IsEmpty()) return Replies::PacketNotFound;
+  const int32_t amount = args.Amount != 0 ? args.Amount : packet.Amount;
+  const FString eosId(args.EosId);
+  const bool isReward = packet.IsReward;
+  PostJob([eosId, packetString, amount, isReward] {
+    DBHelper::changeRedeemAmount(eosId, packetString, amount, isReward);
+  });
+  return Replies::AddingPacket;
+}
+
+std::string transferPointsFromArkshopInternal(std::u16string_view text) {
+  ArkshopArgs args = ParseTransferPointsFromArkshop(SplitCommand(text));
+  if (!args.Refusal.empty()) return args.Refusal;
+  if (args.OwnDatabase) {
+    const ConfigHelper::ConfigMysql& own = ConfigHelper::MysqlConfig();
+    args.Server = own.server;
+    args.Username = own.username;
+    args.Password = own.password;
+    args.Database = own.database;
+    args.Port = static_cast<uint32_t>(own.port);
+  }
+  return DBHelper::importArkshopPoints(args.Table, args.Server, args.Username, args.Password, args.Database,
+                                       args.Port);
+}
+
+}  // namespace CommandHandler

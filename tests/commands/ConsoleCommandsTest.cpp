@@ -1,0 +1,80 @@
+// The admin commands typed in the game console: who may use them and where the
+// replies go.
+#include <gtest/gtest.h>
+
+#include "AdminCommandsFixture.h"
+
+namespace commandtest {
+namespace {
+
+class ConsoleCommands : public AdminCommands {
+ protected:
+  void SetUp() override {
+    AdminCommands::SetUp();
+    Server().JoinPlayer(sim::PlayerSpec::Of("0002boss", "Boss", true));
+    Server().JoinPlayer(sim::PlayerSpec::Of("0002pleb", "Pleb", false));
+  }
+};
+
+TEST_F(ConsoleCommands, AnAdminReadsTheReplyInTheConsoleAndInChat) {
+  StorePoints("0002kim", 1);
+  EXPECT_TRUE(Server().Console("0002boss", "AddPoints 0002kim 5 bonus"));
+  EXPECT_TRUE(Server().Console("0002boss", "GetPlayerPoints 0002nobody"));
+  ASSERT_TRUE(WaitForPoints("0002kim", "6"));
+
+  EXPECT_EQ(Server().ClientMessagesOf("0002boss"),
+            (std::vector<std::string>{"Added 5 points to eosId 0002kim.", "Player has 0 points."}));
+  const auto& chat = Server().MessagesOf("0002boss");
+  ASSERT_EQ(chat.size(), 2u);
+  EXPECT_EQ(chat[0].Sender, "Test Shop");
+  EXPECT_EQ(chat[0].Text, "Added 5 points to eosId 0002kim.");
+  EXPECT_EQ(chat[1].Text, "Player has 0 points.");
+}
+
+TEST_F(ConsoleCommands, ChatRepliesAreNarrowedAndHeldPacketRepliesStayInTheConsole) {
+  EXPECT_TRUE(Server().Console("0002boss", "SetPoints \xc3\xa9{}% 3"));
+  EXPECT_TRUE(Server().Console("0002boss", "ChangeKitAmount 0002kim Kit 2"));
+  EXPECT_EQ(Server().ClientMessagesOf("0002boss"),
+            (std::vector<std::string>{"Set points for \xc3\xa9{}% to 3.", "Adding packet to player."}));
+  const auto& chat = Server().MessagesOf("0002boss");
+  ASSERT_EQ(chat.size(), 1u) << "ChangeKitAmount answers in the console only";
+  EXPECT_EQ(chat[0].Text, "Set points for ?{}% to 3.");
+  ASSERT_TRUE(WaitUntil([&] { return Held("0002kim").size() == 1; }));
+}
+
+TEST_F(ConsoleCommands, ANonAdminTypingEveryAdminCommandChangesNothingAndHearsNothing) {
+  StorePoints("0002pleb", 10);
+  EXPECT_EQ(Rcon("ChangeKitAmount 0002pleb Kit 1"), "Adding packet to player.");
+  ASSERT_TRUE(WaitUntil([&] { return Held("0002pleb").size() == 1; }));
+  const std::string source = prefix_ + "_arkshop";
+  sql_.Exec("CREATE TABLE " + source + " (EosId VARCHAR(50), Points BIGINT)");
+  sql_.Exec("INSERT INTO " + source + " VALUES ('0002lou', 500)");
+
+  for (const std::string& command :
+       {std::string("AddPoints 0002pleb 1000000 self"), std::string("SetPoints 0002pleb 2147483647 self"),
+        std::string("ChangeKitAmount 0002pleb Kit 50"), std::string("GetPlayerPoints 0002boss"),
+        std::string("ResetKits"), std::string("ResetPoints"), "TransferPointsFromArkshop " + source,
+        std::string("ListInvItems"), std::string("addpoints 0002pleb 7")}) {
+    EXPECT_TRUE(Server().Console("0002pleb", command)) << command;
+    EXPECT_TRUE(Server().Console("", command)) << "the server console, without a controller: " << command;
+  }
+  Settle();
+  EXPECT_EQ(Points("0002pleb"), "10");
+  EXPECT_EQ(Points("0002lou"), "<none>");
+  EXPECT_EQ(Points("0002boss"), "<none>");
+  EXPECT_EQ(Held("0002pleb"), (std::vector<std::vector<std::string>>{{"Kit,1", "1", "0"}}));
+  EXPECT_TRUE(TradeLog().empty());
+  EXPECT_TRUE(Server().ClientMessagesOf("0002pleb").empty());
+  EXPECT_TRUE(Server().MessagesOf("0002pleb").empty());
+  EXPECT_TRUE(Server().HostErrors().empty());
+}
+
+TEST_F(ConsoleCommands, ShopChatCommandAndInventoryListingAreInPlace) {
+  EXPECT_TRUE(Server().Chat("0002pleb", "/shop"));
+  EXPECT_TRUE(Server().Console("0002boss", "ListInvItems"));
+  EXPECT_TRUE(Server().ClientMessagesOf("0002boss").empty()) << "ListInvItems only writes the log";
+  EXPECT_TRUE(Server().HostErrors().empty());
+}
+
+}  // namespace
+}  // namespace commandtest
