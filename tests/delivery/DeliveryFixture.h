@@ -8,6 +8,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
+#include "AsaApi/Game/AShooterPlayerController.h"
 #include "AsaApi/Game/UPrimalInventoryComponent.h"
 #include "config/ShopConfig.h"
 #include "config/ShopConfigReader.h"
