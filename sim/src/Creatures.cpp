@@ -50,6 +50,31 @@ void AppendInt(std::vector<uint8_t>& bytes, uint32_t value) {
   for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
 }
 
+CreatureSnapshot Snapshot(const SimCreature& creature) {
+  CreatureSnapshot snapshot;
+  snapshot.Class = reinterpret_cast<const SimClass*>(creature.Header.ClassPrivate);
+  snapshot.DinoFlags = creature.DinoFlags;
+  snapshot.TamerString = creature.TamerString.ToUtf8();
+  snapshot.TamingTeamID = creature.TamingTeamID;
+  snapshot.TargetingTeam = creature.TargetingTeam;
+  snapshot.AbsoluteBaseLevel = creature.AbsoluteBaseLevel;
+  snapshot.ImprinterName = creature.ImprinterName.ToUtf8();
+  snapshot.ImprinterPlayerUniqueNetId = creature.ImprinterPlayerUniqueNetId.ToUtf8();
+  snapshot.DinoID1 = creature.DinoID1;
+  snapshot.BegunPlay = creature.BegunPlay;
+  snapshot.WildTraitsAdded = creature.WildTraitsAdded;
+  snapshot.WildTraitsArgument = creature.WildTraitsArgument;
+  snapshot.ResourceProduction.assign(creature.ResourceProduction.begin(), creature.ResourceProduction.end());
+  if (const SimStatusComponent* status = creature.StatusComponent) {
+    snapshot.HasStatus = true;
+    snapshot.DinoImprintingQuality = status->DinoImprintingQuality;
+    snapshot.RescaleCount = status->RescaleCount;
+    std::copy(std::begin(status->CurrentStatusValues), std::end(status->CurrentStatusValues), snapshot.Current.begin());
+    std::copy(std::begin(status->MaxStatusValues), std::end(status->MaxStatusValues), snapshot.Max.begin());
+  }
+  return snapshot;
+}
+
 }  // namespace
 
 SimClass* CreatureClasses::Base() {
@@ -143,6 +168,7 @@ bool CreatureWorld::Destroy(const void* actor) {
   auto creature = std::find_if(creatures_.begin(), creatures_.end(),
                                [actor](const Spawned& s) { return s.Creature.get() == actor; });
   if (creature != creatures_.end()) {
+    destroyedCreatures_.push_back(Snapshot(*creature->Creature));
     creatures_.erase(creature);
     ++destroyed_;
     return true;

@@ -133,6 +133,31 @@ class CreatureClasses {
   static SimCreature* DefaultOf(const SimClass* cls);
 };
 
+// A creature as it was when it was destroyed, for tests to read.
+struct CreatureSnapshot {
+  const SimClass* Class = nullptr;
+  uint32_t DinoFlags = 0;
+  std::string TamerString;
+  int32_t TamingTeamID = 0;
+  int32_t TargetingTeam = 0;
+  int32_t AbsoluteBaseLevel = 0;
+  std::string ImprinterName;
+  std::string ImprinterPlayerUniqueNetId;
+  int32_t DinoID1 = 0;
+  bool BegunPlay = false;
+  bool WildTraitsAdded = false;
+  int32_t WildTraitsArgument = -1;
+  std::vector<SimResourceProduction> ResourceProduction;
+  bool HasStatus = false;
+  float DinoImprintingQuality = 0;
+  int32_t RescaleCount = 0;
+  std::array<float, 12> Current{};
+  std::array<float, 12> Max{};
+
+  bool Female() const { return (DinoFlags & DinoFlag::IsFemale) != 0; }
+  bool Neutered() const { return (DinoFlags & DinoFlag::Neutered) != 0; }
+};
+
 // What one SpawnActor call asked for.
 struct SpawnRequest {
   std::string Path;
@@ -157,6 +182,8 @@ class CreatureWorld {
   std::size_t ActorCount() const { return creatures_.size() + actors_.size(); }
   const std::vector<SpawnRequest>& Spawns() const { return spawns_; }
   std::size_t Destroyed() const { return destroyed_; }
+  // The creatures destroyed so far, oldest first.
+  const std::vector<CreatureSnapshot>& DestroyedCreatures() const { return destroyedCreatures_; }
   // The bytes GetDinoData gave most recently, and how often it was called.
   std::vector<uint8_t> LastDinoData;
   int32_t DinoDataCalls = 0;
@@ -170,6 +197,7 @@ class CreatureWorld {
   std::vector<ObjectPtr<SimActor>> actors_;
   std::vector<SpawnRequest> spawns_;
   std::size_t destroyed_ = 0;
+  std::vector<CreatureSnapshot> destroyedCreatures_;
   int32_t nextDinoId_ = 100001;
 };
 
