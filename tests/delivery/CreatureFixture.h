@@ -26,7 +26,7 @@ inline sim::CreatureClassSpec RexSpec(const std::string& path = RexPath) {
 inline nlohmann::json DinoVariant(nlohmann::json extra = nlohmann::json::object(),
                                   const std::string& blueprint = RexPath) {
   nlohmann::json variant = {{"Name", "D"}, {"Blueprint", blueprint}, {"PriceIncrease", 60}, {"Level", 150}};
-  variant.update(extra);
+  if (extra.is_object()) variant.update(extra);
   return variant;
 }
 
