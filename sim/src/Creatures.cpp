@@ -155,6 +155,9 @@ UObject* CreatureWorld::Spawn(const std::string& path, float distance, float yOf
   creature.RandomMutationsMale = spec->RandomMutationsMale;
   creature.RandomMutationsFemale = spec->RandomMutationsFemale;
   creature.BabyNextCuddleTime = now + spec->BabyNextCuddleTimeFromNow;
+  // A creature that produces resources comes with the class's own production.
+  if (spec->HasResourceProduction)
+    for (float amount : {1.0f, 2.0f}) creature.ResourceProduction.Add({nullptr, amount, 0});
   if (spec->HasStatusComponent) {
     spawned.Status = NewObject<SimStatusComponent>();
     InitStatus(*spawned.Status, *spec);

@@ -58,7 +58,7 @@ TEST_F(CreatureDelivery, GachaResourcesAreSetOnlyWhenAllSixAreItems) {
   EXPECT_EQ(produced[5].Unused, 0u);
 
   ASSERT_TRUE(Deliver(price, 1)) << "a creature class is no gacha item; the creature still comes";
-  EXPECT_TRUE(LastCreature().ResourceProduction.empty());
+  EXPECT_EQ(LastCreature().ResourceProduction.size(), 2u) << "the class's own production stays";
   EXPECT_TRUE(LogHas("[warning] Gacha Resource not valid: " + RexPath));
   EXPECT_TRUE(LogHas("[warning] Valid Gacha Resouce count not valid 5 instead of 6."));
 
