@@ -65,9 +65,8 @@ AShooterGameState* GameStateOf(UWorld* world) {
 // out, with the world's tamed count put back.
 class SpawnedCreature {
  public:
-  SpawnedCreature(APrimalDinoCharacter* creature, AShooterGameState* gameState)
-      : creature_(creature), gameState_(gameState),
-        tamedBefore_(gameState != nullptr ? Game::AShooterGameState_::NumTamedDinos.Of(gameState) : 0) {}
+  SpawnedCreature(APrimalDinoCharacter* creature, AShooterGameState* gameState, int32_t tamedBefore)
+      : creature_(creature), gameState_(gameState), tamedBefore_(tamedBefore) {}
   ~SpawnedCreature() {
     try {
       Game::APrimalDinoCharacter_::Destroy(creature_, true, false);
@@ -189,6 +188,7 @@ bool Deliver(AShooterPlayerController* player, UPrimalInventoryComponent* invent
 
   UWorld* world = AsaApi::GetApiUtils().GetWorld();
   AShooterGameState* gameState = GameStateOf(world);
+  const int32_t tamedBefore = gameState != nullptr ? Game::AShooterGameState_::NumTamedDinos.Of(gameState) : 0;
   FString path = variant.Blueprint.Path;
   AActor* actor = Game::AShooterPlayerController_::SpawnActor(player, &path, 0.0f, 0.0f, 900.0f, true);
   if (actor == nullptr) return false;
@@ -196,7 +196,7 @@ bool Deliver(AShooterPlayerController* player, UPrimalInventoryComponent* invent
     Game::AActor_::Destroy(actor, true, false);
     return false;
   }
-  SpawnedCreature creature(reinterpret_cast<APrimalDinoCharacter*>(actor), gameState);
+  SpawnedCreature creature(reinterpret_cast<APrimalDinoCharacter*>(actor), gameState, tamedBefore);
   return TameAndPack(player, inventory, cryopodClass, creatureClass, creature.Get(), variant, *sizes, world);
 }
 
