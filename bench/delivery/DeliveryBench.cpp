@@ -73,7 +73,11 @@ struct Bench {
   UPrimalInventoryComponent* Inventory() { return reinterpret_cast<UPrimalInventoryComponent*>(inventory); }
   const ConfigHelper::ConfigShopPacket& Packet() { return ConfigHelper::ShopConfig().ShopPackets[0]; }
   void EmptyInventory() {
-    for (sim::SimItem* item : server->Model().Items.ItemsOf(inventory)) server->Model().Items.DeleteItem(item);
+    sim::ItemWorld& items = server->Model().Items;
+    for (sim::SimItem* item : items.ItemsOf(inventory)) items.DeleteItem(item);
+    for (sim::SimItem* item : items.ItemsWithoutInventory()) items.DeleteItem(item);  // saddles
+    items.AddNewItemCalls.clear();
+    items.IncrementCalls.clear();
   }
 
   std::unique_ptr<sim::Server> server;
