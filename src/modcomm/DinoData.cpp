@@ -1,0 +1,5 @@
+#include "modcomm/DinoData.h"
+
+namespace ModComm {
+void ReadDinoData() {}
+}  // namespace ModComm
