@@ -29,7 +29,7 @@ namespace {
 
 using TandorShop::Log;
 
-const FString kTickName("tan_shp");
+constexpr const char* kTickName = "tan_shp";
 
 std::thread::id g_gameThread;
 std::atomic<bool> g_startRequested{false};
@@ -56,7 +56,7 @@ void ReadGameData() {
 void Open() {
   AsaApi::GetHooks().SetHook(ModComm::NetExecFunctionName(), reinterpret_cast<void*>(&ModComm::ModMessageDetour),
                              reinterpret_cast<void**>(&ModComm::g_netExecOriginal));
-  AsaApi::GetCommands().AddOnTickCallback(kTickName, &OnTick);
+  AsaApi::GetCommands().AddOnTickCallback(FString(kTickName), &OnTick);
   TandorShop::ModChannelActive.store(true);
   TandorShop::GameInfo::RefreshServerId();
   DBHelper::runStartupMaintenance(TandorShop::Cooldowns::LongestPlayerCooldown());
@@ -96,7 +96,7 @@ void StopModChannel() {
   if (TandorShop::ModChannelActive.load()) {
     AsaApi::GetHooks().DisableHook(ModComm::NetExecFunctionName(),
                                    reinterpret_cast<void*>(&ModComm::ModMessageDetour));
-    AsaApi::GetCommands().RemoveOnTickCallback(kTickName);
+    AsaApi::GetCommands().RemoveOnTickCallback(FString(kTickName));
     TandorShop::ModChannelActive.store(false);
   }
   ModComm::ClearModQueues();

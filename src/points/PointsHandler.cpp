@@ -29,7 +29,7 @@ decltype(Mode::Logout)::Pointer g_logout = nullptr;
 decltype(Mode::PostLogin)::Pointer g_postLogin = nullptr;
 decltype(Game::AShooterCharacter_::PossessedBy)::Pointer g_possessedBy = nullptr;
 
-const FString kTimerName("ts.points");
+constexpr const char* kTimerName = "ts.points";
 
 // Reads the stored seconds and starts the player's reward clock from them.
 void PostLoadSeconds(const FString& eosId) {
@@ -120,7 +120,7 @@ void Start() {
   hooks.SetHook(Mode::Logout, &LogoutDetour, &g_logout);
   hooks.SetHook(Mode::PostLogin, &PostLoginDetour, &g_postLogin);
   hooks.SetHook(Game::AShooterCharacter_::PossessedBy, &PossessedByDetour, &g_possessedBy);
-  AsaApi::GetCommands().AddOnTimerCallback(kTimerName, [] {
+  AsaApi::GetCommands().AddOnTimerCallback(FString(kTimerName), [] {
     try {
       OnPointsTimer();
     } catch (const std::exception& e) {
@@ -136,7 +136,7 @@ void Stop() {
   hooks.DisableHook(Mode::Logout, &LogoutDetour);
   hooks.DisableHook(Mode::PostLogin, &PostLoginDetour);
   hooks.DisableHook(Game::AShooterCharacter_::PossessedBy, &PossessedByDetour);
-  AsaApi::GetCommands().RemoveOnTimerCallback(kTimerName);
+  AsaApi::GetCommands().RemoveOnTimerCallback(FString(kTimerName));
 }
 
 void RegisterPlayersOnline() {
