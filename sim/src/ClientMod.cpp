@@ -131,7 +131,7 @@ void ClientMod::DestroyGlobalActor() {
 
 void ClientMod::SpawnGlobalActor() {
   DestroyGlobalActor();
-  globalActor_ = NewObject<SimActor>();
+  globalActor_ = NewObject<SimModActor>();
   globalActor_->Header.ClassPrivate = reinterpret_cast<UClass*>(globalClass_);
   extras_.AddActor(globalClass_, &globalActor_->Header);
 }

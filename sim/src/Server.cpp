@@ -22,6 +22,7 @@
 #include "sim/Classes.h"
 #include "sim/Companions.h"
 #include "sim/EngineRuntime.h"
+#include "sim/GameModel.h"
 
 namespace sim {
 
@@ -185,6 +186,8 @@ Server::Server(ServerOptions options) : options_(std::move(options)) {
   gameMode_->ServerId = options_.ServerId;
   world_ = NewObject<SimWorld>();
   world_->MapName = FString::FromUtf8(options_.MapName);
+  model_ = std::make_unique<GameModel>();
+  world_->GameState = model_->Data.GameState();
 
   if (options_.ServerDir.empty()) throw std::invalid_argument("a server needs a directory");
   std::filesystem::create_directories(options_.ServerDir);
@@ -213,6 +216,7 @@ Server::~Server() {
   host::InstallApiUtils(nullptr);
   host::SetHostErrorHandler(nullptr);
   players_.clear();
+  model_.reset();
   world_.reset();
   gameMode_.reset();
   GetLogSinks().clear();
@@ -240,6 +244,7 @@ void Server::RegisterGame() {
   host::Register(RCONClientConnection_::SendMessage, &RconSendMessage);
   RegisterClassFunctions();
   Companions::RegisterGame();
+  RegisterGameModel();
 }
 
 // --- plugin ------------------------------------------------------------------
@@ -286,6 +291,7 @@ void Server::RunGameThreadQueue() {
 
 void Server::Tick(float deltaSeconds) {
   RunGameThreadQueue();
+  world_->TimeSeconds += deltaSeconds;
   host::CommandRegistry::Get().RunTick(deltaSeconds);
   secondFraction_ += deltaSeconds;
   while (secondFraction_ >= 0.999f) {
@@ -320,6 +326,8 @@ SimPlayer& Server::JoinPlayer(const PlayerSpec& spec) {
   player.Controller->CharacterName = FString::FromUtf8(spec.CharacterName);
   player.Controller->Flags = spec.Admin ? 1u : 0u;
   player.Controller->PlayerState = reinterpret_cast<APlayerState*>(player.State.get());
+  player.Controller->TargetingTeam = spec.TribeId;
+  player.Character->Inventory = model_->Items.NewInventory();
   player.State->TribeName = FString::FromUtf8(spec.TribeName);
   player.State->TribeId = spec.TribeId;
   player.State->CharacterLevel = spec.Level;

@@ -1,5 +1,6 @@
 #pragma once
 #include "AsaApi/FString.h"
+#include "AsaApi/WeakObjectPtr.h"
 
 namespace ConfigHelper {
 
@@ -9,6 +10,7 @@ struct ConfigAssetPath {
   FString Path;
   mutable bool Resolved = false;
   mutable void* Object = nullptr;  // the loaded class or texture, owned by the game
+  mutable FWeakObjectPtr ObjectRef;  // goes null when the game drops Object
 
   bool IsEmpty() const { return Path.IsEmpty(); }
 };

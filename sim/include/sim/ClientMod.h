@@ -26,7 +26,7 @@ struct SimFunction {
   SimClass* Owner = nullptr;
 };
 
-struct SimActor {
+struct SimModActor {
   UObject Header;
 };
 
@@ -80,7 +80,7 @@ class ClientMod {
   SimClass* globalClass_ = nullptr;
   SimClass* buffClass_ = nullptr;
   std::vector<ObjectPtr<SimFunction>> functions_;
-  ObjectPtr<SimActor> globalActor_;
+  ObjectPtr<SimModActor> globalActor_;
   std::map<const SimCharacter*, ObjectPtr<SimBuff>> buffs_;
   double gameTime_ = 86400.0;
   std::size_t reachedGame_ = 0;

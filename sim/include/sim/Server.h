@@ -42,6 +42,7 @@ class ClientMod;
 class WorldExtras;
 class VersionService;
 class DiscordReceiver;
+class GameModel;
 
 class Server {
  public:
@@ -106,6 +107,8 @@ class Server {
   static Server* Current();
   SimGameMode* GameMode() { return gameMode_.get(); }
   SimWorld* World() { return world_.get(); }
+  // Game data, creatures, items and inventories, console commands (sim/GameModel.h).
+  GameModel& Model() { return *model_; }
   void RecordMessage(AShooterPlayerController* player, const std::string& sender, const std::string& text);
   void RecordClientMessage(APlayerController* player, const std::string& text);
   void PostToGameThread(std::function<void()> work);
@@ -121,6 +124,7 @@ class Server {
   bool ready_ = false;
   ObjectPtr<SimGameMode> gameMode_;
   ObjectPtr<SimWorld> world_;
+  std::unique_ptr<GameModel> model_;
   std::map<std::string, SimPlayer> players_;  // by lower-case EOS id
   std::map<std::string, std::vector<ReceivedMessage>> messages_;
   std::map<std::string, std::vector<std::string>> clientMessages_;

@@ -19,9 +19,16 @@ struct SimPlayerState {
   int32_t CharacterLevel = 1;
 };
 
+struct SimInventory;
+struct SimStatusComponent;
+
+// APrimalCharacter (a player's pawn). Creatures share this prefix (sim/Creatures.h).
 struct SimCharacter {
   UObject Header;
   void* Controller = nullptr;  // SimPlayerController*
+  SimInventory* Inventory = nullptr;
+  SimStatusComponent* StatusComponent = nullptr;
+  FString DescriptiveName;
 };
 
 struct SimPlayerController {
@@ -32,6 +39,7 @@ struct SimPlayerController {
   uint32_t Flags = 0;  // bit 0: admin
   APlayerState* PlayerState = nullptr;
   SimCharacter* Character = nullptr;
+  int32_t TargetingTeam = 0;  // the tribe's id, else the player's own team
 };
 
 struct SimGameMode {
@@ -43,6 +51,8 @@ struct SimWorld {
   UObject Header;
   FString MapName;
   TArray<TWeakObjectPtr<APlayerController>> PlayerControllerList;
+  void* GameState = nullptr;  // SimGameState*
+  double TimeSeconds = 0;
 };
 
 struct SimRconConnection {

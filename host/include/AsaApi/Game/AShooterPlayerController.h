@@ -17,6 +17,13 @@ inline const GameFunction<FString*(AShooterPlayerController*, FString*)> GetPlay
     "AShooterPlayerController.GetPlayerCharacterName()"};
 inline const GameField<uint64_t> LinkedPlayerID{"AShooterPlayerController.LinkedPlayerID"};
 inline const GameBitField bIsAdmin{"AShooterPlayerController.bIsAdmin"};
+// Runs a console command as this player; result receives the game's reply.
+inline const GameFunction<FString*(AShooterPlayerController*, FString*, FString*, bool)> ConsoleCommand{
+    "AShooterPlayerController.ConsoleCommand(FString&,bool)"};
+// Spawns the actor class at an asset path beside the player (distance, height
+// offsets, then whether it is spawned as a tamed creature would be).
+inline const GameFunction<AActor*(AShooterPlayerController*, FString*, float, float, float, bool)> SpawnActor{
+    "AShooterPlayerController.SpawnActor(FString&,float,float,float,bool)"};
 }  // namespace Game::AShooterPlayerController_
 
 struct AShooterPlayerController : APlayerController {

@@ -1,0 +1,17 @@
+#include "sim/GameModel.h"
+
+#include "sim/Reflection.h"
+
+namespace sim {
+
+GameModel::GameModel() { Reflection::ResetKnobs(); }
+
+void RegisterGameModel() {
+  RegisterReflectionFunctions();
+  RegisterGameDataFunctions();
+  RegisterCreatureFunctions();
+  RegisterItemFunctions();
+  RegisterConsoleCommandFunctions();
+}
+
+}  // namespace sim
