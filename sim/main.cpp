@@ -11,6 +11,8 @@
 #include <nlohmann/json.hpp>
 
 #include "sim/Classes.h"
+#include "sim/Creatures.h"
+#include "sim/GameModel.h"
 #include "sim/Server.h"
 #include "sim/WebServices.h"
 #include "sim/WorldExtras.h"
@@ -65,6 +67,20 @@ bool Parse(int argc, char** argv, Arguments& out) {
     else return false;
   }
   return !out.Config.empty();
+}
+
+// The creatures the configuration sells exist in the game, with an entry in its game data.
+void AddConfiguredCreatures(const nlohmann::json& config, sim::Server& server) {
+  for (const auto& packet : config.value("ShopPackets", nlohmann::json::array()))
+    for (const auto& dino : packet.value("Dinos", nlohmann::json::array()))
+      for (const auto& variant : dino.value("Variants", nlohmann::json::array())) {
+        const std::string path = variant.value("Blueprint", "");
+        if (path.empty() || sim::ClassRegistry::Get().Find(path) != nullptr) continue;
+        sim::CreatureClassSpec spec;
+        spec.Path = path;
+        spec.DescriptiveName = variant.value("Name", "Dino");
+        server.Model().Data.AddDinoEntry(sim::CreatureClasses::Add(spec), spec.DescriptiveName);
+      }
 }
 
 // The game's assets the configuration names: every texture path becomes a
@@ -127,7 +143,9 @@ int main(int argc, char** argv) {
 
     sim::Server server(options);
     server.Version().SetVersions(args.Version, args.MinVersion);
-    AddConfiguredAssets(nlohmann::json::parse(std::ifstream(args.Config)), server);
+    const nlohmann::json configured = nlohmann::json::parse(std::ifstream(args.Config));
+    AddConfiguredCreatures(configured, server);
+    AddConfiguredAssets(configured, server);
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
 
