@@ -10,7 +10,12 @@
 
 #include <nlohmann/json.hpp>
 
+#include "sim/Classes.h"
+#include "sim/Creatures.h"
+#include "sim/GameModel.h"
 #include "sim/Server.h"
+#include "sim/WebServices.h"
+#include "sim/WorldExtras.h"
 
 namespace {
 
@@ -27,12 +32,16 @@ struct Arguments {
   std::string ServerKey;
   int32_t ServerId = 1;
   std::string Map = "TheIsland_WP";
+  uint16_t DiscordPort = 18080;
+  double Version = 1.01;
+  double MinVersion = 1.0;
 };
 
 void Usage() {
   std::cout << "usage: tandorshop-sim --config FILE [--server-dir DIR] [--plugin PATH] [--rcon-port N]\n"
                "                      [--rcon-password TEXT] [--late-load] [--server-key KEY]\n"
-               "                      [--server-id N] [--map NAME]\n"
+               "                      [--server-id N] [--map NAME] [--discord-port N]\n"
+               "                      [--version X.YZ] [--min-version X.YZ]\n"
                "The \"Mysql\" section is taken from TANDORSHOP_DB_* when those are set.\n";
 }
 
@@ -52,9 +61,39 @@ bool Parse(int argc, char** argv, Arguments& out) {
     else if (arg == "--server-key") out.ServerKey = next();
     else if (arg == "--server-id") out.ServerId = std::stoi(next());
     else if (arg == "--map") out.Map = next();
+    else if (arg == "--discord-port") out.DiscordPort = static_cast<uint16_t>(std::stoi(next()));
+    else if (arg == "--version") out.Version = std::stod(next());
+    else if (arg == "--min-version") out.MinVersion = std::stod(next());
     else return false;
   }
   return !out.Config.empty();
+}
+
+// The creatures the configuration sells exist in the game, with an entry in its game data.
+void AddConfiguredCreatures(const nlohmann::json& config, sim::Server& server) {
+  for (const auto& packet : config.value("ShopPackets", nlohmann::json::array()))
+    for (const auto& dino : packet.value("Dinos", nlohmann::json::array()))
+      for (const auto& variant : dino.value("Variants", nlohmann::json::array())) {
+        const std::string path = variant.value("Blueprint", "");
+        if (path.empty() || sim::ClassRegistry::Get().Find(path) != nullptr) continue;
+        sim::CreatureClassSpec spec;
+        spec.Path = path;
+        spec.DescriptiveName = variant.value("Name", "Dino");
+        server.Model().Data.AddDinoEntry(sim::CreatureClasses::Add(spec), spec.DescriptiveName);
+      }
+}
+
+// The game's assets the configuration names: every texture path becomes a
+// loadable texture, every blueprint path not known yet a class.
+void AddConfiguredAssets(const nlohmann::json& node, sim::Server& server) {
+  if (node.is_string()) {
+    const std::string text = node.get<std::string>();
+    if (text.rfind("Texture2D'", 0) == 0) server.Extras().AddTexture(text);
+    else if (text.rfind("Blueprint'", 0) == 0 && sim::ClassRegistry::Get().Find(text) == nullptr)
+      sim::ClassRegistry::Get().Add(text);
+  }
+  if (node.is_structured())
+    for (const auto& child : node) AddConfiguredAssets(child, server);
 }
 
 // Copies the configuration into the plugin's folder, pointing its database
@@ -100,7 +139,13 @@ int main(int argc, char** argv) {
     if (!args.ServerKey.empty()) commandLine += " -serverkey=" + args.ServerKey;
     options.CommandLine = std::u16string(commandLine.begin(), commandLine.end());
 
+    options.DiscordPort = args.DiscordPort;
+
     sim::Server server(options);
+    server.Version().SetVersions(args.Version, args.MinVersion);
+    const nlohmann::json configured = nlohmann::json::parse(std::ifstream(args.Config));
+    AddConfiguredCreatures(configured, server);
+    AddConfiguredAssets(configured, server);
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
 
@@ -110,6 +155,7 @@ int main(int argc, char** argv) {
 
     std::cout << "tandorshop-sim: RCON on 127.0.0.1:" << server.RconPort() << " (password \"" << args.RconPassword
               << "\")\n"
+              << "tandorshop-sim: Discord webhooks received on " << server.Discord().Address() << "\n"
               << "tandorshop-sim: log at " << options.LogFile << "\n"
               << "tandorshop-sim: Ctrl-C stops the server" << std::endl;
 

@@ -74,6 +74,11 @@ int64_t NowUnixSeconds() {
   return std::chrono::duration_cast<std::chrono::seconds>(now).count() + g_clockOffset.load();
 }
 
+int64_t NowUnixMillis() {
+  const auto now = std::chrono::system_clock::now().time_since_epoch();
+  return std::chrono::duration_cast<std::chrono::milliseconds>(now).count() + g_clockOffset.load() * 1000;
+}
+
 void InstallApiUtils(AsaApi::IApiUtils* utils) { g_apiUtils.store(utils); }
 void InstallRequests(API::IRequestsImpl* requests) { g_requests.store(requests); }
 

@@ -24,6 +24,12 @@ SimClass* ClassRegistry::Find(const std::string& path) const {
   return found == byPath_.end() ? nullptr : found->second;
 }
 
+std::string ClassRegistry::PathOf(const SimClass* cls) const {
+  for (const auto& [path, entry] : byPath_)
+    if (entry == cls) return path;
+  return {};
+}
+
 bool ClassRegistry::IsChildOf(const SimClass* candidate, const SimClass* ancestor) {
   for (const SimClass* at = candidate; at != nullptr; at = at->Super) {
     if (at == ancestor) return true;

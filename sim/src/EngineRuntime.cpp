@@ -1,5 +1,6 @@
 #include "sim/EngineRuntime.h"
 
+#include <cstdlib>
 #include <map>
 #include <mutex>
 #include <string>
@@ -8,6 +9,7 @@
 #include "AsaApi/FString.h"
 #include "AsaApi/Game/FGenericPlatformStricmp.h"
 #include "AsaApi/Host.h"
+#include "AsaApi/Memory.h"
 #include "AsaApi/WeakObjectPtr.h"
 #include "sim/ObjectArray.h"
 
@@ -74,10 +76,51 @@ UObject* ResolveWeak(const FWeakObjectPtr* weak) {
   return item->Object;
 }
 
+// The game's allocator: each block carries its requested size in front, so the
+// mod stand-in can tell how large a parameter block the plugin handed over.
+struct BlockHeader {
+  uint64_t Magic;
+  uint64_t Size;
+};
+static_assert(sizeof(BlockHeader) == 16);
+constexpr uint64_t kBlockMagic = 0x5441'4E44'4F52'4D45ull;
+
+void* GameMalloc(unsigned long long size, unsigned int) {
+  auto* header = static_cast<BlockHeader*>(std::malloc(sizeof(BlockHeader) + (size == 0 ? 1 : size)));
+  if (header == nullptr) return nullptr;
+  header->Magic = kBlockMagic;
+  header->Size = size;
+  return header + 1;
+}
+
+void GameFree(void* block) {
+  if (block == nullptr) return;
+  auto* header = static_cast<BlockHeader*>(block) - 1;
+  header->Magic = 0;
+  std::free(header);
+}
+
+void* GameRealloc(void* block, unsigned long long size, unsigned int alignment) {
+  if (block == nullptr) return GameMalloc(size, alignment);
+  auto* header = static_cast<BlockHeader*>(block) - 1;
+  auto* grown = static_cast<BlockHeader*>(std::realloc(header, sizeof(BlockHeader) + (size == 0 ? 1 : size)));
+  if (grown == nullptr) return nullptr;
+  grown->Size = size;
+  return grown + 1;
+}
+
 }  // namespace
 
+std::size_t GameAllocationSize(const void* block) {
+  if (block == nullptr) return 0;
+  const auto* header = static_cast<const BlockHeader*>(block) - 1;
+  return header->Magic == kBlockMagic ? static_cast<std::size_t>(header->Size) : 0;
+}
+
 void InstallEngineRuntime() {
-  host::InstallStandardAllocator();
+  host::Register(Game::FMemory_::Malloc, &GameMalloc);
+  host::Register(Game::FMemory_::Realloc, &GameRealloc);
+  host::Register(Game::FMemory_::Free, &GameFree);
   host::Register(Game::FName_::Construct, &ConstructName);
   host::Register(Game::FName_::ToString, &NameToString);
   host::Register(Game::FGenericPlatformStricmp_::StricmpWideNarrow, &StricmpWideNarrow);

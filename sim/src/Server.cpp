@@ -20,6 +20,7 @@
 #include "HttpRequests.h"
 #include "RconServer.h"
 #include "sim/Classes.h"
+#include "sim/Companions.h"
 #include "sim/EngineRuntime.h"
 #include "sim/GameModel.h"
 
@@ -199,12 +200,14 @@ Server::Server(ServerOptions options) : options_(std::move(options)) {
   http_ = std::make_unique<HttpRequests>(*this);
   host::InstallRequests(http_.get());
   rcon_ = std::make_unique<RconServer>(*this, options_.RconPort, options_.RconPassword);
+  companions_ = std::make_unique<Companions>(*this, options_);
 }
 
 Server::~Server() {
   if (PluginLoaded()) UnloadPlugin();
   rcon_.reset();
   http_.reset();  // joins the request threads
+  companions_.reset();
   {
     std::lock_guard lock(queueMutex_);
     gameThreadQueue_.clear();
@@ -240,6 +243,7 @@ void Server::RegisterGame() {
   host::Register(APlayerController_::ClientMessage, &ControllerClientMessage);
   host::Register(RCONClientConnection_::SendMessage, &RconSendMessage);
   RegisterClassFunctions();
+  Companions::RegisterGame();
   RegisterGameModel();
 }
 
@@ -326,6 +330,7 @@ SimPlayer& Server::JoinPlayer(const PlayerSpec& spec) {
   player.Character->Inventory = model_->Items.NewInventory();
   player.State->TribeName = FString::FromUtf8(spec.TribeName);
   player.State->TribeId = spec.TribeId;
+  player.State->CharacterLevel = spec.Level;
   SimPlayer& stored = players_[key] = std::move(player);
 
   auto* gameMode = reinterpret_cast<AShooterGameMode*>(gameMode_.get());
@@ -341,6 +346,7 @@ void Server::LeavePlayer(const std::string& eosId) {
   if (it == players_.end()) return;
   Game::AShooterGameMode_::Logout(reinterpret_cast<AShooterGameMode*>(gameMode_.get()),
                                   reinterpret_cast<AController*>(it->second.Controller.get()));
+  companions_->Mod().PlayerLeft(it->second.Character.get());
   players_.erase(it);  // the objects go, and weak pointers to them resolve to null
 }
 
@@ -394,6 +400,11 @@ uint16_t Server::RconPort() const { return rcon_->Port(); }
 void Server::SendRcon(uint64_t connectionId, int32_t id, int32_t type, const std::string& body) {
   rcon_->Send(connectionId, id, type, body);
 }
+
+ClientMod& Server::Mod() { return companions_->Mod(); }
+WorldExtras& Server::Extras() { return companions_->Extras(); }
+VersionService& Server::Version() { return companions_->Version(); }
+DiscordReceiver& Server::Discord() { return companions_->Discord(); }
 
 void Server::RouteHost(const std::string& host, const std::string& address) { http_->Route(host, address); }
 

@@ -4,12 +4,12 @@
 
 #include "AsaApi/FString.h"
 #include "commands/AdminCommandArgs.h"
-#include "commands/PlayerNotices.h"
 #include "config/ShopConfig.h"
 #include "core/Clock.h"
 #include "core/GameInfo.h"
 #include "core/ThreadPool.h"
 #include "db/DBHelper.h"
+#include "modcomm/PlayerMessages.h"
 #include "shop/PacketHelper.h"
 
 namespace CommandHandler {
@@ -44,7 +44,7 @@ std::string addPointsInternal(std::u16string_view text) {
     // The row records a change that happened: a player without a row gains nothing.
     if (DBHelper::changePoints(eosId, amount) && logged) DBHelper::recordTrade(row);
   });
-  TellPlayerPointsChanged(eosId, amount);
+  ModComm::NotifyPointsChange(eosId, amount);
   return fmt::format(Replies::PointsAdded, amount, Utf16ToUtf8(args.EosId));
 }
 

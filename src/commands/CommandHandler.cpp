@@ -9,10 +9,10 @@
 #include "AsaApi/Game/RCON.h"
 #include "commands/AdminCommands.h"
 #include "commands/InventoryListing.h"
-#include "commands/PlayerNotices.h"
-#include "commands/ShopChatCommand.h"
 #include "core/Log.h"
 #include "db/TextConversion.h"
+#include "modcomm/InfoHandlers.h"
+#include "modcomm/PlayerMessages.h"
 
 namespace CommandHandler {
 namespace {
@@ -78,7 +78,7 @@ AsaApi::ConsoleCommandCallback OverConsole(const AdminCommand& command) {
       const std::string reply = command.Run(text->View());
       admin->ClientMessage(FString::FromUtf8(reply));
       if (command.Console == ConsoleReply::LineAndChat) {
-        SendChatLine(admin, DBHelper::ToNarrow(FString::FromUtf8(reply)));
+        ModComm::SendPlayerMessage(admin, DBHelper::ToNarrow(FString::FromUtf8(reply)));
       }
     });
   };
@@ -92,7 +92,7 @@ void ListInvItemsOverConsole(APlayerController* player, FString* text, bool) {
 
 void ShopOverChat(AShooterPlayerController* player, FString*, int, int) {
   if (player == nullptr) return;
-  Guarded(kShopChatCommand, [&] { OpenShopFromChat(player); });
+  Guarded(kShopChatCommand, [&] { ModComm::RequestOpenShop(player); });
 }
 
 }  // namespace

@@ -3,3 +3,5 @@
 #include "AsaApi/Platform.h"
 
 int64_t TandorShop::Clock::NowUnix() { return host::NowUnixSeconds(); }
+
+int64_t TandorShop::Clock::NowUnixMillis() { return host::NowUnixMillis(); }

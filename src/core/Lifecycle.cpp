@@ -9,6 +9,11 @@
 #include "core/PluginState.h"
 #include "core/ThreadPool.h"
 #include "db/DBHelper.h"
+#include "modcomm/ModChannel.h"
+#include "notify/DiscordHelper.h"
+#include "notify/VersionCheck.h"
+#include "points/PointsHandler.h"
+#include "shop/Cooldowns.h"
 
 namespace TandorShop {
 namespace {
@@ -21,14 +26,16 @@ void ApplyMysqlConfig(const nlohmann::json& config) {
 void RereadShopConfig(const nlohmann::json& config) {
   ConfigHelper::ClearShopConfig(ConfigHelper::ShopConfig());
   ConfigHelper::ReadShopConfig(config, ConfigHelper::ShopConfig());
+  DiscordHelper::setConfig(ConfigHelper::ShopConfig().DiscordLog);
 }
 
 void LoadedAtStartup(const nlohmann::json& config) {
   ApplyMysqlConfig(config);
   DBHelper::createTables();
   RereadShopConfig(config);
-  // Next: the packet cooldown file's path, the login/logout/possession hooks
-  // with the points timer, and the admin and chat commands.
+  ModChannel::RefreshAfterConfigRead(false);
+  Cooldowns::ComputeCooldownFilePath();
+  PointsHandler::Start();
   CommandHandler::AddCommands();
 }
 
@@ -37,30 +44,31 @@ void LoadedIntoRunningServer(const nlohmann::json& config) {
   ApplyMysqlConfig(config);
   DBHelper::createTables();
   RereadShopConfig(config);
-  // Next: the packet cooldown file's path, the version request, the points
-  // hooks and timer, the players already online, the commands.
+  ModChannel::RefreshAfterConfigRead(false);
+  Cooldowns::ComputeCooldownFilePath();
+  VersionCheck::StartVersionCheck();
+  PointsHandler::Start();
+  PointsHandler::RegisterPlayersOnline();
   CommandHandler::AddCommands();
   Pool().StartWorkers();
 }
 
 void ServerReady() {
   GameInfo::RefreshServerId();
-  // Next: the version request.
+  VersionCheck::StartVersionCheck();
   Pool().StartWorkers();
 }
 
 void Reload(const nlohmann::json& config) {
   ApplyMysqlConfig(config);
   RereadShopConfig(config);
-  // Next: assets, creature data and the global settings for the mod.
+  ModChannel::RefreshAfterConfigRead(true);
 }
 
 void Unload() {
-  if (ModChannelActive.load()) {
-    // The mod-message hook and the per-tick callback come off here.
-    ModChannelActive.store(false);
-  }
-  // Then the points hooks and timer, and the commands.
+  ModChannel::StopModChannel();  // the mod-message hook and tan_shp, when the channel was open
+  PointsHandler::Stop();
+  PointsHandler::Forget();
   CommandHandler::RemoveCommands();
 }
 

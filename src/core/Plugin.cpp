@@ -11,12 +11,14 @@
 #include "core/Log.h"
 #include "core/ReloadCommands.h"
 #include "core/ThreadPool.h"
+#include "modcomm/ModChannel.h"
 
 namespace TandorShop {
 namespace {
 
 void Start() {
   CreateLogger();
+  ModChannel::MarkGameThread();
   nlohmann::json config;
   if (!ConfigHelper::LoadConfigFile(config)) {
     Log().warn("No valid config found. Stopped loading plugin.");

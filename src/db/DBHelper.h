@@ -31,7 +31,10 @@ void resetAllPoints();
 void saveSecondsWithoutReward(const FString& eosId, int32_t seconds);
 void recordLogin(const PointsHandler::PlayerLoginDB& login);
 void recordLogout(const PointsHandler::PlayerLogoutDB& logout);
-void runStartupMaintenance();
+// Player cooldown rows older than 31 days are removed at the start of a run.
+inline constexpr int32_t kMinCooldownRowLifetimeSeconds = 2678400;
+// The cooldown rows removed are those older than cooldownRowLifetimeSeconds (at least 31 days).
+void runStartupMaintenance(int32_t cooldownRowLifetimeSeconds = kMinCooldownRowLifetimeSeconds);
 void loadTradeTargets(TArray<ModComm::A_TradeTarget>& targets, int32_t spanSeconds);
 void loadPointsWithCds(ModComm::DB_PlayerPointsWithCds& record, const FString& eosId);
 

@@ -1,4 +1,6 @@
 // Operations on players' points and character records.
+#include <algorithm>
+
 #include "core/Clock.h"
 #include "core/GameInfo.h"
 #include "db/DBHelper.h"
@@ -7,7 +9,6 @@
 
 namespace DBHelper {
 namespace {
-constexpr int32_t kCooldownRowLifetimeSeconds = 2678400;  // 31 days
 }
 
 PlayerPointsRow loadPlayerPoints(const FString& eosId) {
@@ -91,13 +92,14 @@ void recordLogout(const PointsHandler::PlayerLogoutDB& logout) {
   });
 }
 
-void runStartupMaintenance() {
-  RunOperation("DBHelper::runStartupMaintenance", 0, [] {
+void runStartupMaintenance(int32_t cooldownRowLifetimeSeconds) {
+  const int32_t lifetime = std::max(cooldownRowLifetimeSeconds, kMinCooldownRowLifetimeSeconds);
+  RunOperation("DBHelper::runStartupMaintenance", 0, [lifetime] {
     const int64_t serverId = TandorShop::GameInfo::ServerId();
     DBConnection db(Settings());
     fixMissedLogouts(db, serverId);
     clearWrongPlayerData(db, serverId);
-    clearOldPlayerCooldowns(db, kCooldownRowLifetimeSeconds);
+    clearOldPlayerCooldowns(db, lifetime);
     db.Finish();
     return 0;
   });

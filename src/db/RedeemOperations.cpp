@@ -6,6 +6,7 @@
 #include "db/DBQueries.h"
 #include "db/QueryFrame.h"
 #include "db/Transaction.h"
+#include "notify/DiscordHelper.h"
 
 namespace DBHelper {
 namespace {
@@ -102,6 +103,7 @@ int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packe
     record.isRedeem = 1;
     insertShopLog(db, record);
     db.Finish();
+    DiscordHelper::sendRedeem(record);
     return PackRedeemResult(taken);
   });
 }

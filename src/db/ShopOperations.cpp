@@ -4,6 +4,7 @@
 #include "db/DBHelper.h"
 #include "db/DBQueries.h"
 #include "db/QueryFrame.h"
+#include "notify/DiscordHelper.h"
 
 namespace DBHelper {
 
@@ -33,6 +34,7 @@ void buyPacket(const ModComm::PlayerServerInfo& info, int32_t pointsChange, cons
     record.isBuy = 1;
     insertShopLog(db, record);
     db.Finish();
+    DiscordHelper::sendBuy(record);
     return 0;
   });
 }
@@ -50,6 +52,7 @@ void sellItems(const ModComm::PlayerServerInfo& info, const FString& itemName, c
     record.isSell = 1;
     insertShopLog(db, record);
     db.Finish();
+    DiscordHelper::sendSell(record);
     return 0;
   });
 }

@@ -8,6 +8,7 @@
 #include "db/QueryFrame.h"
 #include "db/TextConversion.h"
 #include "db/Transaction.h"
+#include "notify/DiscordHelper.h"
 
 namespace DBHelper {
 namespace {
@@ -92,6 +93,7 @@ int32_t tradePoints(const FString& senderId, const FString& senderName, const FS
       }
     }
     db.Finish();
+    if (code == kTradeDone) DiscordHelper::sendTrade(record);
     return code;
   });
 }

@@ -2,6 +2,9 @@
 #include <dirent.h>
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <thread>
+
 #include "AsaApi/Host.h"
 #include "testsupport/Database.h"
 #include "testsupport/ServerFixture.h"
@@ -10,12 +13,24 @@ namespace {
 
 using testsupport::ServerFixture;
 
-int ThreadCount() {
+int CountThreads() {
   int count = 0;
   if (DIR* dir = ::opendir("/proc/self/task")) {
     while (dirent* entry = ::readdir(dir))
       if (entry->d_name[0] != '.') ++count;
     ::closedir(dir);
+  }
+  return count;
+}
+
+// The thread count once short-lived threads (the version request) have ended.
+int ThreadCount() {
+  int count = CountThreads();
+  for (int i = 0; i < 100; ++i) {
+    std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    const int now = CountThreads();
+    if (now == count) return now;
+    count = now;
   }
   return count;
 }

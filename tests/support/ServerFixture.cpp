@@ -4,6 +4,9 @@
 
 #include <filesystem>
 #include <fstream>
+#include <thread>
+
+#include "AsaApi/Host.h"
 
 #include "testsupport/Database.h"
 #include "testsupport/RconClient.h"
@@ -50,6 +53,27 @@ std::optional<std::string> ServerFixture::Rcon(const std::string& command) {
   auto pump = [this] { server_->Tick(); };
   if (!client.Authenticate(server_->RconPassword(), pump)) return std::nullopt;
   return client.Execute(command, pump);
+}
+
+}  // namespace testsupport
+
+namespace testsupport {
+
+bool ServerFixture::TickUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!done()) {
+    if (std::chrono::steady_clock::now() > deadline) return false;
+    server_->Tick();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return true;
+}
+
+bool ServerFixture::ShopOpen() { return host::CommandRegistry::Get().HasTickCallback(FString("tan_shp")); }
+
+bool ServerFixture::LoadAndOpenShop() {
+  LoadIntoRunningServer();
+  return TickUntil([this] { return ShopOpen(); });
 }
 
 }  // namespace testsupport

@@ -8,4 +8,6 @@ namespace host {
 std::u16string GetProcessCommandLine();
 // Unix time in seconds: the system clock plus what the host moved it forward by.
 int64_t NowUnixSeconds();
+// The same clock in milliseconds.
+int64_t NowUnixMillis();
 }  // namespace host

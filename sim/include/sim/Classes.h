@@ -25,6 +25,8 @@ class ClassRegistry {
   SimClass* Add(const std::string& path, SimClass* super = nullptr, UObject* defaultObject = nullptr);
   // The class at path (exact text), or null.
   SimClass* Find(const std::string& path) const;
+  // The path a class was added with, or empty.
+  std::string PathOf(const SimClass* cls) const;
 
   static bool IsChildOf(const SimClass* candidate, const SimClass* ancestor);
 

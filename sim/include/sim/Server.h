@@ -24,6 +24,9 @@ struct ServerOptions {
   uint16_t RconPort = 0;           // 0: any free port
   std::string LogFile;             // empty: no file sink
   bool ConsoleLog = false;         // also log to the terminal
+  std::string SessionName = "Tandor Test Server";
+  bool PermissionsPlugin = true;   // load the Permissions plugin stand-in
+  uint16_t DiscordPort = 0;        // the Discord receiver's port; 0: any free port
 };
 
 struct ReceivedMessage {
@@ -34,6 +37,11 @@ struct ReceivedMessage {
 class RconServer;
 class HttpRequests;
 class ApiUtilsImpl;
+class Companions;
+class ClientMod;
+class WorldExtras;
+class VersionService;
+class DiscordReceiver;
 class GameModel;
 
 class Server {
@@ -82,6 +90,12 @@ class Server {
   // HTTP: send requests for host to a local address ("127.0.0.1:8080").
   void RouteHost(const std::string& host, const std::string& address);
 
+  // The client mod, the world's extra pieces and the web services (sim/Companions.h).
+  ClientMod& Mod();
+  WorldExtras& Extras();
+  VersionService& Version();
+  DiscordReceiver& Discord();
+
   // Logs
   std::vector<std::string> LogLines() const;
   bool LogContains(const std::string& text) const;
@@ -118,6 +132,7 @@ class Server {
   std::unique_ptr<ApiUtilsImpl> apiUtils_;
   std::unique_ptr<HttpRequests> http_;
   std::unique_ptr<RconServer> rcon_;
+  std::unique_ptr<Companions> companions_;
   std::shared_ptr<void> plugin_;
   std::mutex queueMutex_;
   std::vector<std::function<void()>> gameThreadQueue_;

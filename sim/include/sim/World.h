@@ -14,8 +14,9 @@ namespace sim {
 
 struct SimPlayerState {
   UObject Header;
-  FString TribeName;
+  FString TribeName;  // the tribe data starts here: name, then id
   int32_t TribeId = 0;
+  int32_t CharacterLevel = 1;
 };
 
 struct SimInventory;
@@ -67,6 +68,7 @@ struct PlayerSpec {
   std::string TribeName;
   int32_t TribeId = 0;
   bool Admin = false;
+  int32_t Level = 1;
 
   static PlayerSpec Of(std::string eosId, std::string characterName = "Survivor", bool admin = false) {
     PlayerSpec spec;

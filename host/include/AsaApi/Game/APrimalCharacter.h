@@ -1,5 +1,6 @@
 #pragma once
 #include "AsaApi/FString.h"
+#include "AsaApi/Game/APrimalBuff.h"
 #include "AsaApi/Game/Classes.h"
 
 struct UPrimalInventoryComponent;
@@ -10,4 +11,7 @@ inline const GameField<UPrimalInventoryComponent*> MyInventoryComponent{"APrimal
 inline const GameField<UPrimalCharacterStatusComponent*> MyCharacterStatusComponent{
     "APrimalCharacter.MyCharacterStatusComponent"};
 inline const GameField<FString> DescriptiveName{"APrimalCharacter.DescriptiveName"};
+// The character's buff of that class (or of a class derived from it), or null.
+inline const GameFunction<APrimalBuff*(APrimalCharacter*, UClass*)> GetBuff{
+    "APrimalCharacter.GetBuff(TSubclassOf<APrimalBuff>)"};
 }  // namespace Game::APrimalCharacter_

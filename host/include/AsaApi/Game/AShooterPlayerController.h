@@ -8,6 +8,7 @@ inline const GameFunction<void(APlayerController*, FString*, FName, bool)> Clien
 }
 namespace Game::AController_ {
 inline const GameField<APlayerState*> PlayerState{"AController.PlayerState"};
+inline const GameField<ACharacter*> Character{"AController.Character"};
 }
 namespace Game::AShooterPlayerController_ {
 inline const GameFunction<FString*(AShooterPlayerController*, FString*)> GetUniqueNetIdAsString{

@@ -1,6 +1,8 @@
 #pragma once
 // A simulated server in a temporary directory with the plugin's configuration
 // file in place, for tests that drive the plugin end to end.
+#include <chrono>
+#include <functional>
 #include <memory>
 #include <optional>
 #include <string>
@@ -30,6 +32,16 @@ class ServerFixture {
   void LoadAtStartup();
   // Lets the game mode begin play, then loads the plugin.
   void LoadIntoRunningServer();
+
+  // Ticks the game loop (sleeping a little between ticks, for workers and HTTP)
+  // until done() holds; false when the timeout passed first.
+  bool TickUntil(const std::function<bool()>& done,
+                 std::chrono::milliseconds timeout = std::chrono::seconds(15));
+  // Loads into a running server and waits until the version answer opened the
+  // mod channel (or was refused or failed).
+  bool LoadAndOpenShop();
+  // The mod channel is open.
+  bool ShopOpen();
 
   // Runs command over a real RCON socket while the game loop keeps ticking.
   std::optional<std::string> Rcon(const std::string& command);

@@ -1,0 +1,121 @@
+// Game-thread time per server tick with 100 players online: the paced sender
+// serving every player's category list, and the passive reward paying everybody.
+// Needs the private database (eval "$(scripts/db env)").
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+#include <nlohmann/json.hpp>
+
+#include "AsaApi/Game/TandorShopMod.h"
+#include "AsaApi/Host.h"
+#include "sim/ClientMod.h"
+#include "sim/EngineRuntime.h"
+#include "sim/Server.h"
+
+namespace {
+
+constexpr int kPlayers = 100;
+
+std::string Env(const char* name, const char* fallback) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? fallback : value;
+}
+
+nlohmann::json Config() {
+  nlohmann::json config;
+  config["Mysql"] = {{"server", Env("TANDORSHOP_DB_HOST", "127.0.0.1")},
+                     {"port", std::stoi(Env("TANDORSHOP_DB_PORT", "3306"))},
+                     {"username", Env("TANDORSHOP_DB_USER", "tandorshop")},
+                     {"password", Env("TANDORSHOP_DB_PASSWORD", "")},
+                     {"database", Env("TANDORSHOP_DB_NAME", "tandorshop")},
+                     {"tablePrefix", "benchmod"}};
+  config["General"] = {{"ShopName", "Bench"}, {"RewardIntervalMinutes", 1}};
+  config["GroupPrivileges"] = nlohmann::json::parse(R"([{"ForGroups": ["VIP"], "PassivePointsAmount": 5}])");
+  config["ShopCategories"] = nlohmann::json::parse(R"([{"Name": "Kits"}])");
+  for (int i = 0; i < 15; ++i)
+    config["ShopPackets"].push_back({{"ShopCategory", "Kits"}, {"PacketName", "Kit " + std::to_string(i)}, {"Price", i}});
+  return config;
+}
+
+struct Shop {
+  Shop() {
+    sim::ServerOptions options;
+    options.ServerDir = (std::filesystem::temp_directory_path() / "tandorshop-bench-modcomm").string();
+    const auto folder = std::filesystem::path(options.ServerDir) / "ArkApi/Plugins/TandorShop";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "config.json") << Config().dump();
+    server = std::make_unique<sim::Server>(options);
+    server->BeginPlay();
+    server->LoadPlugin();
+    for (int i = 0; i < 2000 && !host::CommandRegistry::Get().HasTickCallback(FString("tan_shp")); ++i) Pump();
+    for (int i = 0; i < kPlayers; ++i) {
+      const std::string eosId = "BenchPlayer" + std::to_string(i);
+      server->SetGroups(eosId, {"VIP"});
+      sim::PlayerSpec spec = sim::PlayerSpec::Of(eosId);
+      spec.LinkedPlayerId = static_cast<uint64_t>(i + 1);
+      players.push_back(&server->JoinPlayer(spec));
+    }
+    for (int i = 0; i < 200; ++i) Pump();  // logins stored and read back
+  }
+  ~Shop() { server->UnloadPlugin(); }
+  void Pump() {
+    server->Tick();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  std::unique_ptr<sim::Server> server;
+  std::vector<sim::SimPlayer*> players;
+};
+
+Shop& TheShop() {
+  static Shop shop;
+  return shop;
+}
+
+// Every player asks for the 15 packets (two batches); the timed part is the
+// ticks that send them: 10 ticks, two of which serve all 100 players.
+void BM_PacedSenderTick(benchmark::State& state) {
+  Shop& shop = TheShop();
+  auto& registry = host::CommandRegistry::Get();
+  for (auto _ : state) {
+    state.PauseTiming();
+    shop.server->Mod().ClearEvents();
+    shop.server->AdvanceClock(1);
+    for (sim::SimPlayer* player : shop.players) shop.server->Mod().Send(*player, TandorShopMod::MsgCategory, 0);
+    state.ResumeTiming();
+    for (int tick = 0; tick < 10; ++tick) registry.RunTick(0.1f);
+  }
+  state.counters["per_tick"] = benchmark::Counter(static_cast<double>(state.iterations()) * 10,
+                                                  benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PacedSenderTick)->Unit(benchmark::kMicrosecond);
+
+// The ts.points timer over one reward period: 15 calls, one of which pays all 100 players.
+void BM_PassiveRewardTimer(benchmark::State& state) {
+  Shop& shop = TheShop();
+  auto& registry = host::CommandRegistry::Get();
+  for (auto _ : state) {
+    state.PauseTiming();
+    shop.server->AdvanceClock(61);
+    state.ResumeTiming();
+    for (int call = 0; call < 15; ++call) registry.RunTimers();
+  }
+  state.counters["per_call"] = benchmark::Counter(static_cast<double>(state.iterations()) * 15,
+                                                  benchmark::Counter::kIsRate | benchmark::Counter::kInvert);
+}
+BENCHMARK(BM_PassiveRewardTimer)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  sim::InstallEngineRuntime();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  benchmark::Shutdown();
+  return 0;
+}

@@ -1,0 +1,38 @@
+#pragma once
+// What surrounds a shop server besides its world: the client mod, the
+// Permissions plugin, the version service and a Discord receiver.
+#include <memory>
+#include <string>
+
+#include "sim/ClientMod.h"
+#include "sim/WebServices.h"
+#include "sim/WorldExtras.h"
+
+namespace sim {
+
+class Server;
+struct ServerOptions;
+
+class Companions {
+ public:
+  Companions(Server& server, const ServerOptions& options);
+  ~Companions();
+
+  ClientMod& Mod() { return *mod_; }
+  WorldExtras& Extras() { return *extras_; }
+  VersionService& Version() { return *version_; }
+  DiscordReceiver& Discord() { return *discord_; }
+  bool PermissionsLoaded() const { return permissions_ != nullptr; }
+
+  // Registers game functions of the mod and the world pieces (server start-up).
+  static void RegisterGame();
+
+ private:
+  std::unique_ptr<WorldExtras> extras_;
+  std::unique_ptr<ClientMod> mod_;
+  std::unique_ptr<VersionService> version_;
+  std::unique_ptr<DiscordReceiver> discord_;
+  std::shared_ptr<void> permissions_;
+};
+
+}  // namespace sim

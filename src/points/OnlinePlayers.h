@@ -1,0 +1,31 @@
+#pragma once
+// Who is waiting for a character and who is online, with the time their next
+// passive reward counts from. Game thread only.
+#include <cstdint>
+
+#include "AsaApi/FString.h"
+#include "AsaApi/TArray.h"
+
+namespace PointsHandler {
+
+struct OnlinePlayer {
+  FString EosId;
+  int64_t LastRewardTime = 0;  // 0 until the stored seconds arrived
+};
+
+// EOS ids compare without regard to case, and only when their lengths agree.
+bool SameEosId(const FString& a, const FString& b);
+
+TArray<FString>& PendingLogins();
+TArray<OnlinePlayer>& OnlinePlayers();
+
+OnlinePlayer* FindOnline(const FString& eosId);
+// Adds a player (time 0) unless one with an equal id is there.
+void AddOnline(const FString& eosId);
+bool IsPending(const FString& eosId);
+
+// Seconds towards the next reward to store at logout, or -1 to store nothing
+// (the login never completed).
+int32_t SecondsToStore(int64_t lastRewardTime, int64_t now, int32_t intervalSeconds);
+
+}  // namespace PointsHandler

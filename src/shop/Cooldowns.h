@@ -1,0 +1,42 @@
+#pragma once
+// Player cooldowns (rows from the database) and server cooldowns (the file
+// packetCds.txt beside the configuration).
+#include <cstdint>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "AsaApi/FString.h"
+#include "AsaApi/TArray.h"
+#include "config/CatalogueRecords.h"
+#include "modcomm/ModCommRecords.h"
+#include "modcomm/ModViews.h"
+
+namespace TandorShop::Cooldowns {
+
+bool IsOnPlayerCooldown(int64_t now, const TArray<ModComm::PlayerPacketCooldown>& rows,
+                        const ConfigHelper::ConfigShopPacket* packet);
+// One pair per row whose packet has a player cooldown; other rows are dropped.
+TArray<ModComm::CooldownPair> PlayerCooldownPairs(const TArray<ModComm::PlayerPacketCooldown>& rows);
+// The longest configured player cooldown in seconds (0 without one).
+int32_t LongestPlayerCooldown();
+
+// ---- the server cooldown file ----
+void ComputeCooldownFilePath();
+const std::string& CooldownFilePath();
+
+// What reading the file's lines at `now` gives: the lines to keep and the running cooldowns
+// (in reverse file order). findPacket names the packet with a server cooldown, or null.
+struct PrunedCooldowns {
+  std::vector<std::string> KeptLines;
+  TArray<ModComm::CooldownPair> Running;
+};
+using PacketLookup = std::function<const ConfigHelper::ConfigShopPacket*(const FString&)>;
+PrunedCooldowns PruneCooldownLines(const std::vector<std::string>& lines, int64_t now, const PacketLookup& findPacket);
+
+// Reads, prunes and (when it changed) rewrites the file.
+void LoadServerCooldowns(TArray<ModComm::CooldownPair>& out);
+void AppendServerCooldown(const FString& packetName, int64_t lastUse);
+bool IsOnServerCooldown(int64_t now, const ConfigHelper::ConfigShopPacket* packet);
+
+}  // namespace TandorShop::Cooldowns

@@ -1,0 +1,137 @@
+// The passive reward by permission group, seconds carried over a logout, on-join rewards.
+#include <thread>
+
+#include "ModShopFixture.h"
+
+namespace {
+
+class PassiveReward : public ModShop {
+ protected:
+  // Joins and waits until the player's stored seconds have been read back.
+  sim::SimPlayer& JoinAndSettle(const std::string& eosId, uint64_t linkedId, std::vector<std::string> groups = {}) {
+    sim::SimPlayer& player = Join(eosId, linkedId, std::move(groups));
+    // Without ticking, so no reward check runs before the stored seconds are back.
+    const std::string query = "SELECT COUNT(*) FROM " + prefix_ + "_player_points WHERE eosId='" + eosId + "'";
+    for (int i = 0; i < 500 && Sql().Number(query) == 0; ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+    std::this_thread::sleep_for(std::chrono::milliseconds(300));
+    Server().Tick();  // tan_shp hands the result back before the timers run
+    return player;
+  }
+  std::vector<std::string> Texts(const std::string& eosId) {
+    std::vector<std::string> texts;
+    for (const auto& message : Server().MessagesOf(eosId)) texts.push_back(message.Text);
+    return texts;
+  }
+  int64_t Points(const std::string& eosId) {
+    return Sql().Number("SELECT points FROM " + prefix_ + "_player_points WHERE eosId='" + eosId + "'");
+  }
+  void ExpectRewards(const std::string& eosId, int amount) {
+    const auto texts = Texts(eosId);
+    ASSERT_FALSE(texts.empty());
+    for (const std::string& text : texts) EXPECT_EQ(text, "You received " + std::to_string(amount) + " points.");
+    const int64_t expected = static_cast<int64_t>(texts.size()) * amount;
+    EXPECT_TRUE(fixture_.TickUntil([&] { return Points(eosId) == expected; })) << Points(eosId);
+  }
+};
+
+TEST_F(PassiveReward, TheLargestGroupAmountOrTheSumAndZeroWithoutGroup) {
+  Start();
+  JoinAndSettle("AliceEos", 1, {"VIP", "Gold"});
+  JoinAndSettle("BobEos", 2);
+  Server().RunSeconds(1830);
+  ExpectRewards("AliceEos", 10);
+  ExpectRewards("BobEos", 0);
+  EXPECT_EQ(Server().MessagesOf("AliceEos")[0].Sender, "Test Shop");
+  const auto updates = Mod().EventsOf("AliceEos", "a_updatepoints");
+  ASSERT_FALSE(updates.empty());
+  EXPECT_EQ(updates[0], 10);
+}
+
+TEST_F(PassiveReward, SummedGroupAmounts) {
+  config_["General"]["SumPlayerPassivePointsAmount"] = true;
+  Start();
+  JoinAndSettle("AliceEos", 1, {"VIP", "Gold"});
+  Server().RunSeconds(1830);
+  ExpectRewards("AliceEos", 15);
+}
+
+TEST_F(PassiveReward, SecondsOnlineCarryOverALogout) {
+  Start();
+  JoinAndSettle("AliceEos", 1, {"VIP"});
+  Server().RunSeconds(1740);  // 29 of 30 minutes
+  Server().LeavePlayer("AliceEos");
+  const std::string stored =
+      "SELECT secondsWithoutReward FROM " + prefix_ + "_player_points WHERE eosId='AliceEos'";
+  ASSERT_TRUE(fixture_.TickUntil([&] { return Sql().Number(stored) >= 1740; }));
+  EXPECT_LE(Sql().Number(stored), 1741);
+  EXPECT_TRUE(Texts("AliceEos").empty());
+
+  JoinAndSettle("aliceeos", 1, {"VIP"});  // the same player, another letter case
+  Server().RunSeconds(45);
+  EXPECT_TRUE(Texts("AliceEos").empty()) << "not a whole interval yet";
+  Server().RunSeconds(35);
+  EXPECT_EQ(Texts("AliceEos").size(), 1u);
+}
+
+TEST_F(PassiveReward, ALogoutBeforeTheLoginCompletedStoresNothing) {
+  fixture_.WriteConfig(config_);
+  fixture_.LoadAtStartup();  // the workers wait for the game mode
+  Sql().Exec("INSERT INTO " + prefix_ + "_player_points (eosId,secondsWithoutReward,points) VALUES ('AliceEos',777,0)");
+  Join("AliceEos", 1);
+  Server().LeavePlayer("AliceEos");
+  Server().BeginPlay();
+  ASSERT_TRUE(fixture_.TickUntil([&] {
+    return Sql().Number("SELECT COUNT(*) FROM " + prefix_ + "_player_chars WHERE lastLogout>0") == 1;
+  }));
+  fixture_.TickUntil([] { return false; }, std::chrono::milliseconds(300));
+  EXPECT_EQ(Sql().Number("SELECT secondsWithoutReward FROM " + prefix_ + "_player_points WHERE eosId='AliceEos'"), 777);
+}
+
+TEST_F(PassiveReward, OnJoinRewardsOfAvailablePackets) {
+  config_["ShopPackets"][15]["IncludeGroups"] = {"VIP"};  // Member Box
+  config_["RewardPackets"] = nlohmann::json::parse(R"([
+    {"Name": "Welcome", "FromShopPacket": "Kit 01", "InitAmountIfInViableGroups": 2},
+    {"Name": "Members Gift", "FromShopPacket": "Member Box", "InitAmountIfInViableGroups": 1}])");
+  Start();
+  JoinAndSettle("AliceEos", 1);
+  JoinAndSettle("BobEos", 2, {"VIP"});
+  const std::string query = "SELECT eosId,packetStr,amount FROM " + prefix_ + "_player_redeems ORDER BY eosId,packetStr";
+  ASSERT_TRUE(fixture_.TickUntil([&] { return Sql().Rows(query).size() == 3; }));
+  EXPECT_EQ(Sql().Rows(query), (std::vector<std::vector<std::string>>{{"AliceEos", "Welcome,1", "2"},
+                                                                     {"BobEos", "Members Gift,1", "1"},
+                                                                     {"BobEos", "Welcome,1", "2"}}));
+}
+
+TEST(PermissionsPlugin, WhenAbsentEveryGroupCheckIsFalseAndLoggedOnce) {
+  const std::string prefix = testsupport::UniquePrefix("noperm");
+  nlohmann::json config = testsupport::MinimalConfig(prefix);
+  config["General"]["RewardIntervalMinutes"] = 30;
+  config["GroupPrivileges"] = nlohmann::json::parse(R"([{"ForGroups": ["VIP"], "PassivePointsAmount": 5}])");
+  sim::ServerOptions options;
+  options.PermissionsPlugin = false;
+  testsupport::ServerFixture fixture(options);
+  fixture.WriteConfig(config);
+  ASSERT_TRUE(fixture.LoadAndOpenShop());
+  fixture.Server().SetGroups("AliceEos", {"VIP", "Gold"});
+  sim::PlayerSpec spec = sim::PlayerSpec::Of("AliceEos");
+  fixture.Server().JoinPlayer(spec);
+  fixture.TickUntil([] { return false; }, std::chrono::milliseconds(300));
+  fixture.Server().RunSeconds(3700);
+  ASSERT_GE(fixture.Server().MessagesOf("AliceEos").size(), 2u);
+  for (const auto& message : fixture.Server().MessagesOf("AliceEos")) EXPECT_EQ(message.Text, "You received 0 points.");
+  EXPECT_EQ(fixture.Server().CountLog("[error] Permissions plugin not found"), 1u);
+  EXPECT_TRUE(fixture.Server().HostErrors().empty());
+  fixture.Server().UnloadPlugin();
+  testsupport::DropTablesWithPrefix(prefix);
+}
+
+TEST_F(PassiveReward, AMessageTemplateThatDoesNotFormatFallsBackToTheDefault) {
+  config_["Messages"] = {{"GotTimedPoints", "Here are {points} points, {name}!"}};
+  Start();
+  JoinAndSettle("AliceEos", 1, {"Gold"});
+  Server().RunSeconds(1830);
+  ExpectRewards("AliceEos", 10);
+  EXPECT_TRUE(Server().LogContains("[warning] Message GotTimedPoints does not format"));
+}
+
+}  // namespace
