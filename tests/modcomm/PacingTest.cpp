@@ -86,3 +86,22 @@ TEST_F(ModShop, APlayerWhoLeavesLosesTheRestOfTheList) {
 }
 
 }  // namespace
+
+namespace {
+
+TEST_F(ModShop, AReloadWhileBatchesWaitLeavesThemIntact) {
+  Start();
+  auto& alice = Join("AliceEos", 11);
+  Mod().Send(alice, TandorShopMod::MsgCategory, 0);
+  config_["ShopPackets"] = nlohmann::json::array();  // the reload empties the catalogue
+  fixture_.WriteConfig(config_);
+  ASSERT_TRUE(Server().Console("", "TandorShop.reload"));
+  Server().Ticks(20);
+  const auto batches = Mod().EventsOf("AliceEos", "a_cat");
+  ASSERT_EQ(batches.size(), 2u);
+  EXPECT_EQ(batches[1][4]["PacketName"], "Kit 15");
+  EXPECT_TRUE(Mod().Errors().empty());
+  EXPECT_TRUE(Server().HostErrors().empty());
+}
+
+}  // namespace

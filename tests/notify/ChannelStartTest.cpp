@@ -8,6 +8,7 @@
 #include "AsaApi/Host.h"
 #include "core/PluginState.h"
 #include "modcomm/GameAssets.h"
+#include "modcomm/InfoHandlers.h"
 #include "modcomm/ModChannel.h"
 #include "notify/VersionCheck.h"
 #include "sim/Server.h"
@@ -52,6 +53,18 @@ TEST(KeepAlive, ChecksTheIndexBeforeTouchingTheObjectArray) {
   EXPECT_FALSE(ModComm::KeepAlive(&stranger));
   stranger.InternalIndex = texture->Header.InternalIndex;  // a slot that holds another object
   EXPECT_FALSE(ModComm::KeepAlive(&stranger));
+}
+
+}  // namespace
+
+namespace {
+
+TEST(ChannelStart, TheShopCommandPostsNothingWhileTheChannelIsClosed) {
+  sim::Server server(Options());
+  sim::SimPlayer& player = server.JoinPlayer(sim::PlayerSpec::Of("EosShop"));
+  ASSERT_FALSE(TandorShop::ModChannelActive.load());
+  EXPECT_FALSE(ModComm::RequestOpenShop(player.AsController()));
+  EXPECT_FALSE(ModComm::RequestOpenShop(nullptr));
 }
 
 }  // namespace
