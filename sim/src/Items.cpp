@@ -17,8 +17,9 @@ void CopyFromDefault(SimItem& item, const SimItem& defaults) {
 }
 
 void AppendBytes(std::vector<uint8_t>& bytes, const void* data, std::size_t size) {
-  const auto* at = static_cast<const uint8_t*>(data);
-  bytes.insert(bytes.end(), at, at + size);
+  const std::size_t end = bytes.size();
+  bytes.resize(end + size);
+  std::memcpy(bytes.data() + end, data, size);
 }
 
 }  // namespace
