@@ -1,7 +1,9 @@
 // The passive reward by permission group, seconds carried over a logout, on-join rewards.
+#include <limits>
 #include <thread>
 
 #include "ModShopFixture.h"
+#include "points/OnlinePlayers.h"
 
 namespace {
 
@@ -132,6 +134,19 @@ TEST_F(PassiveReward, AMessageTemplateThatDoesNotFormatFallsBackToTheDefault) {
   Server().RunSeconds(1830);
   ExpectRewards("AliceEos", 10);
   EXPECT_TRUE(Server().LogContains("[warning] Message GotTimedPoints does not format"));
+}
+
+// What a logout stores stays a meaningful part of one interval: a clock that went
+// back, a long absence of ticks or an interval shortened by a reload never store
+// more than one interval or less than nothing.
+TEST(SecondsAtLogout, StayWithinOneIntervalAndNothingIsStoredBeforeTheLoginCompleted) {
+  using PointsHandler::SecondsToStore;
+  EXPECT_EQ(SecondsToStore(0, 1'000'000, 1800), -1);
+  EXPECT_EQ(SecondsToStore(1'000'000, 1'000'600, 1800), 600);
+  EXPECT_EQ(SecondsToStore(1'000'000, 999'000, 1800), 0);
+  EXPECT_EQ(SecondsToStore(1'000'000, 1'005'000, 600), 600);
+  EXPECT_EQ(SecondsToStore(1, std::numeric_limits<int64_t>::max(), 1800), 1800);
+  EXPECT_EQ(SecondsToStore(1'000'000, 1'000'600, -5), 0);
 }
 
 }  // namespace
