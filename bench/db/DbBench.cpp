@@ -30,6 +30,18 @@ struct Env {
   unsigned port = 0;
 };
 
+void Configure(const Env& env, bool keepConnections) {
+  ConfigHelper::ConfigMysql config;
+  config.server = env.host;
+  config.username = env.user;
+  config.password = env.password;
+  config.database = env.database;
+  config.tablePrefix = env.prefix;
+  config.port = static_cast<int32_t>(env.port);
+  config.keepConnections = keepConnections;
+  DBHelper::setConfig(config);
+}
+
 const Env& Settings() {
   static const Env env = [] {
     const auto get = [](const char* name) {
@@ -40,14 +52,7 @@ const Env& Settings() {
     Env e{get("TANDORSHOP_DB_HOST"), get("TANDORSHOP_DB_USER"), get("TANDORSHOP_DB_PASSWORD"),
           get("TANDORSHOP_DB_NAME"), "bench" + std::to_string(::getpid()),
           static_cast<unsigned>(std::stoi(get("TANDORSHOP_DB_PORT")))};
-    ConfigHelper::ConfigMysql config;
-    config.server = e.host;
-    config.username = e.user;
-    config.password = e.password;
-    config.database = e.database;
-    config.tablePrefix = e.prefix;
-    config.port = static_cast<int32_t>(e.port);
-    DBHelper::setConfig(config);
+    Configure(e, false);
     DBHelper::createTables();
     for (int i = 0; i < 4; ++i) DBHelper::loadPlayerPoints(FString("bench" + std::to_string(i)));
     DBHelper::assignPoints(u"bench0", 1'000'000'000);
@@ -81,18 +86,7 @@ void RedeemPacket(int thread) {
 
 using Operation = void (*)(int thread);
 
-void UseKeptConnections(bool keep) {
-  const Env& env = Settings();
-  ConfigHelper::ConfigMysql config;
-  config.server = env.host;
-  config.username = env.user;
-  config.password = env.password;
-  config.database = env.database;
-  config.tablePrefix = env.prefix;
-  config.port = static_cast<int32_t>(env.port);
-  config.keepConnections = keep;
-  DBHelper::setConfig(config);
-}
+void UseKeptConnections(bool keep) { Configure(Settings(), keep); }
 
 void PerOperation(benchmark::State& state, Operation operation) {
   UseKeptConnections(false);

@@ -9,30 +9,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include "DbTestSupport.h"
+#include "testsupport/Database.h"
 #include "testsupport/ServerFixture.h"
 
-struct st_mysql;
-
 namespace commandtest {
-
-// A plain client connection for checking what the plugin stored.
-class Sql {
- public:
-  Sql();
-  ~Sql();
-  Sql(const Sql&) = delete;
-  Sql& operator=(const Sql&) = delete;
-
-  void Exec(const std::string& statement);
-  std::vector<std::vector<std::string>> Rows(const std::string& statement);
-  // First column of the first row, "<none>" without a row, "<null>" for NULL.
-  std::string Scalar(const std::string& statement);
-  // text as a quoted value for a statement.
-  std::string Quote(const std::string& text);
-
- private:
-  st_mysql* handle_ = nullptr;
-};
 
 class AdminCommands : public ::testing::Test {
  protected:
@@ -60,7 +41,7 @@ class AdminCommands : public ::testing::Test {
 
   std::string prefix_;
   testsupport::ServerFixture fixture_;
-  Sql sql_;
+  dbtest::RawSql sql_{testsupport::DatabaseFromEnvironment(), testsupport::DatabaseFromEnvironment().Database};
 };
 
 }  // namespace commandtest
