@@ -131,7 +131,12 @@ PrunedCooldowns PruneCooldownLines(const std::vector<std::string>& lines, int64_
   return result;
 }
 
-void LoadServerCooldowns(TArray<ModComm::CooldownPair>& out) {
+namespace {
+
+// Runs change over the file's lines and content; the file's failures are logged
+// as the one text admins know, never thrown.
+template <typename Change>
+void ChangeCooldownFile(Change change) {
   try {
     std::vector<std::string> lines;
     std::string content;
@@ -139,31 +144,31 @@ void LoadServerCooldowns(TArray<ModComm::CooldownPair>& out) {
       Log().warn("Failed to open cooldown file.");
       return;
     }
+    change(lines, content);
+  } catch (const std::exception& e) {
+    Log().warn("Failed to open cooldown file. ({})", e.what());
+  }
+}
+
+}  // namespace
+
+void LoadServerCooldowns(TArray<ModComm::CooldownPair>& out) {
+  ChangeCooldownFile([&](const std::vector<std::string>& lines, const std::string& content) {
     PrunedCooldowns pruned = PruneCooldownLines(lines, Clock::NowUnix(), [](const FString& name) {
       return FindWith(name, &ConfigShopPacket::ServerCooldown);
     });
     const std::string fresh = Joined(pruned.KeptLines);
     if (fresh != content && !WriteAtomically(fresh)) Log().warn("Failed to open cooldown file.");
     out.Append(pruned.Running);
-  } catch (const std::exception& e) {
-    Log().warn("Failed to open cooldown file. ({})", e.what());
-  }
+  });
 }
 
 void AppendServerCooldown(const FString& packetName, int64_t lastUse) {
-  try {
-    std::vector<std::string> lines;
-    std::string content;
-    if (!ReadLines(lines, content)) {
-      Log().warn("Failed to open cooldown file.");
-      return;
-    }
+  ChangeCooldownFile([&](const std::vector<std::string>&, std::string content) {
     if (!content.empty() && content.back() != '\n') content += '\n';
     if (!WriteAtomically(content + packetName.ToUtf8() + "," + std::to_string(lastUse) + "\n"))
       Log().warn("Failed to open cooldown file.");
-  } catch (const std::exception& e) {
-    Log().warn("Failed to open cooldown file. ({})", e.what());
-  }
+  });
 }
 
 bool IsOnServerCooldown(int64_t now, const ConfigShopPacket* packet) {
