@@ -11,6 +11,7 @@
 #include <stdexcept>
 #include <thread>
 
+#include <fmt/format.h>
 #include <mysql.h>
 #include <nlohmann/json.hpp>
 
@@ -57,6 +58,9 @@ nlohmann::json Config(const std::string& prefix) {
                                      {"Price", 10 * i}});
   return config;
 }
+
+// EOS ids as the game has them: 32 hexadecimal digits.
+std::string EosIdOf(std::size_t player) { return fmt::format("0002{:028x}", player); }
 
 void DropTables(const std::string& prefix) {
   MYSQL* mysql = ::mysql_init(nullptr);
@@ -107,7 +111,7 @@ std::size_t PlayerDay::TargetOnline() const {
 void PlayerDay::Join(const std::string& eosId) {
   if (std::hash<std::string>{}(eosId) % 3 == 0) server_->SetGroups(eosId, {"VIP"});
   sim::PlayerSpec spec = sim::PlayerSpec::Of(eosId, "Char " + eosId);
-  spec.LinkedPlayerId = std::stoull(eosId.substr(eosId.find('_') + 1)) + 1;
+  spec.LinkedPlayerId = std::stoull(eosId.substr(4), nullptr, 16) + 1;
   server_->JoinPlayer(spec);
   ++sessions_;
 }
@@ -120,7 +124,7 @@ void PlayerDay::Arrive() {
     offline_[pick] = offline_.back();
     offline_.pop_back();
   } else {
-    eosId = "DayPlayer_" + std::to_string(distinct_++);
+    eosId = EosIdOf(distinct_++);
   }
   Join(eosId);
   const auto length = static_cast<int64_t>(std::exponential_distribution<>(1.0 / 1200.0)(random_));
@@ -198,7 +202,7 @@ void PlayerDay::NewPlayersUntil(std::size_t count) {
   while (distinct_ < count) {
     std::vector<std::string> wave;
     for (int i = 0; i < 100 && distinct_ < count; ++i) {
-      wave.push_back("DayPlayer_" + std::to_string(distinct_++));
+      wave.push_back(EosIdOf(distinct_++));
       Join(wave.back());
     }
     for (const char* message : kMessages)
