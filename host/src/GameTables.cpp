@@ -57,9 +57,13 @@ class FunctionTable {
   std::map<std::string, std::unique_ptr<void*>, std::less<>> slots_;
 };
 
+// Never destroyed: descriptors cache their slots, and objects destroyed at exit
+// after the table would be (a plugin linked into the program, whose texts free
+// through FMemory.Free) still call through them.
 FunctionTable& Functions() {
-  static FunctionTable table;
-  return table;
+  alignas(FunctionTable) static unsigned char storage[sizeof(FunctionTable)];
+  static FunctionTable* table = std::construct_at(reinterpret_cast<FunctionTable*>(storage));
+  return *table;
 }
 NameTable<std::ptrdiff_t>& Fields() {
   static NameTable<std::ptrdiff_t> table;

@@ -33,6 +33,10 @@ struct Server::LogCapture : spdlog::sinks::base_sink<std::mutex> {
     std::lock_guard lock(mutex_);
     return lines_;
   }
+  void Clear() {
+    std::lock_guard lock(mutex_);
+    lines_.clear();
+  }
 
  protected:
   void sink_it_(const spdlog::details::log_msg& message) override {
@@ -418,6 +422,12 @@ std::size_t Server::CountLog(const std::string& text) const {
   for (const std::string& line : capture_->Lines())
     if (line.find(text) != std::string::npos) ++count;
   return count;
+}
+
+void Server::ClearRecords() {
+  messages_.clear();
+  clientMessages_.clear();
+  capture_->Clear();
 }
 
 std::vector<std::string> Server::HostErrors() const {

@@ -138,6 +138,11 @@ std::size_t ThreadPool::PendingCount() {
   return pending_.size();
 }
 
+std::size_t ThreadPool::QueuedCount() {
+  std::lock_guard lock(queueMutex_);
+  return queue_.size();
+}
+
 ThreadPool& TandorShop::Pool() {
   static ThreadPool pool;
   return pool;

@@ -56,6 +56,8 @@ class ThreadPool {
 
   bool Started() const;
   std::size_t PendingCount();
+  // Tasks waiting for a worker.
+  std::size_t QueuedCount();
 
  private:
   void WorkerLoop();

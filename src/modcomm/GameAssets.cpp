@@ -94,6 +94,18 @@ void ResolveAssets() {
   }
 }
 
+TandorShop::StateSize AssetCacheSize() {
+  TandorShop::StateSize size;
+  for (const auto* cache : {&g_textures, &g_classes}) {
+    // A node holds the next pointer, the pair and the cached hash.
+    constexpr std::size_t kNode = sizeof(void*) + sizeof(std::pair<const FString, FWeakObjectPtr>) + sizeof(std::size_t);
+    size.Entries += cache->size();
+    size.Bytes += cache->bucket_count() * sizeof(void*) + cache->size() * kNode;
+    for (const auto& entry : *cache) size.Bytes += TandorShop::OwnedBytes(entry.first);
+  }
+  return size;
+}
+
 void ForgetAssets() {
   g_textures.clear();
   g_classes.clear();

@@ -1,6 +1,7 @@
 #pragma once
 // Textures and classes named by the configuration, loaded ahead and kept loaded.
 #include "AsaApi/FString.h"
+#include "core/StateSize.h"
 
 struct UObject;
 struct UClass;
@@ -15,6 +16,8 @@ UClass* LoadClass(const FString& path);
 bool KeepAlive(UObject* object);
 // Loads every texture and class of the configuration (start and reload).
 void ResolveAssets();
+// The loaded textures and classes by path.
+TandorShop::StateSize AssetCacheSize();
 // Forgets the loaded objects (unload).
 void ForgetAssets();
 

@@ -107,6 +107,17 @@ bool ModMessageDetour(APrimalBuff* object, AShooterPlayerController* sender, FNa
   return g_netExecOriginal(object, sender, message, params);
 }
 
+TandorShop::StateSize ThrottleSize(ModMessage message) {
+  const RequestThrottle& throttle = g_throttles[static_cast<std::size_t>(message)];
+  return {throttle.EntryCount(), throttle.Bytes()};
+}
+
+TandorShop::StateSize ThrottleSize() {
+  TandorShop::StateSize size;
+  for (std::size_t i = 0; i < kMessageCount; ++i) size += ThrottleSize(static_cast<ModMessage>(i));
+  return size;
+}
+
 void ForgetMessages() {
   g_namesBuilt = false;
   for (RequestThrottle& throttle : g_throttles) throttle.Clear();

@@ -5,6 +5,7 @@
 
 #include "AsaApi/FName.h"
 #include "AsaApi/Game/APrimalBuff.h"
+#include "core/StateSize.h"
 
 namespace ModComm {
 
@@ -34,6 +35,9 @@ extern decltype(Game::APrimalBuff_::BPNetExec)::Pointer g_netExecOriginal;
 
 // True when the request of this kind from sender passes its throttle.
 bool AcceptRequest(ModMessage message, AShooterPlayerController* sender);
+// The throttle of one kind of request, and of all eleven.
+TandorShop::StateSize ThrottleSize(ModMessage message);
+TandorShop::StateSize ThrottleSize();
 // Forgets throttles and names (unload).
 void ForgetMessages();
 

@@ -2,6 +2,7 @@
 
 #include "config/ShopConfig.h"
 #include "modcomm/GameAssets.h"
+#include "modcomm/ViewBytes.h"
 
 namespace ModComm {
 namespace {
@@ -134,6 +135,11 @@ PacketView PreparedPacketView(const ConfigHelper::ConfigShopPacket& packet, cons
       variants[j].Icon = LoadTexture(command.Variants[j].IconOverride.Path);
   }
   return view;
+}
+
+TandorShop::StateSize ViewCacheSize() {
+  return {static_cast<std::size_t>(g_packetViews.Num() + g_categoryViews.Num() + g_sellViews.Num()),
+          ArrayBytes(g_packetViews) + ArrayBytes(g_categoryViews) + ArrayBytes(g_sellViews)};
 }
 
 }  // namespace ModComm

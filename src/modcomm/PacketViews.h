@@ -3,6 +3,7 @@
 // and item to sell, built after every configuration read, in list order.
 #include "AsaApi/TArray.h"
 #include "config/CatalogueRecords.h"
+#include "core/StateSize.h"
 #include "modcomm/ModViews.h"
 
 namespace ModComm {
@@ -16,6 +17,9 @@ void ClearViews();
 TArray<PacketView>& PacketViews();
 TArray<CategoryView>& CategoryViews();
 TArray<SellView>& SellViews();
+
+// The stored views (entries: packets, categories and items to sell).
+TandorShop::StateSize ViewCacheSize();
 
 // A copy of a packet's view ready to send: icon, item classes, command icons and
 // saddle texts filled in.

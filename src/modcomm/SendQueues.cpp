@@ -1,6 +1,9 @@
 #include "modcomm/SendQueues.h"
 
+#include <algorithm>
+
 #include "core/Log.h"
+#include "modcomm/ViewBytes.h"
 
 namespace ModComm {
 namespace {
@@ -29,6 +32,26 @@ bool ServeIfWaiting(ModSendList<T>& list) {
   if (list.Queues.empty()) return false;
   Serve(list);
   return true;
+}
+
+// A deque keeps its elements in 512-byte blocks reached through a map of block
+// pointers; even an empty one holds a block and a map of eight.
+template <typename E>
+std::size_t DequeBytes(std::size_t size) {
+  constexpr std::size_t kBlock = 512;
+  constexpr std::size_t perBlock = sizeof(E) < kBlock ? kBlock / sizeof(E) : 1;
+  const std::size_t blocks = size / perBlock + 1;
+  return std::max<std::size_t>(blocks + 2, 8) * sizeof(void*) + blocks * std::max(kBlock, sizeof(E));
+}
+
+template <typename T>
+TandorShop::StateSize SizeOf(const ModSendList<T>& list) {
+  TandorShop::StateSize size{list.Queues.size(), list.Queues.capacity() * sizeof(ModSendQueue<T>)};
+  for (const ModSendQueue<T>& queue : list.Queues) {
+    size.Bytes += DequeBytes<TArray<T>>(queue.Batches.size());
+    for (const TArray<T>& batch : queue.Batches) size.Bytes += ArrayBytes(batch);
+  }
+  return size;
 }
 
 }  // namespace
@@ -68,6 +91,12 @@ std::size_t WaitingBatchCount() {
   add(lists.ShopLog);
   add(lists.TradeLog);
   return count;
+}
+
+TandorShop::StateSize SendQueueSize() {
+  const SendLists& lists = Lists();
+  return SizeOf(lists.Categories) + SizeOf(lists.TradeTargets) + SizeOf(lists.Sell) + SizeOf(lists.Redeem) +
+         SizeOf(lists.ShopLog) + SizeOf(lists.TradeLog);
 }
 
 }  // namespace ModComm

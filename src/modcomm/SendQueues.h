@@ -8,6 +8,7 @@
 
 #include "AsaApi/TArray.h"
 #include "AsaApi/WeakObjectPtr.h"
+#include "core/StateSize.h"
 #include "modcomm/ModEvents.h"
 #include "modcomm/ModViews.h"
 
@@ -77,5 +78,7 @@ void DrainModQueues();
 void ClearModQueues();
 // Batches waiting in all lists, for tests and benchmarks.
 std::size_t WaitingBatchCount();
+// The queues of all lists (entries: queues, waiting or served-out) and what they hold.
+TandorShop::StateSize SendQueueSize();
 
 }  // namespace ModComm

@@ -31,6 +31,18 @@ bool IsPending(const FString& eosId) {
   return g_pending.FindByPredicate([&](const FString& id) { return SameEosId(id, eosId); }) != nullptr;
 }
 
+TandorShop::StateSize OnlineListSize() {
+  TandorShop::StateSize size{static_cast<std::size_t>(g_online.Num()), TandorShop::BufferBytes(g_online)};
+  for (const OnlinePlayer& player : g_online) size.Bytes += TandorShop::OwnedBytes(player.EosId);
+  return size;
+}
+
+TandorShop::StateSize PendingListSize() {
+  TandorShop::StateSize size{static_cast<std::size_t>(g_pending.Num()), TandorShop::BufferBytes(g_pending)};
+  for (const FString& id : g_pending) size.Bytes += TandorShop::OwnedBytes(id);
+  return size;
+}
+
 int32_t SecondsToStore(int64_t lastRewardTime, int64_t now, int32_t intervalSeconds) {
   if (lastRewardTime == 0) return -1;
   return static_cast<int32_t>(std::clamp<int64_t>(now - lastRewardTime, 0, std::max(intervalSeconds, 0)));

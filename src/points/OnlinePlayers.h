@@ -5,6 +5,7 @@
 
 #include "AsaApi/FString.h"
 #include "AsaApi/TArray.h"
+#include "core/StateSize.h"
 
 namespace PointsHandler {
 
@@ -23,6 +24,10 @@ OnlinePlayer* FindOnline(const FString& eosId);
 // Adds a player (time 0) unless one with an equal id is there.
 void AddOnline(const FString& eosId);
 bool IsPending(const FString& eosId);
+
+// The two lists and the ids they hold.
+TandorShop::StateSize OnlineListSize();
+TandorShop::StateSize PendingListSize();
 
 // Seconds towards the next reward to store at logout, or -1 to store nothing
 // (the login never completed).

@@ -101,6 +101,8 @@ class Server {
   bool LogContains(const std::string& text) const;
   std::size_t CountLog(const std::string& text) const;
   std::vector<std::string> HostErrors() const;
+  // Forgets the chat messages and log lines recorded so far (long runs).
+  void ClearRecords();
   const std::string& LogFile() const { return options_.LogFile; }
 
   // Internals the game functions reach.
