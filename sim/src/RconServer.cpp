@@ -104,7 +104,7 @@ void RconServer::AcceptLoop() {
     if (socket < 0) continue;
     auto connection = std::make_shared<Connection>();
     connection->Socket = socket;
-    connection->Object = NewObject<SimRconConnection>();
+    connection->Object = std::make_unique<SimRconConnection>();
     std::lock_guard lock(connectionsMutex_);
     const uint64_t id = nextId_++;
     connection->Object->ConnectionId = id;

@@ -39,7 +39,9 @@ class RconServer {
     int Socket = -1;
     std::mutex WriteMutex;
     bool Authenticated = false;
-    ObjectPtr<SimRconConnection> Object;
+    // Made on the accept thread, so not listed in the object array (which is the
+    // game thread's); nothing holds weak pointers to connections.
+    std::unique_ptr<SimRconConnection> Object;
     std::thread Reader;
     std::atomic<bool> Finished{false};
   };
