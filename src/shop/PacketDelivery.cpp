@@ -9,8 +9,10 @@
 namespace TandorShop::PacketDelivery {
 namespace {
 
-bool HasContent(const PacketHelper::ConstructedPacket& packet) {
-  return !packet.ItemVariants.empty() || !packet.DinoVariants.empty() || !packet.CommandVariants.empty();
+// Whether the packet as configured holds anything; a selection that picks none of
+// it delivers nothing and is not charged.
+bool HasContent(const ConfigHelper::ConfigShopPacket& packet) {
+  return !packet.Items.IsEmpty() || !packet.Dinos.IsEmpty() || !packet.Commands.IsEmpty();
 }
 
 // One unit: how many of its deliveries succeeded and the increases they add.
@@ -42,7 +44,7 @@ Delivered DeliverUnits(const PacketHelper::ConstructedPacket& packet, AShooterPl
                        UPrimalInventoryComponent* inventory, int32_t units) {
   Delivered delivered;
   if (packet.Packet == nullptr) return delivered;
-  const bool hasContent = HasContent(packet);
+  const bool hasContent = HasContent(*packet.Packet);
   for (int32_t unit = 0; unit < units; ++unit) {
     int32_t increases = 0;
     const int32_t succeeded = DeliverOneUnit(packet, controller, inventory, increases);

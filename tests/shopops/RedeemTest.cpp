@@ -13,16 +13,17 @@ TEST_F(ShopOps, RedeemOfFiveWhenThreeAreHeldDeliversThreeAndDeletesTheRow) {
   Mod().Send(ann, TandorShopMod::MsgRedeemList);
   ASSERT_TRUE(WaitForEvents("AnnEos", "a_init_redeem", 1));
   const auto list = Mod().EventsOf("AnnEos", "a_init_redeem")[0];
-  ASSERT_EQ(list.size(), 1u) << list.dump();
+  ASSERT_EQ(list.size(), 2u) << "the row and the on-join reward row: " << list.dump();
   EXPECT_EQ(list[0]["Amount"], 3);
   EXPECT_EQ(list[0]["PacketName"], "Stone Kit");
+  EXPECT_EQ(list[0]["RewardId"], -1);
   EXPECT_EQ(list[0]["Items"][0]["Variants"].size(), 1u);
 
   Mod().Send(ann, TandorShopMod::MsgRedeem, -1, 0, "Stone Kit,5;Stone;;");
   ASSERT_TRUE(WaitForEvents("AnnEos", "a_update_redeem", 1));
   EXPECT_EQ(Mod().EventsOf("AnnEos", "a_update_redeem")[0]["RedeemsLeft"], 0);
   EXPECT_EQ(ItemsOf(ann, stone_), 15);
-  EXPECT_EQ(Count("player_redeems"), 0);
+  EXPECT_EQ(Count("player_redeems", "packetStr='Stone Kit,1;Stone;;'"), 0) << "the row is deleted";
   EXPECT_EQ(Points("AnnEos"), 70) << "a redeem neither checks nor changes points";
   EXPECT_EQ(Chat("AnnEos"), std::vector<std::string>{"You redeemed packet: Stone."});
   ASSERT_TRUE(Server().Discord().WaitFor(1));

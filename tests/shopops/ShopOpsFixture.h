@@ -25,9 +25,9 @@ class ShopOps : public ModShop {
     config_["ShopPackets"] = nlohmann::json::array({
         Packet("Wood Kit", 100, {{"Description", "Wood {x} 100% \"q\" \u00fcml"}},
                {{{"Name", "Wood"}, {"Blueprint", WoodPath}, {"Amount", 10}, {"PriceIncrease", 20}}}),
-        Packet("Stone Kit", 50, {{"Description", "Stone"}}, {{{"Name", "Stone"}, {"Blueprint", StonePath}, {"Amount", 5}}}),
-        Packet("Hidden Kit", 10, {{"HideFromBuy", true}}, {{{"Name", "Stone"}, {"Blueprint", StonePath}, {"Amount", 1}}}),
-        Packet("Nothing Kit", 30, nlohmann::json::object(), {{{"Name", "Ghost"}, {"Blueprint", "Blueprint'/Game/Nope.Nope'"}, {"Amount", 1}}}),
+        Packet("Stone Kit", 50, {{"Description", "Stone"}}, {{{"Name", "Stone"}, {"Blueprint", StonePath}, {"Amount", 5}, {"PriceIncrease", 0}}}),
+        Packet("Hidden Kit", 10, {{"HideFromBuy", true}}, {{{"Name", "Stone"}, {"Blueprint", StonePath}, {"Amount", 1}, {"PriceIncrease", 0}}}),
+        Packet("Nothing Kit", 30, nlohmann::json::object(), {{{"Name", "Ghost"}, {"Blueprint", "Blueprint'/Game/Nope.Nope'"}, {"Amount", 1}, {"PriceIncrease", 0}}}),
     });
     config_["ItemsToSell"] = nlohmann::json::parse(
         "[{\"Name\": \"Stone\", \"ItemToSell\": \"" + EscapedStone() +
@@ -93,6 +93,7 @@ class ShopOps : public ModShop {
   int32_t VariantId(sim::SimPlayer& player, const std::string& packetName) {
     const std::string eosId = player.Controller->EosId.ToUtf8();
     const std::size_t before = Mod().EventsOf(eosId, "a_cat").size();
+    PastThrottle();
     Mod().Send(player, TandorShopMod::MsgCategory, 0);
     EXPECT_TRUE(WaitForEvents(eosId, "a_cat", before + 1));
     for (const auto& event : Mod().EventsOf(eosId, "a_cat"))
