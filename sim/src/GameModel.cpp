@@ -12,6 +12,7 @@ void RegisterGameModel() {
   RegisterCreatureFunctions();
   RegisterItemFunctions();
   RegisterConsoleCommandFunctions();
+  RegisterPlayerCharacterFunctions();
 }
 
 }  // namespace sim

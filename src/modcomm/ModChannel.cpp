@@ -23,6 +23,7 @@
 #include "modcomm/PacketViews.h"
 #include "modcomm/SendQueues.h"
 #include "shop/Cooldowns.h"
+#include "shop/InFlight.h"
 
 namespace ModChannel {
 namespace {
@@ -101,6 +102,7 @@ void StopModChannel() {
   }
   ModComm::ClearModQueues();
   ModComm::ForgetMessages();
+  TandorShop::InFlight::Clear();
   ModComm::ResetModHandles();
   ModComm::ForgetAssets();
   ModComm::ClearViews();

@@ -6,6 +6,7 @@
 #include "sim/Creatures.h"
 #include "sim/GameData.h"
 #include "sim/Items.h"
+#include "sim/PlayerCharacters.h"
 
 namespace sim {
 
@@ -19,6 +20,7 @@ class GameModel {
   CreatureWorld Creatures;
   ItemWorld Items;
   ConsoleLog Console;
+  CharacterConditions Characters;
 };
 
 // Registers the game functions and fields of this model (one call from the server).

@@ -14,4 +14,6 @@ inline const GameField<FString> DescriptiveName{"APrimalCharacter.DescriptiveNam
 // The character's buff of that class (or of a class derived from it), or null.
 inline const GameFunction<APrimalBuff*(APrimalCharacter*, UClass*)> GetBuff{
     "APrimalCharacter.GetBuff(TSubclassOf<APrimalBuff>)"};
+// True while the character is dead or dying.
+inline const GameFunction<bool(APrimalCharacter*)> IsDeadOrDying{"APrimalCharacter.IsDeadOrDying()"};
 }  // namespace Game::APrimalCharacter_

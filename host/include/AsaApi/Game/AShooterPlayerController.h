@@ -15,6 +15,9 @@ inline const GameFunction<FString*(AShooterPlayerController*, FString*)> GetUniq
     "AShooterPlayerController.GetUniqueNetIdAsString()"};
 inline const GameFunction<FString*(AShooterPlayerController*, FString*)> GetPlayerCharacterName{
     "AShooterPlayerController.GetPlayerCharacterName()"};
+// The player's character (AShooterCharacter), or null while the player has none.
+inline const GameFunction<AShooterCharacter*(AShooterPlayerController*)> GetPlayerCharacter{
+    "AShooterPlayerController.GetPlayerCharacter()"};
 inline const GameField<uint64_t> LinkedPlayerID{"AShooterPlayerController.LinkedPlayerID"};
 inline const GameBitField bIsAdmin{"AShooterPlayerController.bIsAdmin"};
 // Runs a console command as this player; result receives the game's reply.

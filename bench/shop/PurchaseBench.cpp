@@ -1,0 +1,197 @@
+// Purchases through the mod on the simulated server with a real database.
+// Needs the private database (eval "$(scripts/db env)").
+#include <mysql.h>
+
+#include <chrono>
+#include <cstdlib>
+#include <filesystem>
+#include <fstream>
+#include <memory>
+#include <string>
+#include <thread>
+#include <vector>
+
+#include <benchmark/benchmark.h>
+#include <nlohmann/json.hpp>
+
+#include "AsaApi/Game/TandorShopMod.h"
+#include "AsaApi/Host.h"
+#include "sim/ClientMod.h"
+#include "sim/EngineRuntime.h"
+#include "sim/GameModel.h"
+#include "sim/Server.h"
+
+namespace {
+
+constexpr int kPlayers = 20;
+const std::string kStonePath = "Blueprint'/Game/Bench/Stone.Stone'";
+const std::string kPrefix = "benchbuy";
+
+std::string Env(const char* name, const char* fallback) {
+  const char* value = std::getenv(name);
+  return value == nullptr ? fallback : value;
+}
+
+nlohmann::json Config(bool keepConnections) {
+  nlohmann::json config;
+  config["Mysql"] = {{"server", Env("TANDORSHOP_DB_HOST", "127.0.0.1")},
+                     {"port", std::stoi(Env("TANDORSHOP_DB_PORT", "3306"))},
+                     {"username", Env("TANDORSHOP_DB_USER", "tandorshop")},
+                     {"password", Env("TANDORSHOP_DB_PASSWORD", "")},
+                     {"database", Env("TANDORSHOP_DB_NAME", "tandorshop")},
+                     {"tablePrefix", kPrefix},
+                     {"KeepConnections", keepConnections}};
+  config["General"] = {{"ShopName", "Bench"}, {"RewardIntervalMinutes", 60}};
+  config["ShopCategories"] = nlohmann::json::parse(R"([{"Name": "Kits"}])");
+  config["ShopPackets"] = nlohmann::json::array(
+      {{{"ShopCategory", "Kits"}, {"PacketName", "Stone Kit"}, {"Price", 1},
+        {"Items", {{{"Variants", {{{"Name", "Stone"}, {"Blueprint", kStonePath}, {"Amount", 1}, {"PriceIncrease", 0}}}}}}}}});
+  return config;
+}
+
+// A plain client connection for counting log rows and setting balances.
+class Sql {
+ public:
+  Sql() {
+    handle_ = mysql_init(nullptr);
+    mysql_real_connect(handle_, Env("TANDORSHOP_DB_HOST", "127.0.0.1").c_str(), Env("TANDORSHOP_DB_USER", "").c_str(),
+                       Env("TANDORSHOP_DB_PASSWORD", "").c_str(), Env("TANDORSHOP_DB_NAME", "").c_str(),
+                       static_cast<unsigned>(std::stoi(Env("TANDORSHOP_DB_PORT", "3306"))), nullptr, 0);
+  }
+  ~Sql() { mysql_close(handle_); }
+  Sql(const Sql&) = delete;
+  Sql& operator=(const Sql&) = delete;
+  void Exec(const std::string& statement) { mysql_query(handle_, statement.c_str()); }
+  int64_t Number(const std::string& statement) {
+    if (mysql_query(handle_, statement.c_str()) != 0) return -1;
+    MYSQL_RES* result = mysql_store_result(handle_);
+    if (result == nullptr) return -1;
+    MYSQL_ROW row = mysql_fetch_row(result);
+    const int64_t value = row != nullptr && row[0] != nullptr ? std::atoll(row[0]) : -1;
+    mysql_free_result(result);
+    return value;
+  }
+
+ private:
+  MYSQL* handle_ = nullptr;
+};
+
+struct Shop {
+  explicit Shop(bool keep) : keepConnections(keep) {
+    sql.Exec("DROP TABLE IF EXISTS " + kPrefix + "_player_points, " + kPrefix + "_player_chars, " + kPrefix +
+             "_player_redeems, " + kPrefix + "_player_cooldowns, " + kPrefix + "_tradelog, " + kPrefix + "_shoplog");
+    sim::ServerOptions options;
+    options.ServerDir = (std::filesystem::temp_directory_path() / "tandorshop-bench-shop").string();
+    const auto folder = std::filesystem::path(options.ServerDir) / "ArkApi/Plugins/TandorShop";
+    std::filesystem::create_directories(folder);
+    std::ofstream(folder / "config.json") << Config(keep).dump();
+    sim::ItemClassSpec stone;
+    stone.Path = kStonePath;
+    stone.MaxStack = 100000;
+    stoneClass = sim::ItemClasses::Add(stone);
+    server = std::make_unique<sim::Server>(options);
+    server->BeginPlay();
+    server->LoadPlugin();
+    for (int i = 0; i < 2000 && !host::CommandRegistry::Get().HasTickCallback(FString("tan_shp")); ++i) Pump();
+    for (int i = 0; i < kPlayers; ++i) {
+      sim::PlayerSpec spec = sim::PlayerSpec::Of("Buyer" + std::to_string(i));
+      spec.LinkedPlayerId = static_cast<uint64_t>(i + 1);
+      players.push_back(&server->JoinPlayer(spec));
+    }
+    for (int i = 0; i < 200; ++i) Pump();  // logins stored
+    sql.Exec("UPDATE " + kPrefix + "_player_points SET points=1000000000");
+  }
+
+  ~Shop() { server->UnloadPlugin(); }
+
+  void Pump() {
+    server->Tick();
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  int64_t Logged() { return sql.Number("SELECT COUNT(*) FROM " + kPrefix + "_shoplog"); }
+  // Ticks until count log rows exist and the writes' continuations ran.
+  void WaitForLogged(int64_t count) {
+    for (int i = 0; Logged() < count && i < 20000; ++i) Pump();
+    // The write's continuation, which ends the player's operation, runs at a following tick.
+    for (int i = 0; i < 3; ++i) Pump();
+  }
+  void ClearInventories() {
+    auto& items = server->Model().Items;
+    for (sim::SimPlayer* player : players)
+      for (sim::SimItem* item : items.ItemsOf(player->Character->Inventory)) items.DeleteItem(item);
+  }
+
+  bool keepConnections;
+  Sql sql;
+  sim::SimClass* stoneClass = nullptr;
+  std::unique_ptr<sim::Server> server;
+  std::vector<sim::SimPlayer*> players;
+};
+
+std::unique_ptr<Shop>& CurrentShop() {
+  static std::unique_ptr<Shop> shop;
+  return shop;
+}
+
+Shop& ShopWith(bool keep) {
+  auto& shop = CurrentShop();
+  if (!shop || shop->keepConnections != keep) {
+    shop.reset();
+    shop = std::make_unique<Shop>(keep);
+  }
+  return *shop;
+}
+
+// Every player buys once; the iteration ends when all purchases are delivered
+// and their log rows written.
+void BM_PurchasesEndToEnd(benchmark::State& state) {
+  Shop& shop = ShopWith(state.range(0) != 0);
+  const std::string buy = "Stone Kit";  // the whole packet
+  int64_t logged = shop.Logged();
+  for (auto _ : state) {
+    shop.server->AdvanceClock(1);
+    for (sim::SimPlayer* player : shop.players) shop.server->Mod().Send(*player, TandorShopMod::MsgBuy, 0, 0, buy);
+    logged += kPlayers;
+    shop.WaitForLogged(logged);
+    state.PauseTiming();
+    shop.ClearInventories();
+    shop.server->Mod().ClearEvents();
+    state.ResumeTiming();
+  }
+  state.counters["purchases"] = benchmark::Counter(static_cast<double>(state.iterations()) * kPlayers,
+                                                   benchmark::Counter::kIsRate);
+}
+BENCHMARK(BM_PurchasesEndToEnd)->ArgName("KeepConnections")->Arg(0)->Arg(1)->Unit(benchmark::kMillisecond)->UseRealTime();
+
+// The tick that runs one purchase's continuation (checks, delivery, posting the
+// write, the buff event and the chat message), with the points read already back.
+void BM_PurchaseContinuationTick(benchmark::State& state) {
+  Shop& shop = ShopWith(true);
+  auto& registry = host::CommandRegistry::Get();
+  int64_t logged = shop.Logged();
+  for (auto _ : state) {
+    state.PauseTiming();
+    shop.server->AdvanceClock(1);
+    shop.server->Mod().Send(*shop.players[0], TandorShopMod::MsgBuy, 0, 0, "Stone Kit");
+    std::this_thread::sleep_for(std::chrono::milliseconds(20));  // the read finishes on a worker
+    state.ResumeTiming();
+    registry.RunTick(0.1f);
+    state.PauseTiming();
+    shop.WaitForLogged(++logged);
+    shop.ClearInventories();
+    shop.server->Mod().ClearEvents();
+    state.ResumeTiming();
+  }
+}
+BENCHMARK(BM_PurchaseContinuationTick)->Unit(benchmark::kMicrosecond);
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  sim::InstallEngineRuntime();
+  benchmark::Initialize(&argc, argv);
+  benchmark::RunSpecifiedBenchmarks();
+  CurrentShop().reset();
+  benchmark::Shutdown();
+  return 0;
+}

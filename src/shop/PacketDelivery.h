@@ -1,0 +1,26 @@
+#pragma once
+// Delivering a parsed packet into the game, shared by purchase and redeem.
+#include <cstdint>
+
+#include "shop/PacketHelper.h"
+
+struct AShooterPlayerController;
+struct UPrimalInventoryComponent;
+
+namespace TandorShop::PacketDelivery {
+
+// The inventory of the player's character when the player has a character that
+// is neither dead nor dying; null otherwise.
+UPrimalInventoryComponent* LivingInventory(AShooterPlayerController* controller);
+
+struct Delivered {
+  int32_t Units = 0;     // units of which at least one part arrived (or that had nothing to deliver)
+  int64_t Charge = 0;    // undiscounted: base price of those units plus the delivered increases
+};
+
+// Delivers `units` units of the packet's selection: every item, dino and command
+// variant of each unit, in that order. A failed delivery does not stop the others.
+Delivered DeliverUnits(const PacketHelper::ConstructedPacket& packet, AShooterPlayerController* controller,
+                       UPrimalInventoryComponent* inventory, int32_t units);
+
+}  // namespace TandorShop::PacketDelivery
