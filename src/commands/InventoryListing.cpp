@@ -1,11 +1,39 @@
 #include "commands/InventoryListing.h"
 
-namespace CommandHandler {
+#include "AsaApi/Game/APrimalCharacter.h"
+#include "AsaApi/Game/AShooterPlayerController.h"
+#include "AsaApi/Game/UClass.h"
+#include "AsaApi/Game/UPrimalInventoryComponent.h"
+#include "AsaApi/Game/UPrimalItem.h"
+#include "core/Log.h"
 
-void ListInvItems(AShooterPlayerController*) {
-  // For each item of GetPlayerCharacter()->MyInventoryComponent->InventoryItems:
-  // skip null items, engrams and items that may not be removed; log
-  // ItemBlueprintText (the path name of the class default object) at info level.
+namespace CommandHandler {
+namespace {
+
+// The path name of the default object of the item's class; empty without one.
+FString DefaultObjectPath(UPrimalItem* item) {
+  UClass* cls = Game::UObjectBase_::ClassPrivate.Of(item);
+  UObject* defaults = cls == nullptr ? nullptr : Game::UVictoryCore_::GetClassDefaultObject(cls);
+  FString path;
+  if (defaults != nullptr) Game::UObjectBaseUtility_::GetPathName(defaults, nullptr, &path);
+  return path;
+}
+
+}  // namespace
+
+void ListInvItems(AShooterPlayerController* admin) {
+  if (admin == nullptr) return;
+  auto* character = Game::AShooterPlayerController_::GetPlayerCharacter(admin);
+  if (character == nullptr) return;
+  UPrimalInventoryComponent* inventory = Game::APrimalCharacter_::MyInventoryComponent.Of(character);
+  if (inventory == nullptr) return;
+  for (UPrimalItem* item : Game::UPrimalInventoryComponent_::InventoryItems.Of(inventory)) {
+    if (item == nullptr || Game::UPrimalItem_::bIsEngram.Of(item) ||
+        !Game::UPrimalItem_::bAllowRemovalFromInventory.Of(item))
+      continue;
+    const FString line(ItemBlueprintText(DefaultObjectPath(item).View()));
+    TandorShop::Log().info("{}", line.ToUtf8());
+  }
 }
 
 std::u16string ItemBlueprintText(std::u16string_view pathName) {

@@ -3,6 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "AdminCommandsFixture.h"
+#include "sim/GameModel.h"
+#include "sim/Items.h"
 
 namespace commandtest {
 namespace {
@@ -73,9 +75,29 @@ TEST_F(ConsoleCommands, ANonAdminTypingEveryAdminCommandChangesNothingAndHearsNo
   EXPECT_TRUE(Server().HostErrors().empty());
 }
 
-TEST_F(ConsoleCommands, ShopChatCommandAndInventoryListingAreInPlace) {
-  EXPECT_TRUE(Server().Chat("0002pleb", "/shop"));
+// The inventory listing gives back the paths the configuration uses, in inventory
+// order, without engrams and items that may not be removed.
+TEST_F(ConsoleCommands, InventoryListingWritesTheBlueprintPathOfEachRemovableItem) {
+  const std::string pick = "Blueprint'/Game/Tools/PrimalItem_Pick.PrimalItem_Pick'";
+  const std::string stone = "Blueprint'/Game/Resources/PrimalItemResource_Stone.PrimalItemResource_Stone'";
+  const std::string engram = "Blueprint'/Game/Tools/PrimalItem_Sickle.PrimalItem_Sickle'";
+  const std::string implant = "Blueprint'/Game/Misc/PrimalItem_Implant.PrimalItem_Implant'";
+  sim::SimClass* pickClass = sim::ItemClasses::Add({.Path = pick});
+  sim::SimClass* stoneClass = sim::ItemClasses::Add({.Path = stone});
+  sim::SimClass* engramClass = sim::ItemClasses::Add({.Path = engram, .IsEngram = true});
+  sim::SimClass* implantClass = sim::ItemClasses::Add({.Path = implant, .AllowRemoval = false});
+  sim::SimInventory* inventory = Server().FindPlayer("0002boss")->Character->Inventory;
+  auto& items = Server().Model().Items;
+  for (sim::SimClass* cls : {stoneClass, engramClass, pickClass, implantClass}) items.NewItem(cls, inventory, 1);
+
+  const std::size_t before = Server().LogLines().size();
   EXPECT_TRUE(Server().Console("0002boss", "ListInvItems"));
+  const std::vector<std::string> lines = Server().LogLines();
+  std::vector<std::string> listed;
+  for (std::size_t i = before; i < lines.size(); ++i)
+    if (lines[i].find("[TandorShop][info] Blueprint'") != std::string::npos)
+      listed.push_back(lines[i].substr(lines[i].find("Blueprint'")));
+  EXPECT_EQ(listed, (std::vector<std::string>{stone, pick}));
   EXPECT_TRUE(Server().ClientMessagesOf("0002boss").empty()) << "ListInvItems only writes the log";
   EXPECT_TRUE(Server().HostErrors().empty());
 }

@@ -30,10 +30,17 @@ class ClassRegistry {
 
   static bool IsChildOf(const SimClass* candidate, const SimClass* ancestor);
 
+  // The engine's path name of a class or of a class's default object, from the
+  // asset path it was added with: Blueprint'/Game/A/B.B' gives /Game/A/B.B_C for
+  // the class and /Game/A/B.Default__B_C for its default object. Empty for
+  // anything else.
+  std::string PathNameOf(const UObject* object) const;
+
  private:
   // The object array must outlive the classes listed in it.
   ClassRegistry() { ObjectArray::Get(); }
   std::map<std::string, SimClass*> byPath_;
+  std::map<const SimClass*, std::string> pathOf_;
   std::vector<ObjectPtr<SimClass>> classes_;
 };
 

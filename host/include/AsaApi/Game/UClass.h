@@ -21,3 +21,12 @@ inline UClass* ClassAtPath(const FString& path) {
   return ::Game::UVictoryCore_::StringReferenceToClass(&copy);
 }
 }  // namespace AsaApi::Game
+
+namespace Game::UVictoryCore_ {
+inline const GameFunction<UObject*(UClass*)> GetClassDefaultObject{"UVictoryCore.GetClassDefaultObject(UClass*)"};
+}
+namespace Game::UObjectBaseUtility_ {
+// The object's full path name below stopOuter (null: the whole path) into the text.
+inline const GameFunction<void(UObject*, UObject*, FString*)> GetPathName{
+    "UObjectBaseUtility.GetPathName(UObject*,FString&)"};
+}
