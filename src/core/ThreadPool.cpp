@@ -1,5 +1,6 @@
 #include "core/ThreadPool.h"
 
+#include <algorithm>
 #include <exception>
 #include <utility>
 
@@ -10,14 +11,21 @@ PoolTask::PoolTask(PoolTask&& other) noexcept
     : Work(std::move(other.Work)),
       Job(std::move(other.Job)),
       Then(std::move(other.Then)),
-      TaskKind(std::exchange(other.TaskKind, RunsNothing)) {}
+      TaskKind(std::exchange(other.TaskKind, RunsNothing)),
+      OrderKey(std::move(other.OrderKey)) {}
 
 PoolTask& PoolTask::operator=(PoolTask&& other) noexcept {
   Work = std::move(other.Work);
   Job = std::move(other.Job);
   Then = std::move(other.Then);
   TaskKind = std::exchange(other.TaskKind, RunsNothing);
+  OrderKey = std::move(other.OrderKey);
   return *this;
+}
+
+PoolTask PoolTask::OrderedBy(std::string key) && {
+  OrderKey = std::move(key);
+  return std::move(*this);
 }
 
 PoolTask PoolTask::MakeJob(std::function<void()> job) {
@@ -81,18 +89,36 @@ void ThreadPool::StopWorkers() {
   pending_.clear();
 }
 
+std::deque<PoolTask>::iterator ThreadPool::NextRunnable() {
+  return std::find_if(queue_.begin(), queue_.end(), [this](const PoolTask& task) {
+    return task.OrderKey.empty() ||
+           std::find(runningKeys_.begin(), runningKeys_.end(), task.OrderKey) == runningKeys_.end();
+  });
+}
+
 void ThreadPool::WorkerLoop() {
   const DBHelper::WorkerConnectionScope keptConnection;  // closed when the worker ends
   for (;;) {
     PoolTask task;
     {
       std::unique_lock lock(queueMutex_);
-      wake_.wait(lock, [this] { return !queue_.empty() || stop_; });
+      // A task whose key another worker holds waits for that worker, even while
+      // stopping: every queued task still runs.
+      wake_.wait(lock, [this] { return NextRunnable() != queue_.end() || (stop_ && queue_.empty()); });
       if (queue_.empty()) return;  // stopping, and nothing left to run
-      task = std::move(queue_.front());
-      queue_.pop_front();
+      const auto next = NextRunnable();
+      task = std::move(*next);
+      queue_.erase(next);
+      if (!task.OrderKey.empty()) runningKeys_.push_back(task.OrderKey);
     }
     RunTask(task);
+    if (!task.OrderKey.empty()) {
+      {
+        std::lock_guard lock(queueMutex_);
+        runningKeys_.erase(std::find(runningKeys_.begin(), runningKeys_.end(), task.OrderKey));
+      }
+      wake_.notify_all();  // the key's next task may wait for any worker
+    }
   }
 }
 

@@ -7,6 +7,7 @@
 #include <deque>
 #include <functional>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -19,6 +20,9 @@ struct PoolTask {
   std::function<void()> Job;
   std::function<void(ArkTandor_AsyncTaskResults)> Then;
   int32_t TaskKind = RunsNothing;
+  // Tasks with the same non-empty key run one at a time, in posting order (a
+  // player's login and logout writes). Tasks without a key run as they come.
+  std::string OrderKey;
 
   PoolTask() = default;
   PoolTask(PoolTask&& other) noexcept;
@@ -29,6 +33,8 @@ struct PoolTask {
   static PoolTask MakeJob(std::function<void()> job);
   static PoolTask MakeWork(std::function<void(ArkTandor_AsyncTaskResults&)> work,
                            std::function<void(ArkTandor_AsyncTaskResults)> then);
+  // The same task, ordered after every earlier task posted with this key.
+  PoolTask OrderedBy(std::string key) &&;
 };
 
 struct PendingResult {
@@ -62,6 +68,9 @@ class ThreadPool {
  private:
   void WorkerLoop();
   void RunTask(PoolTask& task);
+  // Under the queue mutex: the first task no other worker's key holds back.
+  std::deque<PoolTask>::iterator NextRunnable();
+
 
   std::vector<PendingResult> pending_;
   std::mutex pendingMutex_;
@@ -69,6 +78,7 @@ class ThreadPool {
   std::deque<PoolTask> queue_;
   mutable std::mutex queueMutex_;
   std::condition_variable wake_;
+  std::vector<std::string> runningKeys_;  // keys of the tasks the workers run now
   bool stop_ = false;
 };
 

@@ -1,6 +1,7 @@
 #include "points/OnlinePlayers.h"
 
 #include <algorithm>
+#include <string_view>
 
 #include "AsaApi/Game/FGenericPlatformStricmp.h"
 
@@ -14,6 +15,13 @@ bool SameEosId(const FString& a, const FString& b) {
   if (a.Len() != b.Len()) return false;
   if (a.Len() == 0) return true;
   return Game::FGenericPlatformStricmp_::StricmpWide(*a, *b) == 0;
+}
+
+std::string SessionOrderKey(const FString& eosId) {
+  std::string key = "session:";
+  for (const char16_t c : std::u16string_view(*eosId, static_cast<std::size_t>(eosId.Len())))
+    key += static_cast<char>(c < 0x80 ? ToLowerAscii(c) : u'?');
+  return key;
 }
 
 TArray<FString>& PendingLogins() { return g_pending; }

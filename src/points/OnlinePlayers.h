@@ -2,6 +2,7 @@
 // Who is waiting for a character and who is online, with the time their next
 // passive reward counts from. Game thread only.
 #include <cstdint>
+#include <string>
 
 #include "AsaApi/FString.h"
 #include "AsaApi/TArray.h"
@@ -16,6 +17,9 @@ struct OnlinePlayer {
 
 // EOS ids compare without regard to case, and only when their lengths agree.
 bool SameEosId(const FString& a, const FString& b);
+// The worker-pool key that keeps one player's session writes (login, stored
+// seconds, logout) in the order the game saw them.
+std::string SessionOrderKey(const FString& eosId);
 
 TArray<FString>& PendingLogins();
 TArray<OnlinePlayer>& OnlinePlayers();

@@ -44,14 +44,15 @@ void PostLoadSeconds(const FString& eosId) {
         if (result.Texts.IsEmpty() || result.Numbers.Num() < 2) return;
         if (OnlinePlayer* player = FindOnline(result.Texts[0]))
           player->LastRewardTime = TandorShop::Clock::NowUnix() - static_cast<int64_t>(result.Numbers[1]);
-      }));
+      }).OrderedBy(SessionOrderKey(eosId)));
 }
 
 void PostOnJoinRewards(const FString& eosId, AShooterPlayerController* controller) {
   TArray<DBHelper::OnJoinReward> rewards;
   for (const auto& reward : TandorShop::Eligibility::AvailableRewardPackets(eosId, controller))
     rewards.Add(DBHelper::OnJoinReward{reward.Name, reward.InitAmountIfInViableGroups});
-  TandorShop::Pool().PostTask(PoolTask::MakeJob([rewards, eosId] { DBHelper::storeOnJoinRewards(rewards, eosId); }));
+  TandorShop::Pool().PostTask(PoolTask::MakeJob([rewards, eosId] { DBHelper::storeOnJoinRewards(rewards, eosId); })
+                                      .OrderedBy(SessionOrderKey(eosId)));
 }
 
 void RegisterLogin(AShooterPlayerController* controller, const FString& eosId) {
@@ -62,7 +63,7 @@ void RegisterLogin(AShooterPlayerController* controller, const FString& eosId) {
   login.TribeName = ModComm::TribeNameOf(controller);
   login.LoginTime = TandorShop::Clock::NowUnix();
   login.ServerId = TandorShop::GameInfo::ServerId();
-  TandorShop::Pool().PostTask(PoolTask::MakeJob([login] { DBHelper::recordLogin(login); }));
+  TandorShop::Pool().PostTask(PoolTask::MakeJob([login] { DBHelper::recordLogin(login); }).OrderedBy(SessionOrderKey(eosId)));
   PostLoadSeconds(eosId);
   PostOnJoinRewards(eosId, controller);
   PendingLogins().RemoveAll([&](const FString& id) { return SameEosId(id, eosId); });
@@ -99,7 +100,8 @@ void LogoutDetour(AShooterGameMode* mode, AController* exiting) {
     const FString eosId = reinterpret_cast<AShooterPlayerController*>(exiting)->GetUniqueNetIdAsString();
     const int64_t now = TandorShop::Clock::NowUnix();
     TandorShop::Pool().PostTask(
-        PoolTask::MakeJob([logout = PlayerLogoutDB{eosId, now}] { DBHelper::recordLogout(logout); }));
+        PoolTask::MakeJob([logout = PlayerLogoutDB{eosId, now}] { DBHelper::recordLogout(logout); })
+            .OrderedBy(SessionOrderKey(eosId)));
     const OnlinePlayer* player = FindOnline(eosId);
     if (player == nullptr) return;
     const int32_t seconds =
@@ -107,7 +109,8 @@ void LogoutDetour(AShooterGameMode* mode, AController* exiting) {
     OnlinePlayers().RemoveAll([&](const OnlinePlayer& p) { return SameEosId(p.EosId, eosId); });
     if (seconds >= 0)
       TandorShop::Pool().PostTask(
-          PoolTask::MakeJob([eosId, seconds] { DBHelper::saveSecondsWithoutReward(eosId, seconds); }));
+          PoolTask::MakeJob([eosId, seconds] { DBHelper::saveSecondsWithoutReward(eosId, seconds); })
+              .OrderedBy(SessionOrderKey(eosId)));
   } catch (const std::exception& e) {
     Log().error("Logout bookkeeping failed: {}", e.what());
   }

@@ -5,6 +5,7 @@
 #include <chrono>
 #include <condition_variable>
 #include <mutex>
+#include <string>
 #include <thread>
 #include <vector>
 
@@ -182,6 +183,43 @@ TEST(ThreadPool, ManyProducersNoTaskLostNoResultDuplicated) {
   ASSERT_TRUE(DrainUntil(pool, [&] { return continuations == total; }));
   EXPECT_EQ(works.load(), total);
   pool.StopWorkers();
+}
+
+TEST(ThreadPool, TasksOfOneKeyRunOneAtATimeInPostingOrderWhileOthersPass) {
+  ThreadPool pool;
+  Gate gate;
+  std::mutex mutex;
+  std::vector<std::string> ran;
+  auto note = [&](const std::string& what) {
+    std::lock_guard lock(mutex);
+    ran.push_back(what);
+  };
+  pool.StartWorkers();
+  // The login holds its key at the gate; the logout of the same player waits
+  // behind it although a worker is free, while another player's task passes.
+  pool.PostTask(PoolTask::MakeJob([&] {
+                  gate.Wait();
+                  note("login");
+                }).OrderedBy("p1"));
+  pool.PostTask(PoolTask::MakeJob([&] { note("logout"); }).OrderedBy("p1"));
+  pool.PostTask(PoolTask::MakeJob([&] { note("other"); }).OrderedBy("p2"));
+  ASSERT_TRUE(DrainUntil(pool, [&] {
+    std::lock_guard lock(mutex);
+    return !ran.empty();
+  }));
+  std::this_thread::sleep_for(20ms);
+  {
+    std::lock_guard lock(mutex);
+    EXPECT_EQ(ran, std::vector<std::string>{"other"});
+  }
+  // Stopping with the key still held runs what waits behind it.
+  std::thread opener([&] {
+    std::this_thread::sleep_for(20ms);
+    gate.Open();
+  });
+  pool.StopWorkers();
+  opener.join();
+  EXPECT_EQ(ran, (std::vector<std::string>{"other", "login", "logout"}));
 }
 
 }  // namespace
