@@ -35,10 +35,16 @@ class DBConnection {
   // Text escaped by the client library, for use between quotes in a statement.
   std::string Escape(std::string_view text) { return connection_->escape(text); }
 
+  // Queries of this operation that failed or were skipped on a closed
+  // connection; a transaction commits only when there were none.
+  void NoteFailedQuery() { ++failedQueries_; }
+  bool NoQueryFailed() const { return failedQueries_ == 0; }
+
  private:
   std::shared_ptr<mysql::connection> connection_;
   std::string prefix_;
   bool kept_ = false;
+  int failedQueries_ = 0;
 };
 
 // Opens connection with settings; logs "Failed to open connection!" when it cannot.

@@ -190,7 +190,9 @@ void connection::begin_transaction() {
   MYSQL& raw = require_handle();
   drain_pending();
   set_reconnect(false);
-  if (mysql_autocommit(&raw, 0) != 0) {
+  // One round trip; autocommit stays on for the statements outside the transaction.
+  static constexpr std::string_view start = "START TRANSACTION";
+  if (mysql_real_query(&raw, start.data(), static_cast<unsigned long>(start.size())) != 0) {
     set_reconnect(autoreconnect_);
     throw_error();
   }
@@ -205,11 +207,9 @@ void connection::commit() {
     const mysql_exception error(mysql_errno(&raw), mysql_error(&raw));
     failed_ = true;
     mysql_rollback(&raw);
-    mysql_autocommit(&raw, 1);
     set_reconnect(autoreconnect_);
     throw error;
   }
-  mysql_autocommit(&raw, 1);
   set_reconnect(autoreconnect_);
 }
 
@@ -221,7 +221,6 @@ void connection::rollback() noexcept {
   } catch (...) {
   }
   mysql_rollback(handle_.get());
-  mysql_autocommit(handle_.get(), 1);
   set_reconnect(autoreconnect_);
 }
 

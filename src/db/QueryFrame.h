@@ -34,13 +34,19 @@ Result RunOperation(std::string_view qualifiedName, Result fallback, Body&& body
 }
 
 // The frame of one query: skipped on a closed connection, failures logged under
-// the query's name and turned into its default.
+// the query's name and turned into its default. Both count as failed queries of
+// the connection's operation.
 template <typename Result, typename Body>
 Result RunQuery(DBConnection& db, std::string_view qualifiedName, Result fallback, Body&& body) noexcept {
-  return RunOperation(qualifiedName, fallback, [&]() -> Result {
+  bool ran = false;
+  Result result = RunOperation(qualifiedName, fallback, [&]() -> Result {
     if (!db.IsOpen()) return fallback;
-    return body();
+    Result out = body();
+    ran = true;
+    return out;
   });
+  if (!ran) db.NoteFailedQuery();
+  return result;
 }
 
 }  // namespace DBHelper

@@ -17,23 +17,21 @@ struct RedeemTaken {
 };
 
 // Takes up to `wanted` packets from the held row, with the row locked so that two
-// redeems of the same row can never hand out more than it held.
+// redeems of the same row can never hand out more than it held. Runs inside the
+// caller's transaction; false when there is nothing to take (an emptied row is
+// deleted then, and `emptiedRowDeleted` says to keep that).
 bool TakeHeldPackets(DBConnection& db, const FString& eosId, const FString& packet, int32_t wanted, int64_t now,
-                     RedeemTaken& taken) {
-  Transaction transaction(db);
+                     RedeemTaken& taken, bool& emptiedRowDeleted) {
   const int32_t current = lockRedeemPacketAmount(db, eosId, packet);
   if (current == -1) return false;
   if (current < 1) {
-    if (deleteRedeemPacket(db, eosId, packet)) transaction.Commit();
+    emptiedRowDeleted = deleteRedeemPacket(db, eosId, packet);
     return false;
   }
   taken.used = std::min(current, wanted);
   taken.left = current - taken.used;
-  const bool written = taken.left < 1 ? deleteRedeemPacket(db, eosId, packet)
-                                      : updateExistingRedeemPacketSetAmount(db, taken.left, now, eosId, packet);
-  if (!written) return false;
-  transaction.Commit();
-  return true;
+  return taken.left < 1 ? deleteRedeemPacket(db, eosId, packet)
+                        : updateExistingRedeemPacketSetAmount(db, taken.left, now, eosId, packet);
 }
 
 // The admin change of a held amount; subtractions are applied to the locked row.
@@ -90,19 +88,36 @@ int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packe
   return RunOperation("DBHelper::redeemPacket", int64_t{-1}, [&]() -> int64_t {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
-    RedeemTaken taken;
-    if (!db.IsOpen() || !TakeHeldPackets(db, info.EosId, packet, wanted, now, taken)) {
+    if (!db.IsOpen()) {
       db.Finish();
       return -1;
     }
-    updatePlayerPacketCd(db, info.EosId, cooldownName, now);
+    // The take, the cooldown and the log row are one transaction: units never
+    // leave the held row without their log row.
+    RedeemTaken taken;
     ShopLogRecord record = ShopLogFor(info, packet, descr);
-    record.newPoints = selectPlayerPoints(db, info.EosId).points;
-    record.amount = taken.used;
-    record.redeemsLeft = taken.left;
-    record.isRedeem = 1;
-    insertShopLog(db, record);
+    const bool redeemed = [&] {
+      Transaction transaction(db);
+      bool emptiedRowDeleted = false;
+      if (!TakeHeldPackets(db, info.EosId, packet, wanted, now, taken, emptiedRowDeleted)) {
+        if (emptiedRowDeleted) transaction.Commit();
+        return false;
+      }
+      updatePlayerPacketCd(db, info.EosId, cooldownName, now);
+      record.newPoints = selectPlayerPoints(db, info.EosId).points;
+      record.amount = taken.used;
+      record.redeemsLeft = taken.left;
+      record.isRedeem = 1;
+      insertShopLog(db, record);
+      if (!db.NoQueryFailed()) {
+        LogUnexpectedError("DBHelper::redeemPacket", "a query failed; nothing of the redeem was kept");
+        return false;
+      }
+      transaction.Commit();
+      return true;
+    }();
     db.Finish();
+    if (!redeemed) return -1;
     DiscordHelper::sendRedeem(record);
     return PackRedeemResult(taken);
   });

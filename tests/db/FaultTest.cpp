@@ -63,6 +63,31 @@ TEST(Faults, RejectedStatementsAreLoggedWithTheQueryName) {
   EXPECT_TRUE(log.Contains("doesn't exist"));
 }
 
+TEST(Faults, APurchaseSaleOrRedeemWhoseLogRowFailsKeepsNothing) {
+  ShopTables db;
+  db.SetPoints("p", 100);
+  DBHelper::changeRedeemAmount(u"p", u"Kit,0;;;", 2, false);
+  // The log table is gone: every write before the log row must be undone.
+  db.Sql().Exec("RENAME TABLE " + db.Table("shoplog") + " TO " + db.Table("shoplog_away"));
+  const ModComm::PlayerServerInfo info{u"p", u"P ()", u"S"};
+  LogCapture log;
+  DBHelper::buyPacket(info, -30, u"Kit,0;;;", u"d", 1, u"Kit", true);
+  DBHelper::sellItems(info, u"Metal", u"d", 1, 5);
+  EXPECT_EQ(DBHelper::redeemPacket(info, u"Kit,0;;;", u"d", 1, u"Kit"), -1);
+  EXPECT_EQ(db.Points("p"), 100);
+  EXPECT_EQ(db.Held("p", "Kit,0;;;"), 2);
+  EXPECT_EQ(db.Sql().Number("SELECT COUNT(*) FROM " + db.Table("player_cooldowns")), 0);
+  EXPECT_EQ(log.Count("DBHelper::insertShopLog) Unexpected DB error"), 3u);
+  for (const char* operation : {"buyPacket", "sellItems", "redeemPacket"})
+    EXPECT_TRUE(log.Contains(std::string("DBHelper::") + operation + ") Unexpected DB error a query failed")) << operation;
+
+  // With the table back the same redeem goes through and is logged.
+  db.Sql().Exec("RENAME TABLE " + db.Table("shoplog_away") + " TO " + db.Table("shoplog"));
+  EXPECT_NE(DBHelper::redeemPacket(info, u"Kit,0;;;", u"d", 1, u"Kit"), -1);
+  EXPECT_EQ(db.Held("p", "Kit,0;;;"), 1);
+  EXPECT_EQ(db.Sql().Number("SELECT COUNT(*) FROM " + db.Table("shoplog")), 1);
+}
+
 TEST(Faults, ServerKilledAndRestartedIsReachedAgain) {
   dbtest::OwnServer server;
   auto settings = testsupport::DatabaseFromEnvironment();
