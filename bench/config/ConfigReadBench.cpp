@@ -12,6 +12,7 @@
 #include "GeneratedShop.h"
 #include "config/ShopConfigReader.h"
 #include "sim/EngineRuntime.h"
+#include "BenchMain.h"
 
 namespace {
 
@@ -54,11 +55,5 @@ BENCHMARK(BM_ReadShopConfig)->Unit(benchmark::kMillisecond)->MinTime(2.0);
 }  // namespace
 
 int main(int argc, char** argv) {
-  sim::InstallEngineRuntime();
-  benchmark::Initialize(&argc, argv);
-  if (benchmark::ReportUnrecognizedArguments(argc, argv)) return 1;
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  std::remove(ConfigPath().c_str());
-  return 0;
+  return benchsupport::RunBenchmarks(argc, argv, {}, [] { std::remove(ConfigPath().c_str()); });
 }

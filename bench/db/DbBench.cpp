@@ -22,6 +22,7 @@
 #include "db/KeptConnection.h"
 #include "db/Statements.h"
 #include "sim/EngineRuntime.h"
+#include "BenchMain.h"
 
 namespace {
 
@@ -223,11 +224,4 @@ void RegisterAll() {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  sim::InstallEngineRuntime();  // the game allocator behind FString and TArray
-  benchmark::Initialize(&argc, argv);
-  RegisterAll();
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return benchsupport::RunBenchmarks(argc, argv, RegisterAll); }

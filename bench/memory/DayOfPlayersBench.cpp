@@ -24,6 +24,7 @@
 #include "StateReport.h"
 #include "modcomm/RequestThrottle.h"
 #include "sim/EngineRuntime.h"
+#include "BenchMain.h"
 
 namespace {
 
@@ -109,10 +110,4 @@ BENCHMARK(BM_ThrottleAccept)->Arg(100)->Arg(1'000)->Arg(10'000)->Unit(benchmark:
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  sim::InstallEngineRuntime();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return benchsupport::RunBenchmarks(argc, argv); }

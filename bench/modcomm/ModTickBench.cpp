@@ -17,6 +17,7 @@
 #include "sim/ClientMod.h"
 #include "sim/EngineRuntime.h"
 #include "sim/Server.h"
+#include "BenchMain.h"
 
 namespace {
 
@@ -112,10 +113,4 @@ BENCHMARK(BM_PassiveRewardTimer)->Unit(benchmark::kMicrosecond);
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  sim::InstallEngineRuntime();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  benchmark::Shutdown();
-  return 0;
-}
+int main(int argc, char** argv) { return benchsupport::RunBenchmarks(argc, argv); }

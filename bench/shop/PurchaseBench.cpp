@@ -20,6 +20,7 @@
 #include "sim/EngineRuntime.h"
 #include "sim/GameModel.h"
 #include "sim/Server.h"
+#include "BenchMain.h"
 
 namespace {
 
@@ -189,10 +190,5 @@ BENCHMARK(BM_PurchaseContinuationTick)->Unit(benchmark::kMicrosecond)->MinTime(0
 }  // namespace
 
 int main(int argc, char** argv) {
-  sim::InstallEngineRuntime();
-  benchmark::Initialize(&argc, argv);
-  benchmark::RunSpecifiedBenchmarks();
-  CurrentShop().reset();
-  benchmark::Shutdown();
-  return 0;
+  return benchsupport::RunBenchmarks(argc, argv, {}, [] { CurrentShop().reset(); });
 }
