@@ -153,7 +153,14 @@ function renderBuy(view) {
 function amountInput(key, max) {
   const value = state.amounts[key] || 1;
   return el("input", { type: "number", class: "amount", min: 1, max: max || null, value,
-    onchange: (e) => { state.amounts[key] = Math.max(1, Number(e.target.value) || 1); } });
+    oninput: (e) => { state.amounts[key] = Math.max(1, Number(e.target.value) || 1); } });
+}
+
+// The amount typed beside a button (kept in state.amounts across redraws).
+function amountBeside(event, key) {
+  const input = event.target.parentElement.querySelector("input.amount");
+  state.amounts[key] = Math.max(1, Number(input && input.value) || 1);
+  return state.amounts[key];
 }
 
 function contents(view) {
@@ -176,8 +183,8 @@ function renderHeld(view) {
       el("div", { class: "row" }, el("h3", {}, h.PacketName), el("span", { class: "badge" }, `\u00d7 ${h.Amount}`)),
       el("div", { class: "muted" }, contents(h)),
       el("div", { class: "row" }, amountInput(key, h.Amount),
-        el("button", { class: "primary redeem", onclick: () => send("redeem", h.RewardId, h.AllVariants ? 1 : 0,
-          `${h.RedeemName},${state.amounts[key] || 1}${h.RedeemSelection}`) }, "Claim")));
+        el("button", { class: "primary redeem", onclick: (e) => send("redeem", h.RewardId, h.AllVariants ? 1 : 0,
+          `${h.RedeemName},${amountBeside(e, key)}${h.RedeemSelection}`) }, "Claim")));
   }, "redeemlist"));
 }
 
@@ -196,7 +203,7 @@ function renderSell(view) {
           s.MaxSellAtOnce > 0 ? el("span", { class: "muted" }, ` (at most ${s.MaxSellAtOnce} at once)`) : null),
         el("div", { class: "muted" }, `You have ${inventoryCount(view, s.ItemClass)}`),
         el("div", { class: "row" }, amountInput(key, s.MaxSellAtOnce > 0 ? s.MaxSellAtOnce : null),
-          el("button", { class: "primary sell", onclick: () => send("sell", state.amounts[key] || 1, 0, s.Name) }, "Sell")));
+          el("button", { class: "primary sell", onclick: (e) => send("sell", amountBeside(e, key), 0, s.Name) }, "Sell")));
     }, "selllist")));
 }
 
@@ -205,12 +212,13 @@ function renderTrade(view) {
   document.getElementById("trade").replaceChildren(...(disabled ? [el("p", { class: "muted" }, "Sending points is off on this server.")]
     : listOrHint(view.tradeTargets, "Nobody to send points to.", (t) => {
       const key = "trade" + t.EosId;
-      const label = t.Names.length ? t.Names[0] : t.EosId;
+      // The shop labels a character "Name (Tribe)"; without a tribe the brackets say nothing.
+      const label = t.Names.length ? t.Names[0].replace(/ \(\)$/, "") : t.EosId;
       return el("div", { class: "card target", "data-eos": t.EosId },
         el("div", { class: "row" }, el("h3", {}, label), t.IsOnline ? el("span", { class: "online" }, "\u25cf online") : null),
         t.Names.length > 1 ? el("div", { class: "muted" }, t.Names.slice(1).join(", ")) : null,
         el("div", { class: "row" }, amountInput(key),
-          el("button", { class: "primary trade", onclick: () => send("trade", state.amounts[key] || 1, 0, `${t.EosId} ${label}`) }, "Send")));
+          el("button", { class: "primary trade", onclick: (e) => send("trade", amountBeside(e, key), 0, `${t.EosId} ${label}`) }, "Send")));
     }, "tradetargets")));
 }
 
@@ -218,12 +226,20 @@ function table(headers, rows) {
   return el("table", {}, el("tr", {}, headers.map((h) => el("th", {}, h))), rows.map((r) => el("tr", {}, r.map((c) => el("td", {}, c)))));
 }
 
+// A logged packet text ("Kit,1;Stone Pick;;") reads "Kit (Stone Pick)".
+function packetLabel(text) {
+  const sections = text.split(";");
+  const chosen = sections.slice(1).join(",").split(",").filter(Boolean);
+  const name = sections[0].split(",")[0];
+  return chosen.length ? `${name} (${chosen.join(", ")})` : name;
+}
+
 function renderLogs(view) {
   document.getElementById("shoplog").replaceChildren(...(view.shopLog === null || waiting("shoplog") && !view.shopLog.length
     ? listOrHint(null) : !view.shopLog.length
     ? [el("p", { class: "muted" }, "No purchases yet.")]
     : [table(["When", "What", "Packet", "Amount", "Points"], view.shopLog.map((e) =>
-      [when(e.Timestamp), kinds[e.Kind] || e.Kind, e.Packet, e.Amount, e.PointsChange]))]));
+      [when(e.Timestamp), kinds[e.Kind] || e.Kind, packetLabel(e.Packet), e.Amount, e.PointsChange]))]));
   document.getElementById("tradelog").replaceChildren(...(view.tradeLog === null || waiting("tradelog") && !view.tradeLog.length
     ? listOrHint(null) : !view.tradeLog.length
     ? [el("p", { class: "muted" }, "No trades yet.")]

@@ -1,6 +1,7 @@
 // The shop page in a real browser: the example shop runs in the simulated server
-// while headless Chromium (driven by shop-page.mjs) browses it for one player and
-// buys a packet; what the page showed is checked against the world and the database.
+// while headless Chromium (driven by shop-page.mjs) browses it for one player, buys,
+// claims, sells and sends points; what the page showed is checked against the world
+// and the database.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
@@ -35,6 +36,10 @@ using nlohmann::json;
 constexpr const char* kPlayer = "PageTester";
 constexpr const char* kMetalPick =
     "Blueprint'/Game/PrimalEarth/CoreBlueprints/Weapons/PrimalItem_WeaponMetalPick.PrimalItem_WeaponMetalPick'";
+constexpr const char* kElement =
+    "Blueprint'/Game/PrimalEarth/CoreBlueprints/Resources/PrimalItemResource_Element.PrimalItemResource_Element'";
+constexpr const char* kCryopod =
+    "Blueprint'/Game/Extinction/CoreBlueprints/Weapons/PrimalItem_WeaponEmptyCryopod.PrimalItem_WeaponEmptyCryopod'";
 constexpr const char* kHideShirt =
     "Blueprint'/Game/PrimalEarth/CoreBlueprints/Items/Armor/Hide/PrimalItemArmor_HideShirt.PrimalItemArmor_HideShirt'";
 
@@ -47,9 +52,11 @@ void AddExampleAssets(const json& config, sim::Server& server) {
       for (const json& child : node) textures(child);
   };
   textures(config);
+  sim::ItemClasses::Add({.Path = kCryopod, .ItemType = 1, .MaxStack = 1});
   auto addItem = [](const std::string& path) {
     if (!path.empty() && sim::ClassRegistry::Get().Find(path) == nullptr)
-      sim::ItemClasses::Add({.Path = path, .ItemType = 1, .MaxStack = 100});
+      sim::ItemClasses::Add(
+          {.Path = path, .ItemType = uint8_t(path.find("Resource") == std::string::npos ? 1 : 0), .MaxStack = 100});
   };
   for (const json& sold : config["ItemsToSell"]) addItem(sold.value("ItemToSell", ""));
   for (const json& packet : config["ShopPackets"]) {
@@ -67,14 +74,15 @@ void AddExampleAssets(const json& config, sim::Server& server) {
   }
 }
 
-// Runs the browser script while the game loop keeps ticking; its standard output.
-std::string RunBrowser(sim::Server& server, const std::vector<std::string>& arguments, int& exitStatus) {
+// Runs the browser script on plan while the game loop keeps ticking; its standard output.
+std::string RunBrowser(sim::Server& server, const json& plan, int& exitStatus) {
+  const std::string planFile = testing::TempDir() + "shop-page-plan.json";
+  std::ofstream(planFile) << plan.dump();
   const std::string output = testing::TempDir() + "shop-page-output.json";
   posix_spawn_file_actions_t actions;
   posix_spawn_file_actions_init(&actions);
   posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, output.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-  std::vector<std::string> all{"node", TANDORSHOP_BROWSER_SCRIPT};
-  all.insert(all.end(), arguments.begin(), arguments.end());
+  std::vector<std::string> all{"node", TANDORSHOP_BROWSER_SCRIPT, planFile};
   std::vector<char*> argv;
   for (std::string& argument : all) argv.push_back(argument.data());
   argv.push_back(nullptr);
@@ -103,7 +111,7 @@ std::string RunBrowser(sim::Server& server, const std::vector<std::string>& argu
   return text.str();
 }
 
-TEST(ShopPageInBrowser, AVipBrowsesTheExampleShopAndBuysAKitWithChosenVariants) {
+TEST(ShopPageInBrowser, AVipBrowsesTheExampleShopBuysClaimsSellsAndSendsPoints) {
   const std::string prefix = testsupport::UniquePrefix("page");
   json config = json::parse(std::ifstream(TANDORSHOP_EXAMPLE_CONFIG));
   config["Mysql"] = testsupport::MysqlSection(prefix);
@@ -131,16 +139,26 @@ TEST(ShopPageInBrowser, AVipBrowsesTheExampleShopAndBuysAKitWithChosenVariants) 
   server.Model().Items.NewItem(sim::ClassRegistry::Get().Find(stone), player.Character->Inventory, 100);
   ASSERT_TRUE(fixture.TickUntil([&] { return sql.Scalar(points) != "<none>"; }));
   ASSERT_TRUE(fixture.Rcon("SetPoints PageTester 1000").has_value());
-  ASSERT_TRUE(fixture.TickUntil([&] { return sql.Number(points) == 1000; }));
+  sim::PlayerSpec friendSpec = sim::PlayerSpec::Of("PageFriend", "Ilse");
+  friendSpec.LinkedPlayerId = 32;
+  server.JoinPlayer(friendSpec);
+  const std::string friendPoints = "SELECT points FROM " + prefix + "_player_points WHERE eosId='PageFriend'";
+  ASSERT_TRUE(fixture.TickUntil([&] { return sql.Number(points) == 1000 && sql.Scalar(friendPoints) == "0"; }));
 
   const char* keep = std::getenv("TANDORSHOP_SCREENSHOT");
   const std::string screenshot = keep != nullptr ? keep : testing::TempDir() + "shop-page.png";
   int exitStatus = 0;
-  const std::string output =
-      RunBrowser(server,
-                 {"http://127.0.0.1:" + std::to_string(server.PagePort()) + "/", kPlayer, "Tools and Armor",
-                  "Starter Kit", "Metal Pick,Hide Shirt", screenshot},
-                 exitStatus);
+  const json plan = {{"url", "http://127.0.0.1:" + std::to_string(server.PagePort()) + "/"},
+                     {"player", kPlayer},
+                     {"category", "Tools and Armor"},
+                     {"packet", "Starter Kit"},
+                     {"variants", {"Metal Pick", "Hide Shirt"}},
+                     {"claim", "Supporter Crate"},
+                     {"sell", "Stone"},
+                     {"tradeTo", "PageFriend"},
+                     {"tradeAmount", 10},
+                     {"screenshot", screenshot}};
+  const std::string output = RunBrowser(server, plan, exitStatus);
   ASSERT_EQ(exitStatus, 0) << output;
   const json seen = json::parse(output.substr(output.find('{')));
   EXPECT_EQ(seen["pageErrors"], json::array());
@@ -168,20 +186,32 @@ TEST(ShopPageInBrowser, AVipBrowsesTheExampleShopAndBuysAKitWithChosenVariants) 
   EXPECT_NE(seen["cooldown"].get<std::string>().find("cooldown"), std::string::npos) << seen["cooldown"];
   EXPECT_NE(seen["messages"].dump().find("You bought Starter Kit for 67 points."), std::string::npos);
 
-  ASSERT_TRUE(fixture.TickUntil([&] { return sql.Number(points) == 933; })) << sql.Scalar(points);
-  EXPECT_EQ(sql.Number("SELECT points_change FROM " + prefix + "_shoplog WHERE eosId='PageTester'"), -67);
+  // The held Supporter Crate (the Vip's monthly reward) brings its creature in a cryopod and 20 element;
+  // 100 stone sell for 2 points; 10 points go to the friend.
+  EXPECT_EQ(seen["cryopods"].size(), 1u) << seen["cryopods"];
+  EXPECT_EQ(seen["pointsAfterSale"], 935);
+  EXPECT_EQ(seen["pointsAfterTrade"], 925);
+  const std::string log = seen["shopLog"].dump();
+  EXPECT_NE(log.find(R"x(["Buy","Starter Kit (Metal Pick, Hide Shirt)","1","-67"])x"), std::string::npos) << log;
+  EXPECT_NE(log.find(R"(["Sell","Stone","1","2"])"), std::string::npos) << log;
+  EXPECT_NE(log.find(R"(["Claim","Supporter Monthly","1","0"])"), std::string::npos) << log;
+  EXPECT_EQ(seen["tradeLog"], json::parse(R"([["Ilse", "-10"]])"));
+
+  ASSERT_TRUE(fixture.TickUntil([&] { return sql.Number(points) == 925 && sql.Number(friendPoints) == 10; }))
+      << sql.Scalar(points) << " " << sql.Scalar(friendPoints);
+  EXPECT_EQ(sql.Number("SELECT points_change FROM " + prefix + "_shoplog WHERE eosId='PageTester' AND isBuy"), -67);
   const auto count = [&](const std::string& path) {
     return server.Model().Items.CountOf(player.Character->Inventory, sim::ClassRegistry::Get().Find(path));
   };
-  EXPECT_EQ(count(kMetalPick), 1);
-  EXPECT_EQ(count(kHideShirt), 1);
   json shown = json::object();
   for (const json& item : seen["inventory"]) shown[item["class"].get<std::string>()] = item["quantity"];
   EXPECT_EQ(shown.value(kMetalPick, 0), 1) << seen["inventory"];
   EXPECT_EQ(shown.value(kHideShirt, 0), 1) << seen["inventory"];
-  EXPECT_EQ(shown.value(stone, 0), 100) << seen["inventory"];
-  EXPECT_EQ(shown.size(), 3u) << "stone, the pick and the shirt: " << seen["inventory"];
+  EXPECT_EQ(shown.value(kElement, 0), 20) << seen["inventory"];
+  EXPECT_FALSE(shown.contains(stone)) << seen["inventory"];
+  EXPECT_EQ(shown.size(), 3u) << "the pick, the shirt and the element: " << seen["inventory"];
   for (const auto& [path, quantity] : shown.items()) EXPECT_EQ(count(path), quantity.get<int>()) << path;
+  EXPECT_EQ(count(kCryopod), 1);
 
   testsupport::DropTablesWithPrefix(prefix);
 }
