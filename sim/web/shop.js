@@ -87,7 +87,10 @@ function variantSelect(kind, groups, ids, packet) {
     const options = group.Variants.map((v) => {
       const extra = v.PriceIncrease ? ` (+${v.PriceIncrease})` : "";
       const count = v.Amount > 1 ? `${v.Amount} \u00d7 ` : "";
-      return el("option", { value: v.Id, selected: v.Id === ids[k] }, count + v.Name + extra);
+      const detail = [v.Title, v.Level ? "level " + v.Level : "", v.Quality > 0 ? "quality " + v.Quality : ""]
+        .filter(Boolean).join(", ");
+      return el("option", { value: v.Id, selected: v.Id === ids[k], title: v.Description || null },
+        count + v.Name + (detail ? ` \u2013 ${detail}` : "") + extra);
     });
     return el("div", { class: "row" }, el("span", { class: "muted" }, kind),
       el("select", { class: "variant " + kind.toLowerCase(), "data-group": k, onchange: (e) => {
