@@ -1,6 +1,7 @@
 #include "sim/ShopPage.h"
 
 #include <chrono>
+#include <cstdint>
 #include <fstream>
 #include <future>
 #include <map>
