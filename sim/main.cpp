@@ -33,6 +33,7 @@ struct Arguments {
   int32_t ServerId = 1;
   std::string Map = "TheIsland_WP";
   uint16_t DiscordPort = 18080;
+  uint16_t PagePort = 18081;
   double Version = 1.01;
   double MinVersion = 1.0;
 };
@@ -40,7 +41,7 @@ struct Arguments {
 void Usage() {
   std::cout << "usage: tandorshop-sim --config FILE [--server-dir DIR] [--plugin PATH] [--rcon-port N]\n"
                "                      [--rcon-password TEXT] [--late-load] [--server-key KEY]\n"
-               "                      [--server-id N] [--map NAME] [--discord-port N]\n"
+               "                      [--server-id N] [--map NAME] [--discord-port N] [--page-port N]\n"
                "                      [--version X.YZ] [--min-version X.YZ]\n"
                "The \"Mysql\" section is taken from TANDORSHOP_DB_* when those are set.\n";
 }
@@ -62,6 +63,7 @@ bool Parse(int argc, char** argv, Arguments& out) {
     else if (arg == "--server-id") out.ServerId = std::stoi(next());
     else if (arg == "--map") out.Map = next();
     else if (arg == "--discord-port") out.DiscordPort = static_cast<uint16_t>(std::stoi(next()));
+    else if (arg == "--page-port") out.PagePort = static_cast<uint16_t>(std::stoi(next()));
     else if (arg == "--version") out.Version = std::stod(next());
     else if (arg == "--min-version") out.MinVersion = std::stod(next());
     else return false;
@@ -140,6 +142,8 @@ int main(int argc, char** argv) {
     options.CommandLine = std::u16string(commandLine.begin(), commandLine.end());
 
     options.DiscordPort = args.DiscordPort;
+    options.ShopPage = true;
+    options.PagePort = args.PagePort;
 
     sim::Server server(options);
     server.Version().SetVersions(args.Version, args.MinVersion);
@@ -156,6 +160,7 @@ int main(int argc, char** argv) {
     std::cout << "tandorshop-sim: RCON on 127.0.0.1:" << server.RconPort() << " (password \"" << args.RconPassword
               << "\")\n"
               << "tandorshop-sim: Discord webhooks received on " << server.Discord().Address() << "\n"
+              << "Shop page: http://127.0.0.1:" << server.PagePort() << "/\n"
               << "tandorshop-sim: log at " << options.LogFile << "\n"
               << "tandorshop-sim: Ctrl-C stops the server" << std::endl;
 

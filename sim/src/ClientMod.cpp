@@ -206,6 +206,13 @@ void ClientMod::ClearEvents() {
   std::lock_guard lock(mutex_);
   events_.clear();
   globalEvents_.clear();
+  requests_.clear();
+}
+
+std::vector<SentRequest> ClientMod::RequestsOf(const std::string& eosId) const {
+  std::lock_guard lock(mutex_);
+  const auto found = requests_.find(Lower(eosId));
+  return found == requests_.end() ? std::vector<SentRequest>{} : found->second;
 }
 
 bool ClientMod::Send(const SimPlayer& player, const std::string& message, int32_t intParam1, int32_t intParam2,
@@ -214,6 +221,11 @@ bool ClientMod::Send(const SimPlayer& player, const std::string& message, int32_
   params.IntParam1 = intParam1;
   params.IntParam2 = intParam2;
   params.StringParam1 = FString::FromUtf8(stringParam1);
+  {
+    std::lock_guard lock(mutex_);
+    const std::string key = Lower(player.Controller->EosId.ToUtf8());
+    requests_[key].push_back({message, intParam1, intParam2, stringParam1, events_[key].size()});
+  }
   SimBuff* buff = BuffOf(player.Character.get());
   return Game::APrimalBuff_::BPNetExec(reinterpret_cast<APrimalBuff*>(buff), player.AsController(),
                                        FName(message.c_str()), reinterpret_cast<FBPNetExecParams*>(&params));

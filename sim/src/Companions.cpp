@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "sim/Server.h"
+#include "sim/ShopPage.h"
 
 namespace sim {
 namespace {
@@ -38,6 +39,7 @@ Companions::Companions(Server& server, const ServerOptions& options)
   server.RouteHost(VersionServiceHost, version_->Address());
   server.RouteHost(DiscordHost, discord_->Address());
   if (options.PermissionsPlugin) permissions_ = LoadPermissions();
+  if (options.ShopPage) page_ = std::make_unique<ShopPage>(server, options.PagePort);
 }
 
 Companions::~Companions() = default;

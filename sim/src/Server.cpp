@@ -23,6 +23,7 @@
 #include "sim/Companions.h"
 #include "sim/EngineRuntime.h"
 #include "sim/GameModel.h"
+#include "sim/ShopPage.h"
 
 namespace sim {
 
@@ -409,6 +410,7 @@ ClientMod& Server::Mod() { return companions_->Mod(); }
 WorldExtras& Server::Extras() { return companions_->Extras(); }
 VersionService& Server::Version() { return companions_->Version(); }
 DiscordReceiver& Server::Discord() { return companions_->Discord(); }
+uint16_t Server::PagePort() const { return companions_->Page() == nullptr ? 0 : companions_->Page()->Port(); }
 
 void Server::RouteHost(const std::string& host, const std::string& address) { http_->Route(host, address); }
 

@@ -1,39 +1,13 @@
 #include "sim/WebServices.h"
 
-#include <httplib.h>
-
 #include <chrono>
-#include <stdexcept>
 #include <thread>
 
 #include <nlohmann/json.hpp>
 
+#include "LoopbackHttpServer.h"
+
 namespace sim {
-
-// An httplib server on 127.0.0.1 running on its own thread.
-class LoopbackHttpServer {
- public:
-  explicit LoopbackHttpServer(uint16_t port) {
-    server_.new_task_queue = [] { return new httplib::ThreadPool(2); };
-    port_ = port == 0 ? server_.bind_to_any_port("127.0.0.1") : (server_.bind_to_port("127.0.0.1", port) ? port : -1);
-    if (port_ <= 0) throw std::runtime_error("cannot listen on 127.0.0.1:" + std::to_string(port));
-  }
-  ~LoopbackHttpServer() {
-    server_.stop();
-    if (thread_.joinable()) thread_.join();
-  }
-  httplib::Server& Http() { return server_; }
-  void Start() {
-    thread_ = std::thread([this] { server_.listen_after_bind(); });
-    while (!server_.is_running()) std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  std::string Address() const { return "127.0.0.1:" + std::to_string(port_); }
-
- private:
-  httplib::Server server_;
-  int port_ = 0;
-  std::thread thread_;
-};
 
 VersionService::VersionService() : http_(std::make_unique<LoopbackHttpServer>(0)) {
   SetVersions(1.01, 1.0);

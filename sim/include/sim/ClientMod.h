@@ -35,6 +35,15 @@ struct SimBuff {
   SimPlayerController* Owner = nullptr;
 };
 
+// A request the mod sent, and how many of the player's events had arrived before it.
+struct SentRequest {
+  std::string Message;
+  int32_t IntParam1 = 0;
+  int32_t IntParam2 = 0;
+  std::string StringParam1;
+  std::size_t EventsBefore = 0;
+};
+
 class ClientMod {
  public:
   explicit ClientMod(WorldExtras& extras);
@@ -54,6 +63,8 @@ class ClientMod {
   // Sends one of the mod's requests from the player's buff, as the mod does.
   bool Send(const SimPlayer& player, const std::string& message, int32_t intParam1 = 0, int32_t intParam2 = 0,
             const std::string& stringParam1 = "");
+  // The requests sent for a player, in order (cleared with the events).
+  std::vector<SentRequest> RequestsOf(const std::string& eosId) const;
   // Requests that reached the game's own function.
   std::size_t MessagesReachingGame() const { return reachedGame_; }
 
@@ -87,6 +98,7 @@ class ClientMod {
   mutable std::mutex mutex_;
   std::map<std::string, std::vector<nlohmann::json>> events_;
   std::vector<nlohmann::json> globalEvents_;
+  std::map<std::string, std::vector<SentRequest>> requests_;
   std::vector<std::string> errors_;
 };
 

@@ -1,6 +1,6 @@
 #pragma once
 // What surrounds a shop server besides its world: the client mod, the
-// Permissions plugin, the version service and a Discord receiver.
+// Permissions plugin, the version service, a Discord receiver and the shop page.
 #include <memory>
 #include <string>
 
@@ -11,6 +11,7 @@
 namespace sim {
 
 class Server;
+class ShopPage;
 struct ServerOptions;
 
 class Companions {
@@ -23,6 +24,7 @@ class Companions {
   VersionService& Version() { return *version_; }
   DiscordReceiver& Discord() { return *discord_; }
   bool PermissionsLoaded() const { return permissions_ != nullptr; }
+  ShopPage* Page() const { return page_.get(); }
 
   // Registers game functions of the mod and the world pieces (server start-up).
   static void RegisterGame();
@@ -33,6 +35,7 @@ class Companions {
   std::unique_ptr<VersionService> version_;
   std::unique_ptr<DiscordReceiver> discord_;
   std::shared_ptr<void> permissions_;
+  std::unique_ptr<ShopPage> page_;  // stops first
 };
 
 }  // namespace sim

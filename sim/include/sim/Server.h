@@ -27,6 +27,8 @@ struct ServerOptions {
   std::string SessionName = "Tandor Test Server";
   bool PermissionsPlugin = true;   // load the Permissions plugin stand-in
   uint16_t DiscordPort = 0;        // the Discord receiver's port; 0: any free port
+  bool ShopPage = false;           // serve the shop page (sim/ShopPage.h)
+  uint16_t PagePort = 0;           // its port; 0: any free port
 };
 
 struct ReceivedMessage {
@@ -95,6 +97,8 @@ class Server {
   WorldExtras& Extras();
   VersionService& Version();
   DiscordReceiver& Discord();
+  // Where the shop page listens; 0 when the server has none.
+  uint16_t PagePort() const;
 
   // Logs
   std::vector<std::string> LogLines() const;
