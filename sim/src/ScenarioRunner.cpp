@@ -59,15 +59,19 @@ bool Runner::Run(const Step& step) {
     out_ << (comment->Text.empty() ? "#" : "# " + comment->Text) << "\n";
     return true;
   }
-  out_ << (step.Line < 1000 ? std::string(4 - std::to_string(step.Line).size(), ' ') : "") << step.Line << "  "
-       << step.Source << std::flush;
+  if (options_.EchoCommands)
+    out_ << (step.Line < 1000 ? std::string(4 - std::to_string(step.Line).size(), ' ') : "") << step.Line << "  "
+         << step.Source << std::flush;
   bool passed = false;
   try {
     passed = Execute(step.What);
   } catch (const std::exception& e) {
     failure_ = e.what();
   }
-  out_ << (passed && step.Source.rfind("expect", 0) == 0 ? "   ok\n" : "\n");
+  const bool expectation = step.Source.rfind("expect", 0) == 0;
+  if (options_.EchoCommands || (passed && expectation)) out_ << (passed && expectation ? "   ok\n" : "\n");
+  for (const std::string& note : notes_) out_ << "      " << note << "\n";
+  notes_.clear();
   ReportHappenings();
   if (!passed) out_ << "      FAILED: " << failure_ << "\n";
   out_ << std::flush;
@@ -191,7 +195,8 @@ void Runner::Give(const struct Give& give) {
   if (ItemClasses::DefaultOf(cls) == nullptr) throw StepFailed("no item class " + give.ItemClass);
   const int32_t added = IncrementQuantity(server.Model().Items, *player->Character->Inventory, cls, give.Count, nullptr);
   if (added != give.Count) throw StepFailed("the inventory took only " + std::to_string(added));
-  out_ << "\n      " << give.EosId << " holds " << server.Model().Items.CountOf(player->Character->Inventory, cls);
+  notes_.push_back(give.EosId + " holds " +
+                   std::to_string(server.Model().Items.CountOf(player->Character->Inventory, cls)));
 }
 
 void Runner::SendMod(const ModRequest& request) {
@@ -217,7 +222,7 @@ void Runner::SendRcon(const std::string& command) {
   const auto reply = client.Execute(command, pump);
   if (!reply) throw StepFailed("no answer over RCON");
   lastReply_ = *reply;
-  out_ << "\n      reply: " << (lastReply_.empty() ? "(none)" : lastReply_);
+  notes_.push_back("reply: " + (lastReply_.empty() ? std::string("(none)") : lastReply_));
   Settle();
 }
 

@@ -63,6 +63,7 @@ void RunInteractive(ServerLauncher& launcher, std::ostream& out, const std::atom
   if (!StartShop(launcher, out)) return;
   RunnerOptions options;
   options.ShowLog = false;  // the log goes to the terminal already
+  options.EchoCommands = false;
   Runner runner(launcher, out, options);
   runner.ReportHappenings();
   out << "Type commands of the scenario language (\"help\" lists them, \"quit\" stops the server).\n> " << std::flush;

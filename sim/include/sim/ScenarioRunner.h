@@ -23,7 +23,8 @@ class ServerLauncher;
 namespace sim::scenario {
 
 struct RunnerOptions {
-  bool ShowLog = true;  // the plugin's log lines in the transcript (off when they go to the terminal)
+  bool ShowLog = true;       // the plugin's log lines in the transcript (off when they go to the terminal)
+  bool EchoCommands = true;  // each command in the transcript (off when it was just typed)
   // How long an expectation may wait for the server to get there.
   std::chrono::milliseconds ExpectTimeout = std::chrono::seconds(15);
 };
@@ -58,6 +59,7 @@ class Runner {
   RunnerOptions options_;
   std::unique_ptr<Happenings> happenings_;
   std::string lastReply_;
+  std::vector<std::string> notes_;  // what a command itself has to say, shown under it
   std::string failure_;
   int held_ = 0;
   std::map<std::string, uint64_t> linkedIds_;
