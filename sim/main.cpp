@@ -34,10 +34,12 @@ int RunScenario(simapp::Arguments& args) {
   if (ownFolder) args.Launch.Server.ServerDir = simapp::MakeScratchFolder();
   if (ownTables) args.Launch.TablePrefix = sim::FreshTablePrefix("scenario");
   args.Launch.Server.LogFile = args.Launch.Server.ServerDir + "/ShooterGame/Saved/Logs/ArkApi.log";
-  int result = 2;
-  {
+  int result = 1;
+  try {
     sim::ServerLauncher launcher(args.Launch);
     result = sim::scenario::RunScenarioFile(launcher, args.Scenario, std::cout);
+  } catch (const std::exception& e) {
+    std::cout << "tandorshop-sim: " << e.what() << std::endl;
   }
   try {
     if (ownTables) sim::DropTablesWithPrefix(args.Launch.TablePrefix);

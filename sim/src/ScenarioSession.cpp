@@ -80,8 +80,10 @@ void RunInteractive(ServerLauncher& launcher, std::ostream& out, const std::atom
     if (got <= 0) return;
     pending.append(chunk, static_cast<std::size_t>(got));
     for (std::size_t end; (end = pending.find('\n')) != std::string::npos;) {
-      const std::string line = pending.substr(0, end);
+      std::string line = pending.substr(0, end);
       pending.erase(0, end + 1);
+      line.erase(0, line.find_first_not_of(" \t"));
+      line.erase(line.find_last_not_of(" \t\r") + 1);
       if (line == "quit" || line == "exit") return;
       if (line == "help") out << LanguageReference() << "\n";
       const LineResult parsed = line == "help" ? LineResult{} : ParseLine(line, ++number);
