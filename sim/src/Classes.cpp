@@ -27,6 +27,14 @@ SimClass* ClassRegistry::Find(const std::string& path) const {
   return found == byPath_.end() ? nullptr : found->second;
 }
 
+SimClass* ClassRegistry::FindByName(const std::string& name) const {
+  const std::string ending = "." + name + "'";
+  for (const auto& [path, cls] : byPath_)
+    if (path.size() > ending.size() && path.compare(path.size() - ending.size(), ending.size(), ending) == 0)
+      return cls;
+  return nullptr;
+}
+
 std::string ClassRegistry::PathOf(const SimClass* cls) const {
   for (const auto& [path, entry] : byPath_)
     if (entry == cls) return path;

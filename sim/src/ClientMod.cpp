@@ -25,9 +25,6 @@ struct SimNetExecParams {
 namespace {
 
 constexpr const char* kGlobalEvents[] = {"a_setglobalsettings", "a_getgametime"};
-constexpr const char* kBuffEvents[] = {"a_openshop",      "a_cat",          "a_updatepoints",
-                                       "a_init_trade",    "a_init_sell",    "a_init_redeem",
-                                       "a_update_redeem", "a_init_log_buy", "a_init_log_trade"};
 
 ClientMod* Mod() {
   Server* server = Server::Current();
@@ -97,7 +94,7 @@ ClientMod::ClientMod(WorldExtras& extras) : extras_(extras) {
     functions_.push_back(std::move(function));
   };
   for (const char* name : kGlobalEvents) add(globalClass_, name);
-  for (const char* name : kBuffEvents) add(buffClass_, name);
+  for (const char* name : BuffEventNames) add(buffClass_, name);
   SpawnGlobalActor();
 }
 
@@ -190,6 +187,12 @@ std::vector<nlohmann::json> ClientMod::EventsOf(const std::string& eosId, const 
   for (nlohmann::json& entry : EventsOf(eosId))
     if (entry["event"] == event) matching.push_back(std::move(entry["data"]));
   return matching;
+}
+
+std::size_t ClientMod::EventCount(const std::string& eosId) const {
+  std::lock_guard lock(mutex_);
+  const auto found = events_.find(Lower(eosId));
+  return found == events_.end() ? 0 : found->second.size();
 }
 
 std::vector<nlohmann::json> ClientMod::GlobalEvents() const {

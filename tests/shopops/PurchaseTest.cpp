@@ -18,9 +18,11 @@ TEST_F(ShopOps, DiscountedPurchaseOfTwoUnitsChargesOneHundredEighty) {
   ASSERT_TRUE(fixture_.TickUntil([&] { return Points("AnnEos") == 820; }));
   // The description is data: braces, percent, quotes and umlaut arrive as written.
   EXPECT_EQ(Chat("AnnEos"), std::vector<std::string>{"You bought Wood {x} 100% \"q\" \u00fcml for 180 points."});
-  EXPECT_EQ(Sql().Scalar("SELECT CONCAT(packet,'|',amount,'|',points_change,'|',newpoints,'|',isBuy) FROM " +
-                         prefix_ + "_shoplog"),
-            "Wood Kit,1;Wood;;|2|-180|820|1");
+  // The task writes the log row after the points.
+  const std::string logRow = "SELECT CONCAT(packet,'|',amount,'|',points_change,'|',newpoints,'|',isBuy) FROM " +
+                             prefix_ + "_shoplog";
+  fixture_.TickUntil([&] { return Sql().Scalar(logRow) != "<none>"; });
+  EXPECT_EQ(Sql().Scalar(logRow), "Wood Kit,1;Wood;;|2|-180|820|1");
   ASSERT_TRUE(Server().Discord().WaitFor(1));
   const auto hook = Server().Discord().Received()[0];
   EXPECT_EQ(hook.Path, "/webhooks/Buy");

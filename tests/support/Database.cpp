@@ -1,13 +1,10 @@
 #include "testsupport/Database.h"
 
 #include <gtest/gtest.h>
-#include <unistd.h>
 
-#include <chrono>
 #include <cstdlib>
-#include <random>
 
-#include <mysql.h>
+#include "sim/ScratchTables.h"
 
 namespace testsupport {
 namespace {
@@ -38,46 +35,16 @@ nlohmann::json MysqlSection(const std::string& tablePrefix) {
           {"database", db.Database}, {"tablePrefix", tablePrefix}, {"port", db.Port}};
 }
 
-std::string UniquePrefix(const std::string& base) {
-  std::mt19937_64 random(static_cast<uint64_t>(std::chrono::steady_clock::now().time_since_epoch().count()) ^
-                         static_cast<uint64_t>(::getpid()));
-  return base + "_" + std::to_string(random() % 100000000);
-}
-
-}  // namespace testsupport
-
-namespace testsupport {
-namespace {
-
-std::vector<std::string> Query(const std::string& statement) {
-  const DatabaseSettings db = DatabaseFromEnvironment();
-  MYSQL* handle = mysql_init(nullptr);
-  std::vector<std::string> rows;
-  if (mysql_real_connect(handle, db.Host.c_str(), db.User.c_str(), db.Password.c_str(), db.Database.c_str(), db.Port,
-                         nullptr, 0) == nullptr) {
-    const std::string error = mysql_error(handle);
-    mysql_close(handle);
-    throw std::runtime_error("test database: " + error);
-  }
-  if (mysql_query(handle, statement.c_str()) == 0) {
-    if (MYSQL_RES* result = mysql_store_result(handle)) {
-      while (MYSQL_ROW row = mysql_fetch_row(result)) rows.emplace_back(row[0] ? row[0] : "");
-      mysql_free_result(result);
-    }
-  }
-  mysql_close(handle);
-  return rows;
-}
-
-}  // namespace
+std::string UniquePrefix(const std::string& base) { return sim::FreshTablePrefix(base); }
 
 std::vector<std::string> TablesWithPrefix(const std::string& prefix) {
-  // Prefixes in tests are plain identifiers; "_" is escaped for LIKE.
-  return Query("SHOW TABLES LIKE '" + prefix + "\\_%'");
+  DatabaseFromEnvironment();
+  return sim::TablesWithPrefix(prefix);
 }
 
 void DropTablesWithPrefix(const std::string& prefix) {
-  for (const std::string& table : TablesWithPrefix(prefix)) Query("DROP TABLE IF EXISTS `" + table + "`");
+  DatabaseFromEnvironment();
+  sim::DropTablesWithPrefix(prefix);
 }
 
 }  // namespace testsupport

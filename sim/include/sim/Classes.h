@@ -25,6 +25,8 @@ class ClassRegistry {
   SimClass* Add(const std::string& path, SimClass* super = nullptr, UObject* defaultObject = nullptr);
   // The class at path (exact text), or null.
   SimClass* Find(const std::string& path) const;
+  // The class whose asset path ends in ".name'" (Blueprint'/Game/A/B.B' is "B"), or null.
+  SimClass* FindByName(const std::string& name) const;
   // The path a class was added with, or empty.
   std::string PathOf(const SimClass* cls) const;
 

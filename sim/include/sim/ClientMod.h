@@ -19,6 +19,11 @@
 
 namespace sim {
 
+// The events the mod's player buff answers.
+inline constexpr const char* BuffEventNames[] = {"a_openshop",      "a_cat",          "a_updatepoints",
+                                                 "a_init_trade",    "a_init_sell",    "a_init_redeem",
+                                                 "a_update_redeem", "a_init_log_buy", "a_init_log_trade"};
+
 struct SimFunction {
   UObject Header;
   uint16_t ParmsSize = 0;
@@ -53,6 +58,7 @@ class ClientMod {
   std::vector<nlohmann::json> EventsOf(const std::string& eosId) const;
   std::vector<nlohmann::json> EventsOf(const std::string& eosId, const std::string& event) const;
   std::vector<nlohmann::json> GlobalEvents() const;
+  std::size_t EventCount(const std::string& eosId) const;
   // Layout problems seen in the blocks the plugin passed.
   std::vector<std::string> Errors() const;
   void ClearEvents();

@@ -1,0 +1,16 @@
+#pragma once
+// Tables a run makes for itself in the private database (TANDORSHOP_DB_*), and
+// their removal afterwards, so the next run starts clean.
+#include <string>
+#include <vector>
+
+namespace sim {
+
+// base, "_" and a number no other run uses.
+std::string FreshTablePrefix(const std::string& base);
+// The tables whose names start with prefix and "_". Throws when the database
+// cannot be reached or its settings are missing.
+std::vector<std::string> TablesWithPrefix(const std::string& prefix);
+void DropTablesWithPrefix(const std::string& prefix);
+
+}  // namespace sim
