@@ -270,14 +270,18 @@ class Storm {
     CheckFailuresLogged();
   }
 
-  // Every grant or reward lost to a kill left a failure line; without kills there are none.
+  // Every grant or reward lost to a kill left a failure line; without kills there are none;
+  // nothing else is worth a warning.
   void CheckFailuresLogged() {
     int64_t failureLines = 0;
     for (int id : kServerIds)
-      for (const auto& [kind, count] : facts_.Summaries[id]["logLines"].items())
+      for (const auto& [kind, count] : facts_.Summaries[id]["logLines"].items()) {
         if (kind.find("Failed to open connection!") != std::string::npos ||
             kind.find("Unexpected DB error") != std::string::npos)
           failureLines += count.get<int64_t>();
+        else
+          facts_.Problems.push_back("server " + std::to_string(id) + " logged " + kind);
+      }
     if (facts_.Books.FailedAtFaults > 0 && failureLines == 0)
       facts_.Problems.push_back("operations were lost at the kills, but no failure was logged");
     if (o_.Kills == 0 && failureLines > 0)

@@ -71,8 +71,12 @@ void Completed(const StormFacts& facts, const std::vector<int>& servers) {
     std::snprintf(tick, sizeof(tick), "%.1f ms", summary["longestTickMillis"].get<double>());
     longest.push_back(tick);
     slow.push_back(Count(summary["slowTicks"].get<int64_t>()) + "/" + Count(summary["ticks"].get<int64_t>()));
-    ticked.push_back(facts.TickedThroughFaults.count(id) && facts.TickedThroughFaults.at(id) ? "yes" : "no");
-    resumed.push_back(facts.ResumedAfterFaults.count(id) && facts.ResumedAfterFaults.at(id) ? "yes" : "no");
+    auto yesNo = [&](const std::map<int, bool>& seen) {
+      if (facts.KillsDone == 0) return std::string("-");
+      return std::string(seen.count(id) && seen.at(id) ? "yes" : "no");
+    };
+    ticked.push_back(yesNo(facts.TickedThroughFaults));
+    resumed.push_back(yesNo(facts.ResumedAfterFaults));
     files.push_back(facts.CooldownFiles.count(id) ? facts.CooldownFiles.at(id) : "?");
     exits.push_back(facts.ExitCodes.count(id) ? Count(facts.ExitCodes.at(id)) : "?");
   }

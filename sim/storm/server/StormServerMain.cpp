@@ -159,6 +159,7 @@ class StormServer {
       server_.Mod().ClearEvents();
       seen_.Collect(eosIds_);
       if (second % 60 == 0) EveryMinute(second);
+      if (second % 10 == 0) WriteFile(Dir() / storm::ProgressFile, std::to_string(second));
       // Never faster than the chosen speed, so the database sees a steady load.
       const auto due = start + std::chrono::duration_cast<Clock::duration>(
                                    std::chrono::duration<double>(static_cast<double>(second) / args_.Speed));
@@ -173,7 +174,6 @@ class StormServer {
       world_.Gather(bot.EosId, 20 + static_cast<int32_t>((second / 60 + bot.Index) % 5) * 10);
       world_.Stash(bot.EosId);
     }
-    WriteFile(Dir() / storm::ProgressFile, std::to_string(second));
   }
 
   // The orchestrator's last grants still run through RCON; then queued work settles.

@@ -1,5 +1,7 @@
 #include "StormWorld.h"
 
+#include <algorithm>
+
 #include "sim/Creatures.h"
 #include "sim/GameModel.h"
 #include "sim/Inventory.h"
@@ -7,6 +9,8 @@
 
 namespace storm {
 namespace {
+
+constexpr int32_t kStoneStack = 1000;
 
 sim::SimClass* AddItemClass(const std::string& path, uint8_t itemType = 0) {
   sim::ItemClassSpec spec;
@@ -39,9 +43,12 @@ void StormWorld::Stash(const std::string& eosId) {
   sim::SimPlayer* player = server_.FindPlayer(eosId);
   if (player == nullptr) return;
   auto& items = server_.Model().Items;
-  stashedCrates_[eosId] += items.CountOf(player->Character->Inventory, crate_);
-  for (sim::SimItem* item : items.ItemsOf(player->Character->Inventory))
-    if (item->Header.ClassPrivate != reinterpret_cast<UClass*>(stone_)) items.DeleteItem(item);
+  sim::SimInventory* inventory = player->Character->Inventory;
+  stashedCrates_[eosId] += items.CountOf(inventory, crate_);
+  // Stone stays, gathered into one stack, so that the inventory's slots never run out.
+  const int32_t stones = std::min(items.CountOf(inventory, stone_), kStoneStack);
+  for (sim::SimItem* item : items.ItemsOf(inventory)) items.DeleteItem(item);
+  if (stones > 0) items.NewItem(stone_, inventory, stones);
   items.AddNewItemCalls.clear();
   items.IncrementCalls.clear();
 }
