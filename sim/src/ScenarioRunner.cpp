@@ -9,7 +9,7 @@
 #include "sim/ClientMod.h"
 #include "sim/GameModel.h"
 #include "sim/Inventory.h"
-#include "sim/RconClient.h"
+#include "rcon/RconClient.h"
 #include "sim/ScenarioExpectations.h"
 #include "sim/ServerLauncher.h"
 
@@ -216,7 +216,7 @@ void Runner::SendMod(const ModRequest& request) {
 
 void Runner::SendRcon(const std::string& command) {
   Server& server = launcher_.Current();
-  RconClient client("127.0.0.1", server.RconPort());
+  rcon::RconClient client("127.0.0.1", server.RconPort());
   auto pump = [&server] { server.Tick(kNoTime); };
   if (!client.Authenticate(server.RconPassword(), pump)) throw StepFailed("RCON refused the password");
   const auto reply = client.Execute(command, pump);

@@ -1,7 +1,7 @@
 #pragma once
-// The simulator's Source RCON client, under the name the tests know.
-#include "sim/RconClient.h"
+// The tests use the project's RCON client (tools/rcon-client).
+#include "rcon/RconClient.h"
 
 namespace testsupport {
-using sim::RconClient;
+using rcon::RconClient;
 }  // namespace testsupport

@@ -1,4 +1,4 @@
-#include "sim/RconClient.h"
+#include "rcon/RconClient.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
@@ -9,7 +9,7 @@
 #include <cstring>
 #include <stdexcept>
 
-namespace sim {
+namespace rcon {
 
 RconClient::RconClient(const std::string& host, uint16_t port) {
   socket_ = ::socket(AF_INET, SOCK_STREAM, 0);
@@ -87,4 +87,4 @@ std::optional<std::string> RconClient::Execute(const std::string& command, const
   return std::nullopt;
 }
 
-}  // namespace sim
+}  // namespace rcon

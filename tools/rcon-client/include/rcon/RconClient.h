@@ -6,7 +6,7 @@
 #include <optional>
 #include <string>
 
-namespace sim {
+namespace rcon {
 
 class RconClient {
  public:
@@ -36,4 +36,4 @@ class RconClient {
   std::string buffer_;
 };
 
-}  // namespace sim
+}  // namespace rcon

@@ -1,0 +1,62 @@
+#pragma once
+// An admin at the RCON console of both servers during the storm: points to
+// random players (AddPoints, some with a log text) and held packets
+// (ChangeKitAmount), each with what the server replied and when.
+#include <atomic>
+#include <cstdint>
+#include <memory>
+#include <mutex>
+#include <random>
+#include <string>
+#include <thread>
+#include <vector>
+
+namespace rcon {
+class RconClient;
+}
+
+namespace storm {
+
+struct Grant {
+  int ServerId = 0;
+  std::string EosId;
+  bool Held = false;  // a held packet (Key) rather than points
+  std::string Key;
+  int32_t Amount = 0;
+  int64_t SentMillis = 0;
+  int64_t RepliedMillis = 0;
+  bool Accepted = false;  // the server replied that it carries the grant out
+  std::string Reply;
+};
+
+struct RconServer {
+  int ServerId = 0;
+  uint16_t Port = 0;
+  int Players = 0;
+};
+
+class AdminGrants {
+ public:
+  AdminGrants(std::vector<RconServer> servers, uint64_t seed, int intervalMillis);
+  ~AdminGrants();
+
+  void Start();
+  void Stop();
+  // After Stop.
+  const std::vector<Grant>& Grants() const { return grants_; }
+
+ private:
+  void Run();
+  Grant Next();
+  void Execute(Grant& grant);
+
+  std::vector<RconServer> servers_;
+  std::vector<std::unique_ptr<rcon::RconClient>> clients_;
+  std::mt19937_64 random_;
+  int intervalMillis_;
+  std::atomic<bool> stop_{false};
+  std::thread thread_;
+  std::vector<Grant> grants_;
+};
+
+}  // namespace storm

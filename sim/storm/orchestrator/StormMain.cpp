@@ -1,0 +1,333 @@
+// tandorshop-storm: two simulated game servers, as two processes with their own
+// server ids, share one private MariaDB server the way a cluster shares its shop.
+// Their players buy, sell, trade across the servers and redeem; an admin grants
+// points over RCON; the database is killed and restarted on the same port during
+// the storm. At the end the books are closed against the database and a table is
+// printed. Exit code 0 when everything adds up.
+#include <stdlib.h>
+
+#include <chrono>
+#include <filesystem>
+#include <fstream>
+#include <iostream>
+#include <regex>
+#include <thread>
+
+#include "AdminGrants.h"
+#include "Books.h"
+#include "PrivateDatabase.h"
+#include "ServerProcess.h"
+#include "StormClock.h"
+#include "StormReport.h"
+#include "StormRoster.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace std::chrono_literals;
+
+struct Options {
+  std::string ServerProgram = TANDORSHOP_STORM_SERVER;
+  std::string DbScript = TANDORSHOP_DB_SCRIPT;
+  std::string Config = TANDORSHOP_STORM_CONFIG;
+  std::string WorkDir;
+  bool KeepWorkDir = false;
+  int Players = 50;
+  double Hours = 6;
+  double Speed = 100;
+  double ActionsPerHour = 60;
+  int Kills = 2;
+  int DowntimeMillis = 2000;
+  bool KeepConnections = true;
+  int GrantIntervalMillis = 200;
+  uint64_t Seed = 7;
+};
+
+Options Parse(int argc, char** argv) {
+  Options o;
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--keep-work-dir") {
+      o.KeepWorkDir = true;
+      continue;
+    }
+    if (i + 1 >= argc) throw std::invalid_argument("missing value for " + arg);
+    const std::string value = argv[++i];
+    if (arg == "--server") o.ServerProgram = value;
+    else if (arg == "--db-script") o.DbScript = value;
+    else if (arg == "--config") o.Config = value;
+    else if (arg == "--work-dir") o.WorkDir = value;
+    else if (arg == "--players") o.Players = std::stoi(value);
+    else if (arg == "--hours") o.Hours = std::stod(value);
+    else if (arg == "--speed") o.Speed = std::stod(value);
+    else if (arg == "--actions-per-hour") o.ActionsPerHour = std::stod(value);
+    else if (arg == "--db-kills") o.Kills = std::stoi(value);
+    else if (arg == "--downtime-ms") o.DowntimeMillis = std::stoi(value);
+    else if (arg == "--keep-connections") o.KeepConnections = value == "true" || value == "on" || value == "1";
+    else if (arg == "--grant-interval-ms") o.GrantIntervalMillis = std::stoi(value);
+    else if (arg == "--seed") o.Seed = std::stoull(value);
+    else throw std::invalid_argument("unknown option " + arg);
+  }
+  return o;
+}
+
+constexpr int kServerIds[2] = {1, 2};
+constexpr char kPrefix[] = "storm";
+
+class Storm {
+ public:
+  explicit Storm(Options options) : o_(std::move(options)), db_(o_.DbScript, o_.WorkDir + "/db") {}
+
+  int Run() {
+    Log("starting the private database in " + o_.WorkDir + "/db");
+    db_.Start();
+    StartServers();
+    WaitForPlayers();
+    storm::AdminGrants grants(RconServers(), o_.Seed * 31 + 1, o_.GrantIntervalMillis);
+    grants.Start();
+    for (int k = 1; k <= o_.Kills; ++k) Fault(k);
+    WaitForProgress(1.0);
+    grants.Stop();
+    facts_.Grants = grants.Grants();
+    Finish();
+    CloseBooks();
+    storm::PrintReport(facts_);
+    return facts_.Books.Closed() && facts_.Problems.empty() ? 0 : 1;
+  }
+
+  ~Storm() {
+    servers_.clear();
+    try {
+      db_.Stop();
+    } catch (const std::exception& e) {
+      std::cerr << "storm: " << e.what() << "\n";
+    }
+  }
+
+ private:
+  static void Log(const std::string& text) { std::cout << "storm: " << text << std::endl; }
+  fs::path ServerDir(int id) const { return fs::path(o_.WorkDir) / ("server" + std::to_string(id)); }
+
+  void InstallConfig(int id) {
+    nlohmann::json config = nlohmann::json::parse(std::ifstream(o_.Config));
+    const storm::DatabaseAddress& db = db_.Address();
+    config["Mysql"] = {{"server", db.Host},     {"port", db.Port},       {"username", db.User},
+                       {"password", db.Password}, {"database", db.Name}, {"tablePrefix", kPrefix},
+                       {"KeepConnections", o_.KeepConnections}};
+    const fs::path folder = ServerDir(id) / "ArkApi" / "Plugins" / "TandorShop";
+    fs::create_directories(folder);
+    std::ofstream(folder / "config.json") << config.dump(2);
+  }
+
+  void StartServers() {
+    for (int id : kServerIds) {
+      InstallConfig(id);
+      const int peer = id == 1 ? 2 : 1;
+      std::vector<std::string> args{"--server-dir", ServerDir(id).string(), "--server-id", std::to_string(id),
+                                    "--players", std::to_string(o_.Players), "--peer-server-id", std::to_string(peer),
+                                    "--peer-players", std::to_string(o_.Players), "--hours", std::to_string(o_.Hours),
+                                    "--speed", std::to_string(o_.Speed), "--actions-per-hour",
+                                    std::to_string(o_.ActionsPerHour), "--seed", std::to_string(o_.Seed * 100 + id)};
+      servers_[id] = std::make_unique<storm::ServerProcess>(o_.ServerProgram, args,
+                                                             (ServerDir(id) / "storm-server.out").string());
+    }
+    for (int id : kServerIds) {
+      const fs::path ready = ServerDir(id) / storm::ReadyFile;
+      Until([&] { return fs::exists(ready); }, 180s, "server " + std::to_string(id) + " to be ready");
+      rconPorts_[id] = nlohmann::json::parse(std::ifstream(ready))["rconPort"];
+    }
+    Log("both servers are up");
+  }
+
+  std::vector<storm::RconServer> RconServers() const {
+    std::vector<storm::RconServer> servers;
+    for (int id : kServerIds) servers.push_back({id, rconPorts_.at(id), o_.Players});
+    return servers;
+  }
+
+  // Every player's row and login reward is stored before the admin starts granting.
+  void WaitForPlayers() {
+    const std::string count = "SELECT (SELECT COUNT(*) FROM " + std::string(kPrefix) + "_player_points) + (SELECT "
+                              "COUNT(*) FROM " + kPrefix + "_player_redeems)";
+    Until([&] { return storm::Number(storm::Query(db_.Address(), count)[0][0]) >= 4 * o_.Players; }, 60s,
+          "the players' rows");
+  }
+
+  void Until(const std::function<bool()>& done, std::chrono::seconds timeout, const std::string& what) {
+    const auto deadline = std::chrono::steady_clock::now() + timeout;
+    while (!done()) {
+      for (auto& [id, server] : servers_)
+        if (auto status = server->Finished())
+          throw std::runtime_error("server " + std::to_string(id) + " ended (" + std::to_string(*status) +
+                                   ") while waiting for " + what + "; see " +
+                                   (ServerDir(id) / "storm-server.out").string());
+      if (std::chrono::steady_clock::now() > deadline) throw std::runtime_error("timed out waiting for " + what);
+      std::this_thread::sleep_for(50ms);
+    }
+  }
+
+  int64_t Progress(int id) const {
+    std::ifstream in(ServerDir(id) / storm::ProgressFile);
+    std::string word;
+    in >> word;
+    if (word == "done") return static_cast<int64_t>(o_.Hours * 3600);
+    return word.empty() ? 0 : std::stoll(word);
+  }
+
+  void WaitForProgress(double fraction) {
+    const auto target = static_cast<int64_t>(fraction * o_.Hours * 3600);
+    Until([&] { return Progress(1) >= target && Progress(2) >= target; }, std::chrono::hours(6),
+          "the storm to reach " + std::to_string(target) + " simulated seconds");
+  }
+
+  int64_t LoggedRows(int id) {
+    const std::string where = " WHERE serverid=" + std::to_string(id);
+    return storm::Number(storm::Query(db_.Address(), "SELECT (SELECT COUNT(*) FROM " + std::string(kPrefix) +
+                                                         "_shoplog" + where + ") + (SELECT COUNT(*) FROM " + kPrefix +
+                                                         "_tradelog" + where + ")")[0][0]);
+  }
+
+  // kill -9, a pause, and the server back on the same port; the game servers are not told.
+  void Fault(int k) {
+    WaitForProgress(static_cast<double>(k) / (o_.Kills + 1));
+    std::map<int, int64_t> before;
+    for (int id : kServerIds) before[id] = Progress(id);
+    storm::FaultWindow window;
+    window.FromMillis = storm::WallMillis();
+    db_.Kill();
+    Log("database killed (" + std::to_string(k) + " of " + std::to_string(o_.Kills) + ")");
+    std::this_thread::sleep_for(std::chrono::milliseconds(o_.DowntimeMillis));
+    db_.Start();
+    window.ToMillis = storm::WallMillis();
+    faults_.push_back(window);
+    ++facts_.KillsDone;
+    Log("database back on port " + std::to_string(db_.Address().Port) + " after " +
+        std::to_string(window.ToMillis - window.FromMillis) + " ms");
+    for (int id : kServerIds) {
+      facts_.TickedThroughFaults[id] = (k == 1 || facts_.TickedThroughFaults[id]) && Progress(id) > before[id];
+      rowsAfterRestart_[id] = LoggedRows(id);
+    }
+  }
+
+  void Finish() {
+    for (int id : kServerIds) std::ofstream(ServerDir(id) / storm::FinishFile) << "finish\n";
+    for (auto& [id, server] : servers_) facts_.ExitCodes[id] = server->Wait();
+    for (int id : kServerIds) {
+      const fs::path summary = ServerDir(id) / storm::SummaryFile;
+      if (facts_.ExitCodes[id] != 0 || !fs::exists(summary))
+        throw std::runtime_error("server " + std::to_string(id) + " ended with " +
+                                 std::to_string(facts_.ExitCodes[id]) + "; see " +
+                                 (ServerDir(id) / "storm-server.out").string());
+      facts_.Summaries[id] = nlohmann::json::parse(std::ifstream(summary));
+    }
+  }
+
+  // Each line "<packet>,<time of use>" for a packet with a server cooldown, in the storm's time.
+  std::string CheckCooldownFile(int id) {
+    std::ifstream in(ServerDir(id) / "ArkApi" / "Plugins" / "TandorShop" / "packetCds.txt");
+    if (!in) return "missing";
+    const nlohmann::json& summary = facts_.Summaries[id];
+    const int64_t end = summary["clockAtEnd"], start = end - summary["simulatedSeconds"].get<int64_t>() - 600;
+    static const std::regex line("^Sunrise,([0-9]+)$");
+    std::string text;
+    int lines = 0;
+    while (std::getline(in, text)) {
+      std::smatch match;
+      ++lines;
+      if (!std::regex_match(text, match, line)) return "torn line: " + text;
+      const int64_t used = std::stoll(match[1].str());
+      if (used < start || used > end + 5) return "time out of range: " + text;
+    }
+    return "intact, " + std::to_string(lines) + (lines == 1 ? " line" : " lines");
+  }
+
+  void CloseBooks() {
+    storm::BooksInput input;
+    input.Database = db_.Address();
+    input.Prefix = kPrefix;
+    input.Summaries = facts_.Summaries;
+    for (int id : kServerIds) input.Players[id] = o_.Players;
+    input.Grants = facts_.Grants;
+    input.Faults = faults_;
+    facts_.Books = storm::CloseBooks(input);
+    facts_.Players = o_.Players;
+    facts_.Hours = o_.Hours;
+    facts_.KeepConnections = o_.KeepConnections;
+    facts_.KillsPlanned = o_.Kills;
+    for (int id : kServerIds) {
+      facts_.CooldownFiles[id] = CheckCooldownFile(id);
+      if (facts_.CooldownFiles[id].rfind("intact", 0) != 0)
+        facts_.Problems.push_back("server " + std::to_string(id) + " cooldown file: " + facts_.CooldownFiles[id]);
+      facts_.ResumedAfterFaults[id] = o_.Kills == 0 || LoggedRows(id) > rowsAfterRestart_[id];
+      if (!facts_.ResumedAfterFaults[id]) facts_.Problems.push_back("server " + std::to_string(id) + " logged nothing after the last restart");
+      if (o_.Kills > 0 && !facts_.TickedThroughFaults[id])
+        facts_.Problems.push_back("server " + std::to_string(id) + " stopped ticking while the database was down");
+      for (const auto& error : facts_.Summaries[id]["hostErrors"])
+        facts_.Problems.push_back("server " + std::to_string(id) + " host error: " + error.get<std::string>());
+      for (const auto& error : facts_.Summaries[id]["modLayoutErrors"])
+        facts_.Problems.push_back("server " + std::to_string(id) + " mod event layout: " + error.get<std::string>());
+    }
+    CheckFailuresLogged();
+  }
+
+  // Every grant or reward lost to a kill left a failure line; without kills there are none;
+  // nothing else is worth a warning.
+  void CheckFailuresLogged() {
+    int64_t failureLines = 0;
+    for (int id : kServerIds)
+      for (const auto& [kind, count] : facts_.Summaries[id]["logLines"].items()) {
+        if (kind.find("Failed to open connection!") != std::string::npos ||
+            kind.find("Unexpected DB error") != std::string::npos)
+          failureLines += count.get<int64_t>();
+        else
+          facts_.Problems.push_back("server " + std::to_string(id) + " logged " + kind);
+      }
+    if (facts_.Books.FailedAtFaults > 0 && failureLines == 0)
+      facts_.Problems.push_back("operations were lost at the kills, but no failure was logged");
+    if (o_.Kills == 0 && failureLines > 0)
+      facts_.Problems.push_back("database failures were logged although the database never went away");
+  }
+
+  Options o_;
+  storm::PrivateDatabase db_;
+  std::map<int, std::unique_ptr<storm::ServerProcess>> servers_;
+  std::map<int, uint16_t> rconPorts_;
+  std::map<int, int64_t> rowsAfterRestart_;
+  std::vector<storm::FaultWindow> faults_;
+  storm::StormFacts facts_;
+};
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  Options options;
+  try {
+    options = Parse(argc, argv);
+  } catch (const std::exception& e) {
+    std::cerr << "tandorshop-storm: " << e.what() << "\n";
+    return 2;
+  }
+  bool madeWorkDir = false;
+  if (options.WorkDir.empty()) {
+    std::string pattern = (fs::temp_directory_path() / "tandorshop-storm-XXXXXX").string();
+    if (::mkdtemp(pattern.data()) == nullptr) return 2;
+    options.WorkDir = pattern;
+    madeWorkDir = true;
+  }
+  options.WorkDir = fs::absolute(options.WorkDir).string();
+  int code = 1;
+  try {
+    Storm storm(options);
+    code = storm.Run();
+  } catch (const std::exception& e) {
+    std::cerr << "tandorshop-storm: " << e.what() << std::endl;
+    code = 1;
+  }
+  if (madeWorkDir && code == 0 && !options.KeepWorkDir) {
+    std::error_code ignored;
+    fs::remove_all(options.WorkDir, ignored);
+  } else {
+    std::cout << "storm: work folder kept: " << options.WorkDir << std::endl;
+  }
+  return code;
+}

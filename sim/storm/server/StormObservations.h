@@ -1,0 +1,53 @@
+#pragma once
+// What one storm server saw happen, from the outside: the chat messages its
+// players received (passive rewards, purchases, redeems, trades), the plugin's
+// log lines at warning level and above, and how long each game tick took.
+#include <cstdint>
+#include <map>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "sim/Server.h"
+
+namespace storm {
+
+struct PassiveReward {
+  int64_t WallMillis = 0;  // when the player was told
+  int32_t Amount = 0;
+};
+
+struct PlayerSeen {
+  std::vector<PassiveReward> Passive;
+  std::map<std::string, uint64_t> Messages;  // by kind: "bought", "redeemed", "sent", "received", "other"
+};
+
+class Observations {
+ public:
+  explicit Observations(sim::Server& server) : server_(server) {}
+
+  // Takes what the players were told and what the plugin logged since the last
+  // call, then lets the server forget it (long runs).
+  void Collect(const std::vector<std::string>& eosIds);
+  void RecordTick(double millis);
+
+  double LongestTickMillis() const { return longestTick_; }
+  nlohmann::json ToJson() const;
+
+ private:
+  void ReadLogLine(const std::string& line);
+
+  sim::Server& server_;
+  std::map<std::string, PlayerSeen> players_;
+  std::map<std::string, uint64_t> logLines_;  // warning and above, by their fixed text
+  uint64_t ticks_ = 0;
+  uint64_t slowTicks_ = 0;  // over 50 ms
+  double longestTick_ = 0;
+};
+
+// The fixed text of a log line: the part after the level, with what varies
+// (paths, numbers, the server's error text) cut off.
+std::string LogLineKind(const std::string& line);
+
+}  // namespace storm
