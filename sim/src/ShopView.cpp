@@ -117,8 +117,10 @@ int64_t DiscountedPrice(int64_t unitPrice, int32_t amount, double discount) {
 HeldKey HeldKeyOf(const json& view) {
   HeldKey key{view.value("PacketName", ""), ""};
   if (view.value("RewardId", -1) != -1 || view.value("AllVariants", 0) != 0) return key;
-  key.Selection = ";" + JoinNames(view.value("Items", json())) + ";" + JoinNames(view.value("Dinos", json())) + ";" +
-                  JoinNames(view.value("Commands", json()));
+  for (const char* kind : {"Items", "Dinos", "Commands"}) {
+    key.Selection += ';';
+    key.Selection += JoinNames(view.value(kind, json()));
+  }
   return key;
 }
 
