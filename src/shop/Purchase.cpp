@@ -18,6 +18,7 @@
 #include "shop/Eligibility.h"
 #include "shop/InFlight.h"
 #include "shop/PacketDelivery.h"
+#include "shop/PointsFirst.h"
 #include "shop/PacketHelper.h"
 #include "shop/Pricing.h"
 #include "shop/ShopRequests.h"
@@ -102,15 +103,9 @@ void BuyContinuation(const std::shared_ptr<ModComm::DB_PlayerPointsWithCds>& rec
 
 void HandleBuy(AShooterPlayerController* sender, const FString& packetString) {
   const FString eosId = sender->GetUniqueNetIdAsString();
-  if (!InFlight::Begin(eosId)) return;
-  InFlight::Scope operation(eosId);
-  auto record = std::make_shared<ModComm::DB_PlayerPointsWithCds>();
-  TandorShop::Pool().PostTask(PoolTask::MakeWork(
-      [record, eosId](ArkTandor_AsyncTaskResults&) { DBHelper::loadPointsWithCds(*record, eosId); },
-      [record, packetString, weak = Weak(sender), eosId](ArkTandor_AsyncTaskResults) {
-        BuyContinuation(record, packetString, weak, eosId);
-      }));
-  operation.HandOn();
+  BeginWithPointsAndCooldowns(eosId, [packetString, weak = Weak(sender), eosId](const PointsRecord& record) {
+    BuyContinuation(record, packetString, weak, eosId);
+  });
 }
 
 }  // namespace TandorShop::ShopRequests

@@ -21,6 +21,7 @@
 #include "shop/InFlight.h"
 #include "shop/PacketDelivery.h"
 #include "shop/PacketHelper.h"
+#include "shop/PointsFirst.h"
 #include "shop/RedeemViews.h"
 #include "shop/ShopRequests.h"
 
@@ -131,15 +132,10 @@ void HandleRedeemList(AShooterPlayerController* sender) {
 
 void HandleRedeem(AShooterPlayerController* sender, const FString& packetString, int32_t rewardId, bool allVariants) {
   const FString eosId = sender->GetUniqueNetIdAsString();
-  if (!InFlight::Begin(eosId)) return;
-  InFlight::Scope operation(eosId);
-  auto record = std::make_shared<ModComm::DB_PlayerPointsWithCds>();
-  TandorShop::Pool().PostTask(PoolTask::MakeWork(
-      [record, eosId](ArkTandor_AsyncTaskResults&) { DBHelper::loadPointsWithCds(*record, eosId); },
-      [record, weak = Weak(sender), eosId, packetString, rewardId, allVariants](ArkTandor_AsyncTaskResults) {
+  BeginWithPointsAndCooldowns(
+      eosId, [weak = Weak(sender), eosId, packetString, rewardId, allVariants](const PointsRecord& record) {
         RedeemContinuation(record, weak, eosId, packetString, rewardId, allVariants);
-      }));
-  operation.HandOn();
+      });
 }
 
 }  // namespace TandorShop::ShopRequests
