@@ -12,13 +12,13 @@
 #include <thread>
 
 #include <fmt/format.h>
-#include <mysql.h>
 #include <nlohmann/json.hpp>
 
 #include "AsaApi/Game/TandorShopMod.h"
 #include "AsaApi/Host.h"
 #include "core/ThreadPool.h"
 #include "sim/ClientMod.h"
+#include "sim/ScratchTables.h"
 
 extern "C" void Plugin_Init();
 extern "C" void Plugin_Unload();
@@ -34,19 +34,11 @@ constexpr const char* kMessages[] = {
     TandorShopMod::MsgRedeem,     TandorShopMod::MsgTradeTargets, TandorShopMod::MsgTrade,
     TandorShopMod::MsgShopLog,    TandorShopMod::MsgTradeLog};
 
-std::string Env(const char* name) {
-  const char* value = std::getenv(name);
-  if (value == nullptr) throw std::runtime_error(std::string(name) + " is not set (eval \"$(scripts/db env)\")");
-  return value;
-}
-
 nlohmann::json Config(const std::string& prefix) {
   const char* keep = std::getenv("TANDORSHOP_BENCH_KEEP_CONNECTIONS");
   nlohmann::json config;
-  config["Mysql"] = {{"server", Env("TANDORSHOP_DB_HOST")},         {"port", std::stoi(Env("TANDORSHOP_DB_PORT"))},
-                     {"username", Env("TANDORSHOP_DB_USER")},       {"password", Env("TANDORSHOP_DB_PASSWORD")},
-                     {"database", Env("TANDORSHOP_DB_NAME")},       {"tablePrefix", prefix},
-                     {"KeepConnections", keep == nullptr || std::string(keep) != "0"}};
+  config["Mysql"] = sim::PrivateDatabaseSection(prefix);
+  config["Mysql"]["KeepConnections"] = keep == nullptr || std::string(keep) != "0";
   config["General"] = {{"ShopName", "Day"}, {"RewardIntervalMinutes", 10}};
   config["GroupPrivileges"] = nlohmann::json::parse(R"([{"ForGroups": ["VIP"], "PassivePointsAmount": 5}])");
   config["ShopCategories"] = nlohmann::json::parse(R"([{"Name": "Kits"}, {"Name": "Tools"}, {"Name": "Extras"}])");
@@ -63,15 +55,11 @@ nlohmann::json Config(const std::string& prefix) {
 std::string EosIdOf(std::size_t player) { return fmt::format("0002{:028x}", player); }
 
 void DropTables(const std::string& prefix) {
-  MYSQL* mysql = ::mysql_init(nullptr);
-  if (::mysql_real_connect(mysql, Env("TANDORSHOP_DB_HOST").c_str(), Env("TANDORSHOP_DB_USER").c_str(),
-                           Env("TANDORSHOP_DB_PASSWORD").c_str(), Env("TANDORSHOP_DB_NAME").c_str(),
-                           static_cast<unsigned>(std::stoi(Env("TANDORSHOP_DB_PORT"))), nullptr, 0) != nullptr) {
-    for (const char* table : {"player_points", "player_chars", "player_redeems", "player_cooldowns", "tradelog",
-                              "shoplog"})
-      ::mysql_query(mysql, ("DROP TABLE IF EXISTS " + prefix + "_" + table).c_str());
+  try {
+    sim::DropTablesWithPrefix(prefix);
+  } catch (const std::exception&) {
+    // the database went away: the next run uses another prefix
   }
-  ::mysql_close(mysql);
 }
 
 }  // namespace

@@ -16,6 +16,7 @@
 #include "AsaApi/Host.h"
 #include "sim/ClientMod.h"
 #include "sim/EngineRuntime.h"
+#include "sim/ScratchTables.h"
 #include "sim/Server.h"
 #include "BenchMain.h"
 
@@ -23,19 +24,9 @@ namespace {
 
 constexpr int kPlayers = 100;
 
-std::string Env(const char* name, const char* fallback) {
-  const char* value = std::getenv(name);
-  return value == nullptr ? fallback : value;
-}
-
 nlohmann::json Config() {
   nlohmann::json config;
-  config["Mysql"] = {{"server", Env("TANDORSHOP_DB_HOST", "127.0.0.1")},
-                     {"port", std::stoi(Env("TANDORSHOP_DB_PORT", "3306"))},
-                     {"username", Env("TANDORSHOP_DB_USER", "tandorshop")},
-                     {"password", Env("TANDORSHOP_DB_PASSWORD", "")},
-                     {"database", Env("TANDORSHOP_DB_NAME", "tandorshop")},
-                     {"tablePrefix", "benchmod"}};
+  config["Mysql"] = sim::PrivateDatabaseSection("benchmod");
   config["General"] = {{"ShopName", "Bench"}, {"RewardIntervalMinutes", 1}};
   config["GroupPrivileges"] = nlohmann::json::parse(R"([{"ForGroups": ["VIP"], "PassivePointsAmount": 5}])");
   config["ShopCategories"] = nlohmann::json::parse(R"([{"Name": "Kits"}])");

@@ -19,6 +19,7 @@
 #include "sim/ClientMod.h"
 #include "sim/EngineRuntime.h"
 #include "sim/GameModel.h"
+#include "sim/ScratchTables.h"
 #include "sim/Server.h"
 #include "BenchMain.h"
 
@@ -35,13 +36,8 @@ std::string Env(const char* name, const char* fallback) {
 
 nlohmann::json Config(bool keepConnections) {
   nlohmann::json config;
-  config["Mysql"] = {{"server", Env("TANDORSHOP_DB_HOST", "127.0.0.1")},
-                     {"port", std::stoi(Env("TANDORSHOP_DB_PORT", "3306"))},
-                     {"username", Env("TANDORSHOP_DB_USER", "tandorshop")},
-                     {"password", Env("TANDORSHOP_DB_PASSWORD", "")},
-                     {"database", Env("TANDORSHOP_DB_NAME", "tandorshop")},
-                     {"tablePrefix", kPrefix},
-                     {"KeepConnections", keepConnections}};
+  config["Mysql"] = sim::PrivateDatabaseSection(kPrefix);
+  config["Mysql"]["KeepConnections"] = keepConnections;
   config["General"] = {{"ShopName", "Bench"}, {"RewardIntervalMinutes", 60}};
   config["ShopCategories"] = nlohmann::json::parse(R"([{"Name": "Kits"}])");
   config["ShopPackets"] = nlohmann::json::array(

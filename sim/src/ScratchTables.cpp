@@ -60,4 +60,15 @@ void DropTablesWithPrefix(const std::string& prefix) {
   for (const std::string& table : TablesWithPrefix(prefix)) Query("DROP TABLE IF EXISTS `" + table + "`");
 }
 
+nlohmann::json PrivateDatabaseSection(const std::string& tablePrefix) {
+  const std::string host = Env("TANDORSHOP_DB_HOST"), port = Env("TANDORSHOP_DB_PORT");
+  if (host.empty() || port.empty()) throw std::runtime_error("TANDORSHOP_DB_* not set (eval \"$(scripts/db env)\")");
+  return {{"server", host},
+          {"port", std::stoi(port)},
+          {"username", Env("TANDORSHOP_DB_USER")},
+          {"password", Env("TANDORSHOP_DB_PASSWORD")},
+          {"database", Env("TANDORSHOP_DB_NAME")},
+          {"tablePrefix", tablePrefix}};
+}
+
 }  // namespace sim

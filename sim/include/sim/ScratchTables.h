@@ -4,6 +4,8 @@
 #include <string>
 #include <vector>
 
+#include <nlohmann/json.hpp>
+
 namespace sim {
 
 // base, "_" and a number no other run uses.
@@ -12,5 +14,8 @@ std::string FreshTablePrefix(const std::string& base);
 // cannot be reached or its settings are missing.
 std::vector<std::string> TablesWithPrefix(const std::string& prefix);
 void DropTablesWithPrefix(const std::string& prefix);
+// The configuration's "Mysql" section for the private database, with this table
+// prefix. Throws when TANDORSHOP_DB_* are not set.
+nlohmann::json PrivateDatabaseSection(const std::string& tablePrefix);
 
 }  // namespace sim
