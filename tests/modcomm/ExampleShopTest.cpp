@@ -71,7 +71,9 @@ TEST_F(ModShop, TheExampleShopOpensAndEveryCategoryAndBothLogsCanBeRead) {
            "('Other','ExamplePlayer','Other (Tribe)','Me',200,40)");
   Mod().Send(player, TandorShopMod::MsgShopLog);
   Mod().Send(player, TandorShopMod::MsgTradeLog);
+  // The two lists are read by different workers and may arrive in either order.
   ASSERT_TRUE(WaitForEvents("ExamplePlayer", "a_init_log_trade", 1));
+  ASSERT_TRUE(WaitForEvents("ExamplePlayer", "a_init_log_buy", 1));
   const json shopLog = Mod().EventsOf("ExamplePlayer", "a_init_log_buy").at(0);
   EXPECT_EQ(shopLog[0]["Packet"], "Starter Kit");
   EXPECT_EQ(shopLog[0]["PointsChange"], -50);
