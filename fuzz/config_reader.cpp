@@ -9,7 +9,7 @@
 #include "config/MysqlConfig.h"
 #include "config/ShopConfigReader.h"
 #include "shop/PacketHelper.h"
-#include "sim/EngineRuntime.h"
+#include "sim/engine/EngineRuntime.h"
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
   sim::InstallEngineRuntime();

@@ -12,7 +12,7 @@
 #include "FuzzShop.h"
 #include "config/CatalogueReader.h"
 #include "shop/PacketHelper.h"
-#include "sim/EngineRuntime.h"
+#include "sim/engine/EngineRuntime.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 
 #include "GeneratedShop.h"
 #include "config/ShopConfigReader.h"
-#include "sim/EngineRuntime.h"
+#include "sim/engine/EngineRuntime.h"
 #include "BenchMain.h"
 
 namespace {

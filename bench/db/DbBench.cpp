@@ -21,7 +21,7 @@
 #include "db/DBHelper.h"
 #include "db/KeptConnection.h"
 #include "db/Statements.h"
-#include "sim/EngineRuntime.h"
+#include "sim/engine/EngineRuntime.h"
 #include "BenchMain.h"
 
 namespace {

@@ -13,8 +13,8 @@
 #include "config/ShopConfigReader.h"
 #include "core/Log.h"
 #include "delivery/DeliveryHelper.h"
-#include "sim/GameModel.h"
-#include "sim/Server.h"
+#include "sim/world/GameModel.h"
+#include "sim/server/Server.h"
 
 namespace {
 

@@ -23,7 +23,7 @@
 #include "PlayerDay.h"
 #include "StateReport.h"
 #include "modcomm/RequestThrottle.h"
-#include "sim/EngineRuntime.h"
+#include "sim/engine/EngineRuntime.h"
 #include "BenchMain.h"
 
 namespace {

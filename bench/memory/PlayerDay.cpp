@@ -17,8 +17,8 @@
 #include "AsaApi/Game/TandorShopMod.h"
 #include "AsaApi/Host.h"
 #include "core/ThreadPool.h"
-#include "sim/ClientMod.h"
-#include "sim/ScratchTables.h"
+#include "sim/companions/ClientMod.h"
+#include "sim/scenario/ScratchTables.h"
 
 extern "C" void Plugin_Init();
 extern "C" void Plugin_Unload();

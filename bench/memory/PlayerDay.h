@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "StateReport.h"
-#include "sim/Server.h"
+#include "sim/server/Server.h"
 
 namespace membench {
 

@@ -14,10 +14,10 @@
 
 #include "AsaApi/Game/TandorShopMod.h"
 #include "AsaApi/Host.h"
-#include "sim/ClientMod.h"
-#include "sim/EngineRuntime.h"
-#include "sim/ScratchTables.h"
-#include "sim/Server.h"
+#include "sim/companions/ClientMod.h"
+#include "sim/engine/EngineRuntime.h"
+#include "sim/scenario/ScratchTables.h"
+#include "sim/server/Server.h"
 #include "BenchMain.h"
 
 namespace {

@@ -16,11 +16,11 @@
 
 #include "AsaApi/Game/TandorShopMod.h"
 #include "AsaApi/Host.h"
-#include "sim/ClientMod.h"
-#include "sim/EngineRuntime.h"
-#include "sim/GameModel.h"
-#include "sim/ScratchTables.h"
-#include "sim/Server.h"
+#include "sim/companions/ClientMod.h"
+#include "sim/engine/EngineRuntime.h"
+#include "sim/world/GameModel.h"
+#include "sim/scenario/ScratchTables.h"
+#include "sim/server/Server.h"
 #include "BenchMain.h"
 
 namespace {

@@ -2,7 +2,7 @@
 
 #include <benchmark/benchmark.h>
 
-#include "sim/EngineRuntime.h"
+#include "sim/engine/EngineRuntime.h"
 
 namespace benchsupport {
 

@@ -3,7 +3,7 @@
 #include <ostream>
 #include <string>
 
-#include "sim/ServerLauncher.h"
+#include "sim/scenario/ServerLauncher.h"
 
 namespace simapp {
 

@@ -20,10 +20,10 @@
 #include <nlohmann/json.hpp>
 
 #include "DbTestSupport.h"
-#include "sim/Classes.h"
-#include "sim/Creatures.h"
-#include "sim/GameModel.h"
-#include "sim/WorldExtras.h"
+#include "sim/engine/Classes.h"
+#include "sim/world/Creatures.h"
+#include "sim/world/GameModel.h"
+#include "sim/world/WorldExtras.h"
 #include "testsupport/Database.h"
 #include "testsupport/ServerFixture.h"
 

@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "AdminCommandsFixture.h"
-#include "sim/GameModel.h"
-#include "sim/Items.h"
+#include "sim/world/GameModel.h"
+#include "sim/world/Items.h"
 
 namespace commandtest {
 namespace {

@@ -2,7 +2,7 @@
 // delivery can fail without leaving a creature or charging.
 #include "AsaApi/GameTables.h"
 #include "CreatureFixture.h"
-#include "sim/Reflection.h"
+#include "sim/engine/Reflection.h"
 
 namespace deliverytest {
 namespace {

@@ -13,7 +13,7 @@
 #include "config/ShopConfig.h"
 #include "config/ShopConfigReader.h"
 #include "core/Log.h"
-#include "sim/GameModel.h"
+#include "sim/world/GameModel.h"
 #include "testsupport/ServerFixture.h"
 
 namespace deliverytest {

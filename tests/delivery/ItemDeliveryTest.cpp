@@ -5,7 +5,7 @@
 #include "AsaApi/Game/UPrimalItem.h"
 #include "DeliveryFixture.h"
 #include "delivery/DeliveryHelper.h"
-#include "sim/Reflection.h"
+#include "sim/engine/Reflection.h"
 
 namespace deliverytest {
 namespace {

@@ -10,7 +10,7 @@
 #include "AsaApi/Game/UEngine.h"
 #include "AsaApi/Game/UPrimalGameData.h"
 #include "AsaApi/Game/UPrimalGlobals.h"
-#include "sim/GameModel.h"
+#include "sim/world/GameModel.h"
 #include "testsupport/ServerFixture.h"
 
 namespace {

@@ -1,7 +1,7 @@
 // What the game knows of a configured creature reaches the mod with its packet.
 #include "ModShopFixture.h"
-#include "sim/Creatures.h"
-#include "sim/GameModel.h"
+#include "sim/world/Creatures.h"
+#include "sim/world/GameModel.h"
 
 namespace {
 

@@ -4,8 +4,8 @@
 #include <set>
 
 #include "ModShopFixture.h"
-#include "sim/WebServices.h"
-#include "sim/WorldExtras.h"
+#include "sim/companions/WebServices.h"
+#include "sim/world/WorldExtras.h"
 
 namespace {
 

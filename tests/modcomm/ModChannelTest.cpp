@@ -3,7 +3,7 @@
 
 #include "ModShopFixture.h"
 #include "AsaApi/Host.h"
-#include "sim/WebServices.h"
+#include "sim/companions/WebServices.h"
 
 namespace {
 

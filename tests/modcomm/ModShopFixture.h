@@ -9,7 +9,7 @@
 
 #include "AsaApi/Game/TandorShopMod.h"
 #include "DbTestSupport.h"
-#include "sim/ClientMod.h"
+#include "sim/companions/ClientMod.h"
 #include "testsupport/Database.h"
 #include "testsupport/ServerFixture.h"
 

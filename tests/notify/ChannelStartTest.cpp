@@ -11,8 +11,8 @@
 #include "modcomm/InfoHandlers.h"
 #include "modcomm/ModChannel.h"
 #include "notify/VersionCheck.h"
-#include "sim/Server.h"
-#include "sim/WorldExtras.h"
+#include "sim/server/Server.h"
+#include "sim/world/WorldExtras.h"
 
 namespace {
 

@@ -2,8 +2,8 @@
 // with bad lines is refused line by line before anything runs.
 #include <gtest/gtest.h>
 
-#include "sim/ScenarioExpectations.h"
-#include "sim/ScenarioParser.h"
+#include "sim/scenario/ScenarioExpectations.h"
+#include "sim/scenario/ScenarioParser.h"
 
 namespace {
 

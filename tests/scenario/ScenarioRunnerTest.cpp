@@ -8,10 +8,10 @@
 #include <sstream>
 
 #include "AsaApi/Platform.h"
-#include "sim/ClientMod.h"
-#include "sim/ScenarioParser.h"
-#include "sim/ScenarioRunner.h"
-#include "sim/ServerLauncher.h"
+#include "sim/companions/ClientMod.h"
+#include "sim/scenario/ScenarioParser.h"
+#include "sim/scenario/ScenarioRunner.h"
+#include "sim/scenario/ServerLauncher.h"
 #include "testsupport/Database.h"
 
 namespace {

@@ -5,9 +5,9 @@
 #include <string>
 
 #include "ModShopFixture.h"
-#include "sim/GameModel.h"
-#include "sim/Inventory.h"
-#include "sim/WebServices.h"
+#include "sim/world/GameModel.h"
+#include "sim/world/Inventory.h"
+#include "sim/companions/WebServices.h"
 
 namespace shopops {
 

@@ -8,7 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "AsaApi/Game/TandorShopMod.h"
-#include "sim/ClientMod.h"
+#include "sim/companions/ClientMod.h"
 #include "testsupport/ServerFixture.h"
 
 namespace {

@@ -2,7 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "AsaApi/Game/TandorShopMod.h"
-#include "sim/ShopView.h"
+#include "sim/page/ShopView.h"
 
 namespace {
 

@@ -4,7 +4,7 @@
 
 #include <cstdlib>
 
-#include "sim/ScratchTables.h"
+#include "sim/scenario/ScratchTables.h"
 
 namespace testsupport {
 namespace {

@@ -1,6 +1,6 @@
 #include <gtest/gtest.h>
 
-#include "sim/EngineRuntime.h"
+#include "sim/engine/EngineRuntime.h"
 
 int main(int argc, char** argv) {
   sim::InstallEngineRuntime();

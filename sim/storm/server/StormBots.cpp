@@ -3,7 +3,7 @@
 #include <array>
 
 #include "AsaApi/Game/TandorShopMod.h"
-#include "sim/ClientMod.h"
+#include "sim/companions/ClientMod.h"
 #include "StormRoster.h"
 
 namespace storm {

@@ -11,7 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "sim/Server.h"
+#include "sim/server/Server.h"
 
 namespace storm {
 

@@ -14,8 +14,8 @@
 #include "StormObservations.h"
 #include "StormRoster.h"
 #include "StormWorld.h"
-#include "sim/ClientMod.h"
-#include "sim/Server.h"
+#include "sim/companions/ClientMod.h"
+#include "sim/server/Server.h"
 
 namespace {
 

@@ -2,10 +2,10 @@
 
 #include <algorithm>
 
-#include "sim/Creatures.h"
-#include "sim/GameModel.h"
-#include "sim/Inventory.h"
-#include "sim/Items.h"
+#include "sim/world/Creatures.h"
+#include "sim/world/GameModel.h"
+#include "sim/world/Inventory.h"
+#include "sim/world/Items.h"
 
 namespace storm {
 namespace {

@@ -6,8 +6,8 @@
 #include <map>
 #include <string>
 
-#include "sim/Classes.h"
-#include "sim/Server.h"
+#include "sim/engine/Classes.h"
+#include "sim/server/Server.h"
 
 namespace storm {
 

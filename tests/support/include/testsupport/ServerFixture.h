@@ -9,7 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "sim/Server.h"
+#include "sim/server/Server.h"
 
 namespace testsupport {
 

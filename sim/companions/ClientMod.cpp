@@ -1,0 +1,251 @@
+#include "sim/companions/ClientMod.h"
+
+#include <algorithm>
+
+#include "AsaApi/Game/AActor.h"
+#include "AsaApi/Game/APrimalCharacter.h"
+#include "AsaApi/Game/TandorShopMod.h"
+#include "AsaApi/Game/UGameplayStatics.h"
+#include "ClientModLayouts.h"
+#include "sim/companions/Companions.h"
+#include "sim/engine/EngineRuntime.h"
+#include "sim/server/Server.h"
+
+namespace sim {
+
+// The message parameters as the mod fills them.
+struct SimNetExecParams {
+  int32_t IntParam1 = 0;
+  int32_t IntParam2 = 0;
+  FString StringParam1;
+  FString StringParam2;
+  uint64_t ObjParam1 = 0;
+};
+
+namespace {
+
+constexpr const char* kGlobalEvents[] = {"a_setglobalsettings", "a_getgametime"};
+
+ClientMod* Mod() {
+  Server* server = Server::Current();
+  return server == nullptr ? nullptr : &server->Mod();
+}
+
+std::string Lower(std::string text) {
+  std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
+  return text;
+}
+
+// --- the game functions ---
+UFunction* FindFunctionByName(UClass* cls, FName name, int32_t includeSuper) {
+  ClientMod* mod = Mod();
+  if (mod == nullptr || cls == nullptr) return nullptr;
+  for (auto* at = reinterpret_cast<SimClass*>(cls); at != nullptr; at = includeSuper != 0 ? at->Super : nullptr) {
+    if (SimFunction* function = mod->FindFunction(at, name.ToString().ToUtf8()))
+      return reinterpret_cast<UFunction*>(function);
+    if (includeSuper == 0) break;
+  }
+  return nullptr;
+}
+
+void ProcessEvent(AActor* actor, UFunction* function, void* block) {
+  if (ClientMod* mod = Mod())
+    mod->ProcessEvent(reinterpret_cast<UObject*>(actor), reinterpret_cast<SimFunction*>(function), block);
+}
+
+APrimalBuff* GetBuff(APrimalCharacter* character, UClass* cls) {
+  ClientMod* mod = Mod();
+  if (mod == nullptr || character == nullptr || cls == nullptr) return nullptr;
+  if (!ClassRegistry::IsChildOf(mod->BuffClass(), reinterpret_cast<SimClass*>(cls))) return nullptr;
+  return reinterpret_cast<APrimalBuff*>(mod->BuffOf(reinterpret_cast<SimCharacter*>(character)));
+}
+
+void GetAllActorsOfClass(UObject*, UClass* cls, TArray<AActor*>* out) {
+  Server* server = Server::Current();
+  if (server == nullptr || out == nullptr) return;
+  for (UObject* actor : server->Extras().ActorsOf(reinterpret_cast<SimClass*>(cls)))
+    out->Add(reinterpret_cast<AActor*>(actor));
+}
+
+bool NetExec(APrimalBuff*, AShooterPlayerController*, FName, FBPNetExecParams*) {
+  if (ClientMod* mod = Mod()) mod->CountReachedGame();
+  return true;
+}
+
+nlohmann::json NamePointer(const void* object) {
+  if (object == nullptr) return nullptr;
+  Server* server = Server::Current();
+  const std::string path = server == nullptr ? std::string() : server->Extras().PathOf(object);
+  return path.empty() ? nlohmann::json("<object>") : nlohmann::json(path);
+}
+
+}  // namespace
+
+ClientMod::ClientMod(WorldExtras& extras) : extras_(extras) {
+  ClassRegistry& classes = ClassRegistry::Get();
+  globalClass_ = classes.Add(TandorShopMod::GlobalActorPath);
+  buffClass_ = classes.Add(TandorShopMod::PlayerBuffPath);
+  auto add = [this](SimClass* owner, const char* name) {
+    ObjectPtr<SimFunction> function = NewObject<SimFunction>();
+    function->Name = name;
+    function->Header.NamePrivate = FName(name);
+    function->Owner = owner;
+    function->ParmsSize = static_cast<uint16_t>(modlayout::BlockSize(name));
+    functions_.push_back(std::move(function));
+  };
+  for (const char* name : kGlobalEvents) add(globalClass_, name);
+  for (const char* name : BuffEventNames) add(buffClass_, name);
+  SpawnGlobalActor();
+}
+
+ClientMod::~ClientMod() { DestroyGlobalActor(); }
+
+SimFunction* ClientMod::FindFunction(const SimClass* cls, const std::string& name) const {
+  for (const auto& function : functions_)
+    if (function->Owner == cls && Lower(function->Name) == Lower(name)) return function.get();
+  return nullptr;
+}
+
+SimBuff* ClientMod::BuffOf(SimCharacter* character) {
+  auto& buff = buffs_[character];
+  if (!buff) {
+    buff = NewObject<SimBuff>();
+    buff->Header.ClassPrivate = reinterpret_cast<UClass*>(buffClass_);
+    buff->Owner = static_cast<SimPlayerController*>(character->Controller);
+  }
+  return buff.get();
+}
+
+void ClientMod::PlayerLeft(const SimCharacter* character) { buffs_.erase(character); }
+
+UObject* ClientMod::GlobalActor() const { return globalActor_ ? &globalActor_->Header : nullptr; }
+
+void ClientMod::DestroyGlobalActor() {
+  if (!globalActor_) return;
+  extras_.RemoveActor(&globalActor_->Header);
+  globalActor_.reset();
+}
+
+void ClientMod::SpawnGlobalActor() {
+  DestroyGlobalActor();
+  globalActor_ = NewObject<SimModActor>();
+  globalActor_->Header.ClassPrivate = reinterpret_cast<UClass*>(globalClass_);
+  extras_.AddActor(globalClass_, &globalActor_->Header);
+}
+
+void ClientMod::SetParmsSize(const std::string& event, uint16_t size) {
+  for (auto& function : functions_)
+    if (function->Name == event) function->ParmsSize = size;
+}
+
+void ClientMod::ProcessEvent(UObject* object, SimFunction* function, void* block) {
+  if (function == nullptr || block == nullptr) {
+    std::lock_guard lock(mutex_);
+    errors_.push_back("ProcessEvent without a function or block");
+    return;
+  }
+  const std::string& event = function->Name;
+  const std::size_t expected = modlayout::BlockSize(event);
+  const std::size_t passed = GameAllocationSize(block);
+  if (passed != expected) {
+    std::lock_guard lock(mutex_);
+    errors_.push_back(event + ": " + std::to_string(passed) + " bytes passed, " + std::to_string(expected) +
+                      " expected");
+    return;
+  }
+  if (event == "a_getgametime") {
+    *static_cast<double*>(block) = gameTime_;
+    return;
+  }
+  std::vector<std::string> errors;
+  nlohmann::json data = modlayout::Decode(event, block, &NamePointer, errors);
+  std::string owner;
+  for (const auto& [character, buff] : buffs_)
+    if (&buff->Header == object && buff->Owner != nullptr) owner = Lower(buff->Owner->EosId.ToUtf8());
+  {
+    std::lock_guard lock(mutex_);
+    for (std::string& error : errors) errors_.push_back(event + ": " + error);
+  }
+  Record(owner, event, std::move(data));
+}
+
+void ClientMod::Record(const std::string& eosIdOrEmpty, const std::string& event, nlohmann::json data) {
+  std::lock_guard lock(mutex_);
+  nlohmann::json entry = {{"event", event}, {"data", std::move(data)}};
+  if (eosIdOrEmpty.empty()) globalEvents_.push_back(std::move(entry));
+  else events_[eosIdOrEmpty].push_back(std::move(entry));
+}
+
+std::vector<nlohmann::json> ClientMod::EventsOf(const std::string& eosId) const {
+  std::lock_guard lock(mutex_);
+  const auto found = events_.find(Lower(eosId));
+  return found == events_.end() ? std::vector<nlohmann::json>{} : found->second;
+}
+
+std::vector<nlohmann::json> ClientMod::EventsOf(const std::string& eosId, const std::string& event) const {
+  std::vector<nlohmann::json> matching;
+  for (nlohmann::json& entry : EventsOf(eosId))
+    if (entry["event"] == event) matching.push_back(std::move(entry["data"]));
+  return matching;
+}
+
+std::size_t ClientMod::EventCount(const std::string& eosId) const {
+  std::lock_guard lock(mutex_);
+  const auto found = events_.find(Lower(eosId));
+  return found == events_.end() ? 0 : found->second.size();
+}
+
+std::vector<nlohmann::json> ClientMod::GlobalEvents() const {
+  std::lock_guard lock(mutex_);
+  return globalEvents_;
+}
+
+std::vector<std::string> ClientMod::Errors() const {
+  std::lock_guard lock(mutex_);
+  return errors_;
+}
+
+void ClientMod::ClearEvents() {
+  std::lock_guard lock(mutex_);
+  events_.clear();
+  globalEvents_.clear();
+  requests_.clear();
+}
+
+std::vector<SentRequest> ClientMod::RequestsOf(const std::string& eosId) const {
+  std::lock_guard lock(mutex_);
+  const auto found = requests_.find(Lower(eosId));
+  return found == requests_.end() ? std::vector<SentRequest>{} : found->second;
+}
+
+bool ClientMod::Send(const SimPlayer& player, const std::string& message, int32_t intParam1, int32_t intParam2,
+                     const std::string& stringParam1) {
+  SimNetExecParams params;
+  params.IntParam1 = intParam1;
+  params.IntParam2 = intParam2;
+  params.StringParam1 = FString::FromUtf8(stringParam1);
+  {
+    std::lock_guard lock(mutex_);
+    const std::string key = Lower(player.Controller->EosId.ToUtf8());
+    requests_[key].push_back({message, intParam1, intParam2, stringParam1, events_[key].size()});
+  }
+  SimBuff* buff = BuffOf(player.Character.get());
+  return Game::APrimalBuff_::BPNetExec(reinterpret_cast<APrimalBuff*>(buff), player.AsController(),
+                                       FName(message.c_str()), reinterpret_cast<FBPNetExecParams*>(&params));
+}
+
+void RegisterClientModFunctions() {
+  using namespace Game;
+  host::Register(UClass_::FindFunctionByName, &FindFunctionByName);
+  host::Register(UFunction_::ParmsSize, static_cast<std::ptrdiff_t>(offsetof(SimFunction, ParmsSize)));
+  host::Register(AActor_::ProcessEvent, &ProcessEvent);
+  host::Register(APrimalCharacter_::GetBuff, &GetBuff);
+  host::Register(UGameplayStatics_::GetAllActorsOfClass, &GetAllActorsOfClass);
+  host::Register(APrimalBuff_::BPNetExec, &NetExec);
+  host::Register(FBPNetExecParams_::IntParam1, static_cast<std::ptrdiff_t>(offsetof(SimNetExecParams, IntParam1)));
+  host::Register(FBPNetExecParams_::IntParam2, static_cast<std::ptrdiff_t>(offsetof(SimNetExecParams, IntParam2)));
+  host::Register(FBPNetExecParams_::StringParam1,
+                 static_cast<std::ptrdiff_t>(offsetof(SimNetExecParams, StringParam1)));
+}
+
+}  // namespace sim

@@ -1,0 +1,80 @@
+#pragma once
+// Runs scenario steps against a launched server and writes the transcript:
+// each command with what the server did in answer (log lines, what the mod
+// received, chat and console lines, commands the game ran, Discord bodies),
+// each expectation with its outcome.
+#include <atomic>
+#include <chrono>
+#include <cstdint>
+#include <map>
+#include <memory>
+#include <ostream>
+#include <string>
+#include <utility>
+#include <vector>
+
+#include "sim/scenario/ScenarioHappenings.h"
+#include "sim/scenario/ScenarioSteps.h"
+
+namespace sim {
+class ServerLauncher;
+}
+
+namespace sim::scenario {
+
+struct RunnerOptions {
+  bool ShowLog = true;       // the plugin's log lines in the transcript (off when they go to the terminal)
+  bool EchoCommands = true;  // each command in the transcript (off when it was just typed)
+  // How long an expectation may wait for the server to get there.
+  std::chrono::milliseconds ExpectTimeout = std::chrono::seconds(15);
+};
+
+class Runner {
+ public:
+  Runner(ServerLauncher& launcher, std::ostream& out, RunnerOptions options = {});
+  ~Runner();
+
+  // Runs one step and writes its transcript; false when it failed (an
+  // expectation that did not hold, or a command that could not be carried out).
+  bool Run(const Step& step);
+  // The failure of the last step that failed.
+  const std::string& LastFailure() const { return failure_; }
+  int ExpectationsHeld() const { return held_; }
+  // Writes what the server did since the last step (its start, before the first).
+  void ReportHappenings();
+
+ private:
+  bool Execute(const Action& action);
+  void Settle();
+  template <typename Expectation>
+  bool Expect(const Expectation& expectation);
+  void Join(const struct Join& join);
+  void SendMod(const ModRequest& request);
+  void SendRcon(const std::string& command);
+  void SendConsole(const struct Console& console);
+  void Give(const struct Give& give);
+
+  ServerLauncher& launcher_;
+  std::ostream& out_;
+  RunnerOptions options_;
+  std::unique_ptr<Happenings> happenings_;
+  std::string lastReply_;
+  std::vector<std::string> notes_;  // what a command itself has to say, shown under it
+  std::string failure_;
+  int held_ = 0;
+  std::map<std::string, uint64_t> linkedIds_;
+  std::map<std::string, int32_t> tribeIds_;
+  std::map<std::string, std::vector<std::string>> groups_;  // kept across restarts
+  std::map<std::pair<std::string, std::string>, int64_t> lastModRequest_;  // (player, message) -> clock ms
+};
+
+// Reads a scenario file, refuses it when a line is not valid, else runs it on a
+// server the launcher starts. 0: every expectation held; 1: a step failed;
+// 2: the file cannot be read or is not valid (nothing ran).
+int RunScenarioFile(ServerLauncher& launcher, const std::string& path, std::ostream& out);
+
+// Reads commands from the terminal while the server runs, until stop is set or
+// the input ends. Failed steps are reported and the session goes on.
+void RunInteractive(ServerLauncher& launcher, std::ostream& out, const std::atomic<bool>& stop);
+
+}  // namespace sim::scenario
