@@ -19,7 +19,7 @@
 #include "config/MysqlConfig.h"
 #include "config/ShopConfigReader.h"
 #include "core/Log.h"
-#include "sim/EngineRuntime.h"
+#include "AsaApiRuntime/BasicRuntime.h"
 
 namespace {
 
@@ -75,7 +75,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "usage: %s [--strict] FILE\n", argv[0]);
     return 64;
   }
-  sim::InstallEngineRuntime();
+  host::InstallBasicRuntime();
   auto sink = std::make_shared<CheckerSink>(stdout);
   GetLogSinks().push_back(sink);
   TandorShop::CreateLogger();
