@@ -5,7 +5,6 @@
 #include <utility>
 
 #include "core/Log.h"
-#include "db/KeptConnection.h"
 
 PoolTask::PoolTask(PoolTask&& other) noexcept
     : Work(std::move(other.Work)),
@@ -54,11 +53,11 @@ void ThreadPool::PostTask(PoolTask task) {
   wake_.notify_one();
 }
 
-void ThreadPool::StartWorkers() {
+void ThreadPool::StartWorkers(WorkerScope scope) {
   std::lock_guard lock(queueMutex_);
   if (!workers_.empty()) return;
   stop_ = false;
-  for (int i = 0; i < WorkerCount; ++i) workers_.emplace_back(&ThreadPool::WorkerLoop, this);
+  for (int i = 0; i < WorkerCount; ++i) workers_.emplace_back(&ThreadPool::WorkerLoop, this, scope);
 }
 
 bool ThreadPool::Started() const {
@@ -96,8 +95,13 @@ std::deque<PoolTask>::iterator ThreadPool::NextRunnable() {
   });
 }
 
-void ThreadPool::WorkerLoop() {
-  const DBHelper::WorkerConnectionScope keptConnection;  // closed when the worker ends
+void ThreadPool::WorkerLoop(const WorkerScope& scope) {
+  std::shared_ptr<void> held;  // released when the worker ends
+  try {
+    if (scope) held = scope();
+  } catch (const std::exception& e) {
+    TandorShop::Log().error("A worker started without its scope: {}", e.what());
+  }
   for (;;) {
     PoolTask task;
     {

@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <thread>
@@ -53,8 +54,13 @@ class ThreadPool {
 
   // Appends the task; never waits for work. May be called before the workers start.
   void PostTask(PoolTask task);
-  // Starts the two workers (once). Throws std::system_error when a thread cannot start.
-  void StartWorkers();
+  // What each worker holds for as long as it runs (the database layer's kept
+  // connection, say): made on the worker when it starts, released when it ends.
+  using WorkerScope = std::function<std::shared_ptr<void>()>;
+
+  // Starts the two workers (once), each holding what scope makes. Throws
+  // std::system_error when a thread cannot start.
+  void StartWorkers(WorkerScope scope = {});
   // Runs every queued task, joins the workers and discards undrained results.
   void StopWorkers();
   // Game thread: runs the continuations of finished tasks, in completion order.
@@ -66,7 +72,7 @@ class ThreadPool {
   std::size_t QueuedCount();
 
  private:
-  void WorkerLoop();
+  void WorkerLoop(const WorkerScope& scope);
   void RunTask(PoolTask& task);
   // Under the queue mutex: the first task no other worker's key holds back.
   std::deque<PoolTask>::iterator NextRunnable();

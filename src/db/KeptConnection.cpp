@@ -1,5 +1,6 @@
 #include "db/KeptConnection.h"
 
+#include <memory>
 #include <mysql.h>
 
 #include <chrono>
@@ -42,6 +43,8 @@ WorkerConnectionScope::~WorkerConnectionScope() {
   CloseSlot();
   if (used) mysql_thread_end();  // the client library's per-thread state
 }
+
+std::shared_ptr<void> MakeWorkerConnectionScope() { return std::make_shared<WorkerConnectionScope>(); }
 
 std::shared_ptr<mysql::connection> TakeKeptConnection(const DBSettings& settings) {
   if (!t_slot.worker || !settings.keepConnections) {

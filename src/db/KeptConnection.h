@@ -20,6 +20,10 @@ class WorkerConnectionScope {
   WorkerConnectionScope& operator=(const WorkerConnectionScope&) = delete;
 };
 
+// A WorkerConnectionScope for a worker of the pool to hold while it runs
+// (ThreadPool::StartWorkers(&DBHelper::MakeWorkerConnectionScope)).
+std::shared_ptr<void> MakeWorkerConnectionScope();
+
 // The calling thread's kept connection, ready for an operation with these
 // settings: reopened when the settings changed, checked with a ping when it failed
 // before, sat idle for minutes or the server closed it. Null when this thread

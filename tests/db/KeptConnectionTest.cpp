@@ -12,6 +12,7 @@
 #include "db/DBConnection.h"
 #include "db/DBHelper.h"
 #include "db/DBSettings.h"
+#include "db/KeptConnection.h"
 
 namespace {
 
@@ -63,7 +64,7 @@ bool SessionsEnd(ShopTables& db, const std::set<int64_t>& ids) {
 TEST(KeptConnections, WorkersReuseOneSessionEachAndCloseThemWhenTheyStop) {
   ShopTables db;
   ThreadPool pool;
-  pool.StartWorkers();
+  pool.StartWorkers(&DBHelper::MakeWorkerConnectionScope);
 
   const std::set<int64_t> perOperation = SessionsOfOperations(pool, 20);
   EXPECT_EQ(perOperation.size(), 20u);  // the setting is off: a connection per operation
@@ -88,7 +89,7 @@ TEST(KeptConnections, ChangedSettingsReconnectBeforeTheNextOperation) {
   ShopTables db;
   dbtest::ConfigureDatabase(db.Settings(), db.Prefix(), db.Settings().Database, true);
   ThreadPool pool;
-  pool.StartWorkers();
+  pool.StartWorkers(&DBHelper::MakeWorkerConnectionScope);
   const std::set<int64_t> before = SessionsOfOperations(pool, 6);
 
   // A reload that changes nothing about the connection keeps the sessions.
@@ -122,7 +123,7 @@ TEST(KeptConnections, ASessionTheServerEndedIsReplacedWithoutAFailedOperation) {
   db.SetPoints("r", 0);
   dbtest::ConfigureDatabase(db.Settings(), db.Prefix(), db.Settings().Database, true);
   ThreadPool pool;
-  pool.StartWorkers();
+  pool.StartWorkers(&DBHelper::MakeWorkerConnectionScope);
   for (const int64_t id : SessionsOfOperations(pool, 4)) db.Sql().Exec("KILL " + std::to_string(id));
   std::this_thread::sleep_for(std::chrono::milliseconds(100));
 
@@ -142,7 +143,7 @@ TEST(KeptConnections, ServiceResumesAfterTheServerIsKilledAndRestarted) {
   dbtest::ConfigureDatabase(settings, "k", settings.Database, true);
   DBHelper::createTables();
   ThreadPool pool;
-  pool.StartWorkers();
+  pool.StartWorkers(&DBHelper::MakeWorkerConnectionScope);
   const auto add = [] { return DBHelper::changePoints(u"p", 1); };
   const auto read = [] { return DBHelper::loadPlayerPoints(u"p").points; };
   EXPECT_EQ(OnWorker(pool, read), 0);

@@ -1,10 +1,10 @@
-#include "core/GameModeHook.h"
+#include "plugin/GameModeHook.h"
 
 #include <exception>
 
 #include "AsaApi/Game/AShooterGameMode.h"
 #include "AsaApi/Hooks.h"
-#include "core/Lifecycle.h"
+#include "plugin/Lifecycle.h"
 #include "core/Log.h"
 
 namespace TandorShop {

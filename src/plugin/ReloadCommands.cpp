@@ -1,4 +1,4 @@
-#include "core/ReloadCommands.h"
+#include "plugin/ReloadCommands.h"
 
 #include <exception>
 
@@ -9,7 +9,7 @@
 #include "AsaApi/Commands.h"
 #include "AsaApi/Game/RCON.h"
 #include "config/ConfigLoader.h"
-#include "core/Lifecycle.h"
+#include "plugin/Lifecycle.h"
 #include "core/Log.h"
 #include "core/ModulePath.h"
 

@@ -6,10 +6,10 @@
 #include "AsaApi/ApiUtils.h"
 #include "config/ConfigLoader.h"
 #include "core/Export.h"
-#include "core/GameModeHook.h"
-#include "core/Lifecycle.h"
+#include "plugin/GameModeHook.h"
+#include "plugin/Lifecycle.h"
 #include "core/Log.h"
-#include "core/ReloadCommands.h"
+#include "plugin/ReloadCommands.h"
 #include "core/ThreadPool.h"
 #include "modcomm/ModChannel.h"
 

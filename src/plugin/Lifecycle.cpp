@@ -1,4 +1,4 @@
-#include "core/Lifecycle.h"
+#include "plugin/Lifecycle.h"
 
 #include <nlohmann/json.hpp>
 
@@ -9,6 +9,7 @@
 #include "core/PluginState.h"
 #include "core/ThreadPool.h"
 #include "db/DBHelper.h"
+#include "db/KeptConnection.h"
 #include "modcomm/ModChannel.h"
 #include "notify/DiscordHelper.h"
 #include "notify/VersionCheck.h"
@@ -50,13 +51,13 @@ void LoadedIntoRunningServer(const nlohmann::json& config) {
   PointsHandler::Start();
   PointsHandler::RegisterPlayersOnline();
   CommandHandler::AddCommands();
-  Pool().StartWorkers();
+  Pool().StartWorkers(&DBHelper::MakeWorkerConnectionScope);
 }
 
 void ServerReady() {
   GameInfo::RefreshServerId();
   VersionCheck::StartVersionCheck();
-  Pool().StartWorkers();
+  Pool().StartWorkers(&DBHelper::MakeWorkerConnectionScope);
 }
 
 void Reload(const nlohmann::json& config) {
