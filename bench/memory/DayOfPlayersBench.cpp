@@ -9,8 +9,9 @@
 //                       used every kind of request. Counters: bytes per online
 //                       player at the peak, state after the day and after 10,000
 //                       players, process RSS.
-//   BM_ThrottleAccept   one request checked against a throttle that already holds
-//                       N players (the lists keep every player ever seen).
+//   BM_ThrottleAccept   one request checked against a throttle while N players
+//                       each send one request every gap (the throttle holds the
+//                       players of the last gap or two, and forgets the rest).
 //
 //   eval "$(scripts/db env)"; build/release/bench/memory/tandorshop_bench_memory
 //   TANDORSHOP_BENCH_KEEP_CONNECTIONS=0 runs with a connection per operation;
@@ -91,16 +92,18 @@ void BM_DayOfPlayers(benchmark::State& state) {
 }
 BENCHMARK(BM_DayOfPlayers)->Iterations(1)->Unit(benchmark::kSecond);
 
-// A throttle that has seen N players; each iteration checks a request from the
-// player found last (the whole list is walked), as a new player would be.
+// N players each send a request of the kind once per gap, spread evenly over it:
+// every iteration is one of them, so the throttle holds about N entries and
+// sweeps the old ones once per gap.
 void BM_ThrottleAccept(benchmark::State& state) {
   const auto players = static_cast<uint64_t>(state.range(0));
+  constexpr int64_t gap = ModComm::RequestThrottle::MinimumGapMillis;
   ModComm::RequestThrottle throttle;
-  for (uint64_t id = 1; id <= players; ++id) throttle.Accept(id, 0);
-  int64_t now = 1'000;
+  uint64_t request = 0;
   for (auto _ : state) {
-    now += 1'000;
-    benchmark::DoNotOptimize(throttle.Accept(players, now));
+    const int64_t now = static_cast<int64_t>(request * static_cast<uint64_t>(gap) / players);
+    benchmark::DoNotOptimize(throttle.Accept(request % players + 1, now));
+    ++request;
   }
   Count(state, "entries", static_cast<double>(throttle.EntryCount()));
   Count(state, "B_per_kind", static_cast<double>(throttle.Bytes()));

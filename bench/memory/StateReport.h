@@ -15,7 +15,7 @@ struct StateReport {
 
   // What grows with players: online and pending lists, throttles, send queues.
   std::size_t PlayerStateBytes() const { return Online.Bytes + Pending.Bytes + Throttles.Bytes + Queues.Bytes; }
-  // The same without the throttles, which keep every player ever seen.
+  // The same without the throttles (which hold the players of the last half second).
   std::size_t SessionStateBytes() const { return Online.Bytes + Pending.Bytes + Queues.Bytes; }
   // What the configuration sizes: loaded assets and the views of packets, categories and items to sell.
   std::size_t CacheBytes() const { return Assets.Bytes + Views.Bytes; }
