@@ -36,6 +36,7 @@ void LoadedAtStartup(const nlohmann::json& config) {
   RereadShopConfig(config);
   ModChannel::RefreshAfterConfigRead(false);
   Cooldowns::ComputeCooldownFilePath();
+  Cooldowns::LoadServerCooldownFile();
   PointsHandler::Start();
   CommandHandler::AddCommands();
 }
@@ -47,6 +48,7 @@ void LoadedIntoRunningServer(const nlohmann::json& config) {
   RereadShopConfig(config);
   ModChannel::RefreshAfterConfigRead(false);
   Cooldowns::ComputeCooldownFilePath();
+  Cooldowns::LoadServerCooldownFile();
   VersionCheck::StartVersionCheck();
   PointsHandler::Start();
   PointsHandler::RegisterPlayersOnline();
@@ -63,6 +65,7 @@ void ServerReady() {
 void Reload(const nlohmann::json& config) {
   ApplyMysqlConfig(config);
   RereadShopConfig(config);
+  Cooldowns::LoadServerCooldownFile();
   ModChannel::RefreshAfterConfigRead(true);
 }
 

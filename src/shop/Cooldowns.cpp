@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <filesystem>
 #include <fstream>
+#include <mutex>
 #include <sstream>
 #include <system_error>
 
@@ -13,6 +14,7 @@
 #include "config/ShopConfig.h"
 #include "core/Clock.h"
 #include "core/Log.h"
+#include "core/ThreadPool.h"
 
 namespace TandorShop::Cooldowns {
 namespace {
@@ -42,13 +44,13 @@ bool AllDigits(const std::string& text) {
   return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
 }
 
-bool ReadLines(std::vector<std::string>& lines, std::string& content) {
+bool ReadLines(const std::string& path, std::vector<std::string>& lines, std::string& content) {
   std::error_code error;
-  if (!std::filesystem::exists(g_filePath, error)) {
+  if (!std::filesystem::exists(path, error)) {
     if (error) return false;
-    std::ofstream create(g_filePath, std::ios::app);
+    std::ofstream create(path, std::ios::app);
   }
-  std::ifstream in(g_filePath, std::ios::binary);
+  std::ifstream in(path, std::ios::binary);
   if (!in) return false;
   content.assign(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
   std::istringstream split(content);
@@ -57,8 +59,8 @@ bool ReadLines(std::vector<std::string>& lines, std::string& content) {
 }
 
 // The new content goes to a temporary file beside the old one, then replaces it.
-bool WriteAtomically(const std::string& content) {
-  const std::string temporary = g_filePath + ".tmp";
+bool WriteAtomically(const std::string& path, const std::string& content) {
+  const std::string temporary = path + ".tmp";
   {
     std::ofstream out(temporary, std::ios::binary | std::ios::trunc);
     if (!out) return false;
@@ -67,7 +69,7 @@ bool WriteAtomically(const std::string& content) {
     if (!out) return false;
   }
   std::error_code error;
-  std::filesystem::rename(temporary, g_filePath, error);
+  std::filesystem::rename(temporary, path, error);
   return !error;
 }
 
@@ -133,48 +135,74 @@ PrunedCooldowns PruneCooldownLines(const std::vector<std::string>& lines, int64_
 
 namespace {
 
-// Runs change over the file's lines and content; the file's failures are logged
-// as the one text admins know, never thrown.
-template <typename Change>
-void ChangeCooldownFile(Change change) {
-  try {
-    std::vector<std::string> lines;
-    std::string content;
-    if (!ReadLines(lines, content)) {
-      Log().warn("Failed to open cooldown file.");
-      return;
-    }
-    change(lines, content);
-  } catch (const std::exception& e) {
-    Log().warn("Failed to open cooldown file. ({})", e.what());
+// The file's lines as last read or written. The game thread checks and adds
+// cooldowns here; the file follows through writes on a worker.
+std::mutex g_linesMutex;
+std::vector<std::string> g_lines;
+
+const ConfigShopPacket* FindServerCooldownPacket(const FString& name) {
+  return FindWith(name, &ConfigShopPacket::ServerCooldown);
+}
+
+// Writes the lines to the file on a worker, after every write posted before it.
+void WriteThrough(std::string content) {
+  Pool().PostTask(PoolTask::MakeJob([path = g_filePath, content = std::move(content)] {
+                    try {
+                      if (!WriteAtomically(path, content)) Log().warn("Failed to open cooldown file.");
+                    } catch (const std::exception& e) {
+                      Log().warn("Failed to open cooldown file. ({})", e.what());
+                    }
+                  }).OrderedBy("cooldown-file"));
+}
+
+// Under the lines' lock: drops what has run out at now (writing the file when
+// something went) and answers what still runs.
+TArray<ModComm::CooldownPair> RunningAt(int64_t now) {
+  PrunedCooldowns pruned = PruneCooldownLines(g_lines, now, &FindServerCooldownPacket);
+  if (pruned.KeptLines.size() != g_lines.size()) {
+    g_lines = std::move(pruned.KeptLines);
+    WriteThrough(Joined(g_lines));
   }
+  return std::move(pruned.Running);
 }
 
 }  // namespace
 
+void LoadServerCooldownFile() {
+  std::vector<std::string> lines;
+  try {
+    std::string content;
+    if (!ReadLines(g_filePath, lines, content)) {
+      Log().warn("Failed to open cooldown file.");
+      lines.clear();
+    }
+  } catch (const std::exception& e) {
+    Log().warn("Failed to open cooldown file. ({})", e.what());
+    lines.clear();
+  }
+  std::lock_guard lock(g_linesMutex);
+  g_lines = std::move(lines);
+  RunningAt(Clock::NowUnix());
+}
+
 void LoadServerCooldowns(TArray<ModComm::CooldownPair>& out) {
-  ChangeCooldownFile([&](const std::vector<std::string>& lines, const std::string& content) {
-    PrunedCooldowns pruned = PruneCooldownLines(lines, Clock::NowUnix(), [](const FString& name) {
-      return FindWith(name, &ConfigShopPacket::ServerCooldown);
-    });
-    const std::string fresh = Joined(pruned.KeptLines);
-    if (fresh != content && !WriteAtomically(fresh)) Log().warn("Failed to open cooldown file.");
-    out.Append(pruned.Running);
-  });
+  std::lock_guard lock(g_linesMutex);
+  out.Append(RunningAt(Clock::NowUnix()));
 }
 
 void AppendServerCooldown(const FString& packetName, int64_t lastUse) {
-  ChangeCooldownFile([&](const std::vector<std::string>&, std::string content) {
-    if (!content.empty() && content.back() != '\n') content += '\n';
-    if (!WriteAtomically(content + packetName.ToUtf8() + "," + std::to_string(lastUse) + "\n"))
-      Log().warn("Failed to open cooldown file.");
-  });
+  std::lock_guard lock(g_linesMutex);
+  g_lines.push_back(packetName.ToUtf8() + "," + std::to_string(lastUse));
+  WriteThrough(Joined(g_lines));
 }
 
 bool IsOnServerCooldown(int64_t now, const ConfigShopPacket* packet) {
   if (packet == nullptr) return true;
   TArray<ModComm::CooldownPair> pairs;
-  LoadServerCooldowns(pairs);
+  {
+    std::lock_guard lock(g_linesMutex);
+    pairs = RunningAt(now);
+  }
   for (const auto& pair : pairs)
     if (pair.PacketId == packet->Id && int64_t{pair.LastUse} + packet->ServerCooldown > now) return true;
   return false;

@@ -1,6 +1,6 @@
 #pragma once
-// Player cooldowns (rows from the database) and server cooldowns (the file
-// packetCds.txt beside the configuration).
+// Player cooldowns (rows from the database) and server cooldowns (kept in
+// memory, recorded in the file packetCds.txt beside the configuration).
 #include <cstdint>
 #include <functional>
 #include <string>
@@ -34,7 +34,12 @@ struct PrunedCooldowns {
 using PacketLookup = std::function<const ConfigHelper::ConfigShopPacket*(const FString&)>;
 PrunedCooldowns PruneCooldownLines(const std::vector<std::string>& lines, int64_t now, const PacketLookup& findPacket);
 
-// Reads, prunes and (when it changed) rewrites the file.
+// The server cooldowns live in memory: read from the file at start and at every
+// reload (after the catalogue, which tells which packets have one), and written
+// back to it on a worker whenever they change, atomically and in order, so the
+// file stays the record across restarts and the game thread never touches it.
+void LoadServerCooldownFile();
+// The running server cooldowns (expired lines are dropped, and the file follows).
 void LoadServerCooldowns(TArray<ModComm::CooldownPair>& out);
 void AppendServerCooldown(const FString& packetName, int64_t lastUse);
 bool IsOnServerCooldown(int64_t now, const ConfigHelper::ConfigShopPacket* packet);

@@ -1,4 +1,5 @@
-// The server cooldown file: pruned on every read, rewritten atomically and only when it changed.
+// The server cooldowns: read from the file at start, pruned in memory, and
+// written back atomically on a worker only when they changed.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -9,6 +10,7 @@
 #include "AsaApi/Host.h"
 #include "config/ShopConfig.h"
 #include "core/Clock.h"
+#include "core/ThreadPool.h"
 #include "shop/Cooldowns.h"
 
 namespace {
@@ -30,6 +32,7 @@ class CooldownFile : public ::testing::Test {
     Add("Free", 3, 0);
   }
   void TearDown() override {
+    Pool().StopWorkers();
     ConfigHelper::ShopConfig().ShopPackets.Empty();
     fs::remove_all(dir_);
   }
@@ -40,13 +43,16 @@ class CooldownFile : public ::testing::Test {
     packet.ServerCooldown = serverCooldown;
     ConfigHelper::ShopConfig().ShopPackets.Add(std::move(packet));
   }
+  // The file once the writes posted so far have run.
   std::string Content() {
+    Pool().StopWorkers();
     std::ifstream in(Cooldowns::CooldownFilePath());
     std::stringstream text;
     text << in.rdbuf();
     return text.str();
   }
   ino_t Inode() {
+    Pool().StopWorkers();
     struct stat info {};
     ::stat(Cooldowns::CooldownFilePath().c_str(), &info);
     return info.st_ino;
@@ -60,6 +66,7 @@ TEST_F(CooldownFile, PrunesExpiredLinesKeepsOthersAndReadsUtf8Names) {
   std::ofstream(Cooldowns::CooldownFilePath()) << "Kit,abc\nKit\nDaily," << expired << "\nDaily," << running
                                                << "\nW\xc3\xb6" "chentlich," << running
                                                << "\nDaily,99999999999999999999999\nFree," << running << "\n";
+  Cooldowns::LoadServerCooldownFile();
   TArray<ModComm::CooldownPair> pairs;
   Cooldowns::LoadServerCooldowns(pairs);
   ASSERT_EQ(pairs.Num(), 2);
@@ -77,8 +84,10 @@ TEST_F(CooldownFile, PrunesExpiredLinesKeepsOthersAndReadsUtf8Names) {
 TEST_F(CooldownFile, AServerCooldownHoldsAcrossARestart) {
   const int64_t now = Clock::NowUnix();
   Cooldowns::AppendServerCooldown(FString(u"W\u00f6chentlich"), now);
+  EXPECT_NE(Content(), "");
   // A new run: the path is computed again and the file read back.
   Cooldowns::ComputeCooldownFilePath();
+  Cooldowns::LoadServerCooldownFile();
   const auto& packets = ConfigHelper::ShopConfig().ShopPackets;
   EXPECT_TRUE(Cooldowns::IsOnServerCooldown(now + 3600, &packets[1]));
   EXPECT_FALSE(Cooldowns::IsOnServerCooldown(now + 3600, &packets[0]));

@@ -28,9 +28,12 @@ TEST_F(ShopOps, RedeemOfFiveWhenThreeAreHeldDeliversThreeAndDeletesTheRow) {
   EXPECT_EQ(Chat("AnnEos"), std::vector<std::string>{"You redeemed packet: Stone."});
   ASSERT_TRUE(Server().Discord().WaitFor(1));
   EXPECT_EQ(Server().Discord().Received()[0].Path, "/webhooks/Redeem");
-  std::ifstream cooldowns(fixture_.Dir() + "/ArkApi/Plugins/TandorShop/packetCds.txt");
+  // The cooldown reaches its file on a worker.
   std::string line;
-  EXPECT_TRUE(std::getline(cooldowns, line) && line.rfind("Stone Kit,", 0) == 0) << line;
+  EXPECT_TRUE(fixture_.TickUntil([&] {
+    std::ifstream cooldowns(fixture_.Dir() + "/ArkApi/Plugins/TandorShop/packetCds.txt");
+    return std::getline(cooldowns, line) && line.rfind("Stone Kit,", 0) == 0;
+  })) << line;
 }
 
 TEST_F(ShopOps, RedeemOfWhatIsNotHeldStartsNoServerCooldown) {
