@@ -139,6 +139,12 @@ void ClientMod::SetParmsSize(const std::string& event, uint16_t size) {
 }
 
 void ClientMod::ProcessEvent(UObject* object, SimFunction* function, void* block) {
+  const auto start = std::chrono::steady_clock::now();
+  TakeEvent(object, function, block);
+  takingEvents_ += std::chrono::steady_clock::now() - start;
+}
+
+void ClientMod::TakeEvent(UObject* object, SimFunction* function, void* block) {
   if (function == nullptr || block == nullptr) {
     std::lock_guard lock(mutex_);
     errors_.push_back("ProcessEvent without a function or block");

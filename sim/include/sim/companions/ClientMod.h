@@ -4,6 +4,7 @@
 // every player character (which receives every shop event and sends the mod's
 // requests). Each event's parameter block is decoded from the stand-in's own
 // table of offsets and recorded as JSON per player.
+#include <chrono>
 #include <cstdint>
 #include <map>
 #include <memory>
@@ -73,6 +74,9 @@ class ClientMod {
   std::vector<SentRequest> RequestsOf(const std::string& eosId) const;
   // Requests that reached the game's own function.
   std::size_t MessagesReachingGame() const { return reachedGame_; }
+  // Game-thread time the stand-in spent taking events (decoding and recording),
+  // so benchmarks can tell the plugin's own share of a tick from the stand-in's.
+  std::chrono::nanoseconds TimeTakingEvents() const { return takingEvents_; }
 
   // The world without the global actor (a map change) and with a new one.
   void DestroyGlobalActor();
@@ -91,6 +95,7 @@ class ClientMod {
   UObject* GlobalActor() const;
 
  private:
+  void TakeEvent(UObject* object, SimFunction* function, void* block);
   void Record(const std::string& eosIdOrEmpty, const std::string& event, nlohmann::json data);
 
   WorldExtras& extras_;
@@ -101,6 +106,7 @@ class ClientMod {
   std::map<const SimCharacter*, ObjectPtr<SimBuff>> buffs_;
   double gameTime_ = 86400.0;
   std::size_t reachedGame_ = 0;
+  std::chrono::nanoseconds takingEvents_{0};
   mutable std::mutex mutex_;
   std::map<std::string, std::vector<nlohmann::json>> events_;
   std::vector<nlohmann::json> globalEvents_;
