@@ -4,6 +4,9 @@
 # the documentation beside them. `cmake --install BUILD --prefix DIR` writes the
 # tree into DIR; `cpack` (scripts/package) archives it.
 set(TANDORSHOP_PLUGIN_DIR ArkApi/Plugins/TandorShop)
+# Installing and packing take what is built; they do not build the simulator,
+# tools and tests first (scripts/package builds the plugin itself).
+set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
 
 install(TARGETS TandorShop
   LIBRARY DESTINATION ${TANDORSHOP_PLUGIN_DIR} COMPONENT plugin
