@@ -20,12 +20,16 @@ void Usage(std::ostream& out) {
   out << "usage: tandorshop-sim --config FILE [--scenario FILE] [--server-dir DIR] [--plugin PATH]\n"
          "                      [--rcon-port N] [--rcon-password TEXT] [--late-load] [--server-key KEY]\n"
          "                      [--server-id N] [--map NAME] [--discord-port N] [--page-port N]\n"
-         "                      [--table-prefix NAME] [--version X.YZ] [--min-version X.YZ]\n"
+         "                      [--table-prefix NAME] [--mod-version X.YZ] [--min-version X.YZ]\n"
+         "       tandorshop-sim --help | --version\n"
          "Without --scenario the server runs until Ctrl-C and reads scenario commands from a terminal.\n"
          "With --scenario it runs the file on a fresh folder and fresh tables (unless --server-dir or\n"
          "--table-prefix say otherwise), prints a transcript and exits: 0 every expectation held,\n"
          "1 a step failed, 2 the file was refused. Ports are then any free ones unless given.\n"
-         "The \"Mysql\" section is taken from TANDORSHOP_DB_* when those are set.\n";
+         "The \"Mysql\" section is taken from TANDORSHOP_DB_* when those are set.\n"
+         "--mod-version and --min-version set what the mod's version service answers (1.01 and 1.0).\n"
+         "--version with a number after it is the old spelling of --mod-version and still works;\n"
+         "alone it prints the program's version.\n";
 }
 
 bool Parse(int argc, char** argv, Arguments& out) {
@@ -40,7 +44,12 @@ bool Parse(int argc, char** argv, Arguments& out) {
       if (i + 1 >= argc) throw std::invalid_argument("missing value for " + arg);
       return argv[++i];
     };
-    if (arg == "--config") launch.ConfigFile = next();
+    if (arg == "--help" || arg == "-h") {
+      out.ShowHelp = true;
+      return true;
+    }
+    if (arg == "--version" && (i + 1 >= argc || argv[i + 1][0] == '-')) out.ShowVersion = true;
+    else if (arg == "--config") launch.ConfigFile = next();
     else if (arg == "--scenario") out.Scenario = next();
     else if (arg == "--server-dir") server.ServerDir = next(), out.ServerDirGiven = true;
     else if (arg == "--plugin") launch.PluginPath = next();
@@ -53,10 +62,11 @@ bool Parse(int argc, char** argv, Arguments& out) {
     else if (arg == "--discord-port") server.DiscordPort = Port(next()), discordPortGiven = true;
     else if (arg == "--page-port") server.PagePort = Port(next()), pagePortGiven = true;
     else if (arg == "--table-prefix") launch.TablePrefix = next();
-    else if (arg == "--version") launch.Version = std::stod(next());
+    else if (arg == "--mod-version" || arg == "--version") launch.Version = std::stod(next());
     else if (arg == "--min-version") launch.MinVersion = std::stod(next());
     else return false;
   }
+  if (out.ShowVersion) return true;
   if (launch.ConfigFile.empty()) return false;
   const bool scenario = !out.Scenario.empty();
   // A running server listens where an admin expects it; a scenario anywhere free.

@@ -78,6 +78,14 @@ int main(int argc, char** argv) {
       simapp::Usage(std::cout);
       return 2;
     }
+    if (args.ShowHelp) {
+      simapp::Usage(std::cout);
+      return 0;
+    }
+    if (args.ShowVersion) {
+      std::cout << "tandorshop-sim " << TANDORSHOP_PROJECT_VERSION << "\n";
+      return 0;
+    }
     std::signal(SIGINT, OnSignal);
     std::signal(SIGTERM, OnSignal);
     return args.Scenario.empty() ? RunServer(args) : RunScenario(args);

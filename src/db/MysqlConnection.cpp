@@ -1,9 +1,10 @@
 #include "db/MysqlConnection.h"
 
 #include <mysql.h>
-#include <poll.h>
 
 #include <vector>
+
+#include "core/Platform.h"
 
 namespace mysql {
 namespace {
@@ -73,12 +74,8 @@ bool connection::peer_closed() {
   std::lock_guard lock(mutex_);
   if (!handle_) return true;
   if (pending_) return false;  // rows of our own are waiting to be read
-  pollfd watch{};
-  watch.fd = static_cast<int>(mysql_get_socket(handle_.get()));
-  if (watch.fd < 0) return true;
-  watch.events = POLLIN | POLLRDHUP;
-  if (poll(&watch, 1, 0) < 0) return true;
-  return (watch.revents & (POLLIN | POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) != 0;
+  return TandorShop::Platform::SocketReadableOrClosed(
+      static_cast<TandorShop::Platform::SocketHandle>(mysql_get_socket(handle_.get())));
 }
 
 void connection::close() {

@@ -8,6 +8,7 @@
 #include "config/CatalogueReader.h"
 #include "config/ShopConfig.h"
 #include "core/Clock.h"
+#include "core/Platform.h"
 #include "modcomm/GameState.h"
 #include "modcomm/ModEvents.h"
 #include "shop/GroupMembership.h"
@@ -64,7 +65,7 @@ bool PassesGroupFilter(const FString& eosId, const TArray<FString>& exclude, con
 CalendarDay LocalCalendarDay(int64_t unixSeconds) {
   const std::time_t time = static_cast<std::time_t>(unixSeconds);
   std::tm local{};
-  if (::localtime_r(&time, &local) == nullptr) return {};
+  if (!Platform::LocalTime(time, local)) return {};
   return {local.tm_mday, local.tm_mon, local.tm_wday};
 }
 

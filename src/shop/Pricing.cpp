@@ -4,6 +4,7 @@
 #include <cmath>
 #include <limits>
 
+#include "core/CheckedMath.h"
 #include "shop/PacketHelper.h"
 
 namespace PriceHelper {
@@ -53,7 +54,7 @@ int64_t UnitPrice(const PacketHelper::ConstructedPacket& packet) {
 std::optional<int32_t> PurchaseNeed(int64_t unitPrice, int32_t amount, double discount, bool excludeFromDiscount) {
   if (amount < 1) return std::nullopt;
   int64_t total = 0;
-  if (__builtin_mul_overflow(unitPrice, static_cast<int64_t>(amount), &total)) return std::nullopt;
+  if (TandorShop::MultiplyOverflows(unitPrice, static_cast<int64_t>(amount), total)) return std::nullopt;
   if (total > kInt32Max || total < kInt32Min) return std::nullopt;
   if (excludeFromDiscount) return static_cast<int32_t>(std::max<int64_t>(total, 0));
   return static_cast<int32_t>(Discounted(total, discount));

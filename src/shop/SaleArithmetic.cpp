@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <limits>
 
+#include "core/CheckedMath.h"
+
 namespace SaleHelper {
 
 std::optional<SalePlan> PlanSale(int32_t itemsPerUnit, int32_t pricePerUnit, int32_t maxSellAtOnce,
@@ -18,7 +20,7 @@ int32_t SalePayment(int64_t removedItems, int32_t itemsPerUnit, int32_t pricePer
   if (itemsPerUnit < 1 || pricePerUnit < 1 || removedItems < itemsPerUnit) return 0;
   const int64_t units = removedItems / itemsPerUnit;
   int64_t points = 0;
-  if (__builtin_mul_overflow(units, static_cast<int64_t>(pricePerUnit), &points)) {
+  if (TandorShop::MultiplyOverflows(units, static_cast<int64_t>(pricePerUnit), points)) {
     return std::numeric_limits<int32_t>::max();
   }
   return static_cast<int32_t>(std::min<int64_t>(points, std::numeric_limits<int32_t>::max()));

@@ -1,0 +1,107 @@
+#include "core/Platform.h"
+
+#ifdef _WIN32
+#ifndef WIN32_LEAN_AND_MEAN
+#define WIN32_LEAN_AND_MEAN
+#endif
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#ifndef _WIN32_WINNT
+#define _WIN32_WINNT 0x0A00  // Windows 10, as the game server requires
+#endif
+#include <winsock2.h>
+#include <windows.h>
+#include <psapi.h>  // K32EnumProcessModules, exported by kernel32 itself
+#else
+#include <dlfcn.h>
+#include <poll.h>
+#endif
+
+#include <vector>
+
+namespace TandorShop::Platform {
+
+#ifdef _WIN32
+
+namespace {
+
+std::string ToUtf8(const wchar_t* text, int length) {
+  if (length <= 0) return {};
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, text, length, nullptr, 0, nullptr, nullptr);
+  if (size <= 0) return {};
+  std::string out(static_cast<std::size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, text, length, out.data(), size, nullptr, nullptr);
+  return out;
+}
+
+}  // namespace
+
+void* FindLoadedExport(const char* exportName) {
+  // Every module of the process, as the POSIX branch searches the global symbols.
+  std::vector<HMODULE> modules(256);
+  DWORD needed = 0;
+  for (;;) {
+    const DWORD bytes = static_cast<DWORD>(modules.size() * sizeof(HMODULE));
+    if (!::K32EnumProcessModules(::GetCurrentProcess(), modules.data(), bytes, &needed)) return nullptr;
+    if (needed <= bytes) break;
+    modules.resize(needed / sizeof(HMODULE));
+  }
+  modules.resize(needed / sizeof(HMODULE));
+  for (HMODULE module : modules) {
+    if (FARPROC found = ::GetProcAddress(module, exportName))
+      return reinterpret_cast<void*>(found);
+  }
+  return nullptr;
+}
+
+std::string OwnModulePath() {
+  HMODULE self = nullptr;
+  if (!::GetModuleHandleExW(GET_MODULE_HANDLE_EX_FLAG_FROM_ADDRESS | GET_MODULE_HANDLE_EX_FLAG_UNCHANGED_REFCOUNT,
+                            reinterpret_cast<LPCWSTR>(&OwnModulePath), &self))
+    return {};
+  std::vector<wchar_t> path(MAX_PATH);
+  for (;;) {
+    const DWORD length = ::GetModuleFileNameW(self, path.data(), static_cast<DWORD>(path.size()));
+    if (length == 0) return {};
+    if (length < path.size()) return ToUtf8(path.data(), static_cast<int>(length));
+    if (path.size() >= 32768) return {};  // longer than any path Windows accepts
+    path.resize(path.size() * 2);
+  }
+}
+
+bool LocalTime(std::time_t moment, std::tm& out) { return ::localtime_s(&out, &moment) == 0; }
+
+bool SocketReadableOrClosed(SocketHandle socket) {
+  if (socket == INVALID_SOCKET) return true;
+  WSAPOLLFD watch{};
+  watch.fd = static_cast<SOCKET>(socket);
+  watch.events = POLLRDNORM;  // WSAPoll refuses event bits other than the read and write ones
+  if (::WSAPoll(&watch, 1, 0) == SOCKET_ERROR) return true;
+  return (watch.revents & (POLLRDNORM | POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+#else
+
+void* FindLoadedExport(const char* exportName) { return ::dlsym(RTLD_DEFAULT, exportName); }
+
+std::string OwnModulePath() {
+  Dl_info info{};
+  if (::dladdr(reinterpret_cast<void*>(&OwnModulePath), &info) == 0 || info.dli_fname == nullptr) return {};
+  return info.dli_fname;
+}
+
+bool LocalTime(std::time_t moment, std::tm& out) { return ::localtime_r(&moment, &out) != nullptr; }
+
+bool SocketReadableOrClosed(SocketHandle socket) {
+  if (socket < 0) return true;
+  pollfd watch{};
+  watch.fd = socket;
+  watch.events = POLLIN | POLLRDHUP;
+  if (::poll(&watch, 1, 0) < 0) return true;
+  return (watch.revents & (POLLIN | POLLRDHUP | POLLHUP | POLLERR | POLLNVAL)) != 0;
+}
+
+#endif
+
+}  // namespace TandorShop::Platform
