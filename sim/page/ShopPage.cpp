@@ -16,6 +16,11 @@ namespace {
 using nlohmann::json;
 
 constexpr auto kGameThreadWait = std::chrono::seconds(5);
+// A request the page sends is a few hundred bytes; nothing larger is read.
+constexpr std::size_t kMaxBody = 16 * 1024;
+// A client that stops sending or reading in the middle of a request is let go.
+constexpr auto kReadTimeout = std::chrono::seconds(5);
+constexpr auto kWriteTimeout = std::chrono::seconds(5);
 
 // The page's files, read from the source tree at each request.
 struct StaticFile {
@@ -33,27 +38,61 @@ const std::map<std::string, StaticFile>& Files() {
 void Reply(httplib::Response& response, int status, const json& body) {
   response.status = status;
   response.set_header("Cache-Control", "no-store");
-  response.set_content(body.dump(), "application/json");
+  // Text from the game or the request may hold broken UTF-8: shown replaced, never thrown on.
+  response.set_content(body.dump(-1, ' ', false, json::error_handler_t::replace), "application/json");
 }
 
 void ReplyError(httplib::Response& response, int status, const std::string& error) {
   Reply(response, status, json{{"error", error}});
 }
 
+// A refusal of the request's body, in words of our own (never a library's exception text).
+struct BadRequest {
+  std::string Reason;
+};
+
 int32_t IntField(const json& body, const char* name) {
   const auto found = body.find(name);
   if (found == body.end() || found->is_null()) return 0;
-  if (!found->is_number_integer()) throw std::invalid_argument(std::string(name) + " is not a whole number");
-  const int64_t value = found->get<int64_t>();
-  if (value < INT32_MIN || value > INT32_MAX) throw std::invalid_argument(std::string(name) + " is out of range");
-  return static_cast<int32_t>(value);
+  if (!found->is_number_integer()) throw BadRequest{std::string(name) + " is not a whole number"};
+  const bool fits = found->is_number_unsigned() ? found->get<uint64_t>() <= static_cast<uint64_t>(INT32_MAX)
+                                                 : found->get<int64_t>() >= INT32_MIN && found->get<int64_t>() <= INT32_MAX;
+  if (!fits) throw BadRequest{std::string(name) + " is out of range"};
+  return static_cast<int32_t>(found->get<int64_t>());
+}
+
+std::string TextField(const json& body, const char* name, bool required) {
+  const auto found = body.find(name);
+  if (found == body.end() || found->is_null()) {
+    if (required) throw BadRequest{std::string("missing ") + name};
+    return {};
+  }
+  if (!found->is_string()) throw BadRequest{std::string(name) + " is not text"};
+  return found->get<std::string>();
+}
+
+bool ValidUtf8(const std::string& text) {
+  try {
+    (void)json(text).dump();
+    return true;
+  } catch (const json::exception&) {
+    return false;
+  }
 }
 
 }  // namespace
 
 ShopPage::ShopPage(Server& server, uint16_t port)
     : server_(server), http_(std::make_unique<LoopbackHttpServer>(port, 8)) {
-  http_->Http().set_keep_alive_timeout(1);
+  httplib::Server& http = http_->Http();
+  http.set_keep_alive_timeout(1);
+  http.set_payload_max_length(kMaxBody);
+  http.set_read_timeout(kReadTimeout);
+  http.set_write_timeout(kWriteTimeout);
+  // What a handler did not foresee is answered without its text.
+  http.set_exception_handler([](const httplib::Request&, httplib::Response& response, std::exception_ptr) {
+    ReplyError(response, 500, "the page could not answer");
+  });
   Route();
   http_->Start();
 }
@@ -104,6 +143,7 @@ void ShopPage::Route() {
   });
   http.Get("/api/view", [this, &server](const httplib::Request& request, httplib::Response& response) {
     const std::string eosId = request.get_param_value("player");
+    if (!ValidUtf8(eosId)) return ReplyError(response, 400, "bad request: the player is not valid UTF-8");
     try {
       json page = OnGameThread([&server, eosId] { return shoppage::PageOf(server, eosId); });
       if (page.is_null()) return ReplyError(response, 404, "player " + eosId + " is not online");
@@ -115,15 +155,16 @@ void ShopPage::Route() {
   http.Post("/api/send", [this, &server](const httplib::Request& request, httplib::Response& response) {
     std::string eosId, action, text;
     int32_t intParam1 = 0, intParam2 = 0;
+    const json body = json::parse(request.body, nullptr, false);
+    if (!body.is_object()) return ReplyError(response, 400, "bad request: the body is not a JSON object");
     try {
-      const json body = json::parse(request.body);
-      eosId = body.at("player").get<std::string>();
-      action = body.at("action").get<std::string>();
-      text = body.value("text", "");
+      eosId = TextField(body, "player", true);
+      action = TextField(body, "action", true);
+      text = TextField(body, "text", false);
       intParam1 = IntField(body, "int1");
       intParam2 = IntField(body, "int2");
-    } catch (const std::exception& e) {
-      return ReplyError(response, 400, std::string("bad request: ") + e.what());
+    } catch (const BadRequest& bad) {
+      return ReplyError(response, 400, "bad request: " + bad.Reason);
     }
     try {
       const json error = OnGameThread([&server, eosId, action, intParam1, intParam2, text] {

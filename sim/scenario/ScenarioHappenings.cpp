@@ -89,7 +89,7 @@ Happenings::Happenings(Server& server) { Rebind(server); }
 void Happenings::Rebind(Server& server) {
   server_ = &server;
   players_.clear();
-  log_ = discord_ = commands_ = 0;
+  log_ = discord_ = commands_ = global_ = 0;
 }
 
 void Happenings::Watch(const std::string& eosId) {
@@ -123,6 +123,10 @@ std::vector<std::string> Happenings::Since(bool withLog) {
     AddCounted(lines, counts, "game     " + issued[i].EosId + " runs \"" + issued[i].Text + "\"" +
                                   (issued[i].Accepted ? "" : " (rejected)"));
   commands_ = issued.size();
+  const auto global = server_->Mod().GlobalEvents();
+  for (std::size_t i = global_; i < global.size(); ++i)
+    AddCounted(lines, counts, "global   <- mod " + SummarizeEvent(global[i]["event"], global[i]["data"]));
+  global_ = global.size();
   const auto received = server_->Discord().Received();
   for (std::size_t i = discord_; i < received.size(); ++i)
     AddCounted(lines, counts, "discord  " + received[i].Path + " (" + DiscordKind(received[i].Body) + ")");
@@ -134,7 +138,7 @@ std::vector<std::string> Happenings::Since(bool withLog) {
 
 std::size_t Happenings::Fingerprint() const {
   std::size_t total = server_->LogLines().size() + server_->Discord().Received().size() +
-                      server_->Model().Console.Issued().size();
+                      server_->Model().Console.Issued().size() + server_->Mod().GlobalEvents().size();
   for (const auto& [eosId, seen] : players_)
     total += server_->Mod().EventCount(eosId) + server_->MessagesOf(eosId).size() +
              server_->ClientMessagesOf(eosId).size();

@@ -69,6 +69,16 @@ class Words {
     return word;
   }
 
+  // The next word, left to be read.
+  std::optional<std::string> Peek() {
+    const std::size_t at = at_;
+    const bool quoted = lastQuoted_;
+    auto word = Next();
+    at_ = at;
+    lastQuoted_ = quoted;
+    return word;
+  }
+
   // Whether the word last read had quotes in it.
   bool LastQuoted() const { return lastQuoted_; }
   void ForgetQuotes() { lastQuoted_ = false; }
@@ -156,26 +166,99 @@ ModRequest ParseMod(Words& words) {
   return request;
 }
 
-ExpectEvent ParseExpectEvent(Words& words) {
+std::optional<nlohmann::json> OptionalJson(Words& words) {
+  if (words.AtEnd()) return std::nullopt;
+  const std::string json = words.Rest("JSON");
+  try {
+    return nlohmann::json::parse(json);
+  } catch (const nlohmann::json::exception&) {
+    throw Refused("bad JSON " + json);
+  }
+}
+
+// "count N" where a count may stand; nothing else when the expectation is negated.
+Quantity ParseQuantity(Words& words, bool negated) {
+  if (negated) return Quantity{Quantity::None, 0};
+  if (words.Peek() != "count") return Quantity{};
+  words.Next();
+  return Quantity{Quantity::Exactly, RequiredInt<int64_t>(words, "count", 0, 1'000'000'000)};
+}
+
+ExpectEvent ParseExpectEvent(Words& words, bool negated) {
   ExpectEvent expect;
   expect.EosId = words.Required("EOS id");
   expect.Event = words.Required("event name");
   if (std::none_of(std::begin(BuffEventNames), std::end(BuffEventNames),
                    [&](const char* name) { return expect.Event == name; }))
     throw Refused("unknown event \"" + expect.Event + "\"");
-  if (words.AtEnd()) return expect;
-  const std::string json = words.Rest("JSON");
-  try {
-    expect.Contains = nlohmann::json::parse(json);
-  } catch (const nlohmann::json::exception&) {
-    throw Refused("bad JSON " + json);
+  expect.Amount = ParseQuantity(words, negated);
+  expect.Contains = OptionalJson(words);
+  return expect;
+}
+
+ExpectMessage ParseExpectMessage(Words& words, bool negated) {
+  ExpectMessage expect;
+  expect.EosId = words.Required("EOS id");
+  expect.Amount = ParseQuantity(words, negated);
+  if (expect.Amount.Is == Quantity::Some || !words.AtEnd()) expect.Text = words.Rest("text");
+  return expect;
+}
+
+ExpectCommand ParseExpectCommand(Words& words, bool negated) {
+  ExpectCommand expect;
+  expect.EosId = words.Required("EOS id");
+  expect.Amount = ParseQuantity(words, negated);
+  if (const auto flag = words.Peek(); flag == "admin" || flag == "plain") {
+    words.Next();
+    expect.Admin = flag == "admin";
   }
+  if (expect.Amount.Is == Quantity::Some || !words.AtEnd()) expect.Text = words.Rest("command text");
+  return expect;
+}
+
+ExpectDiscord ParseExpectDiscord(Words& words, bool negated) {
+  ExpectDiscord expect;
+  const auto kind = words.Peek();
+  if (kind && !kind->empty() && kind->front() != '{' && *kind != "count") {
+    expect.Kind = Lower(*words.Next());
+    if (expect.Kind != "buy" && expect.Kind != "sell" && expect.Kind != "redeem" && expect.Kind != "trade")
+      throw Refused("unknown Discord kind \"" + expect.Kind + "\" (buy, sell, redeem, trade)");
+  }
+  expect.Amount = ParseQuantity(words, negated);
+  // "expect discord buy 2": the count alone, as before.
+  if (expect.Amount.Is == Quantity::Some && !negated) {
+    if (const auto word = words.Peek(); word && ParseInt<int64_t>(*word)) {
+      expect.Amount = Quantity{Quantity::Exactly, RequiredInt<int64_t>(words, "count", 0, 1'000'000'000)};
+      words.NoMore();
+      return expect;
+    }
+  }
+  expect.Contains = OptionalJson(words);
+  if (expect.Amount.Is == Quantity::Some && expect.Kind.empty() && !expect.Contains)
+    throw Refused("expect discord: a kind, a count or a JSON body");
   return expect;
 }
 
 Action ParseExpect(Words& words) {
-  const std::string what = words.Required("what to expect");
+  std::string what = words.Required("what to expect");
+  const bool negated = what == "no";
+  if (negated) what = words.Required("what to expect none of");
   constexpr int64_t kMaxCount = 1'000'000'000;
+  if (what == "event") return ParseExpectEvent(words, negated);
+  if (what == "message") return ParseExpectMessage(words, negated);
+  if (what == "command") return ParseExpectCommand(words, negated);
+  if (what == "discord") return ParseExpectDiscord(words, negated);
+  if (what == "reply") {
+    if (negated) return ExpectReply{words.AtEnd() ? std::string() : words.Rest("text"), true};
+    return ExpectReply{words.Rest("text")};
+  }
+  if (what == "log") return ExpectLog{words.Rest("text"), negated};
+  if (what == "player" && negated) {
+    ExpectNoPlayer expect{words.Required("EOS id")};
+    words.NoMore();
+    return expect;
+  }
+  if (negated) throw Refused("\"expect no\" takes event, message, command, discord, reply, log or player");
   if (what == "points") {
     ExpectPoints expect{words.Required("EOS id")};
     expect.Points = RequiredInt<int64_t>(words, "points", INT64_MIN, INT64_MAX);
@@ -194,24 +277,69 @@ Action ParseExpect(Words& words) {
     words.NoMore();
     return expect;
   }
-  if (what == "reply") return ExpectReply{words.Rest("text")};
-  if (what == "log") return ExpectLog{words.Rest("text")};
-  if (what == "event") return ParseExpectEvent(words);
-  if (what == "message") {
-    ExpectMessage expect;
-    expect.EosId = words.Required("EOS id");
-    expect.Text = words.Rest("text");
-    return expect;
-  }
-  if (what == "discord") {
-    ExpectDiscord expect{Lower(words.Required("kind"))};
-    if (expect.Kind != "buy" && expect.Kind != "sell" && expect.Kind != "redeem" && expect.Kind != "trade")
-      throw Refused("unknown Discord kind \"" + expect.Kind + "\" (buy, sell, redeem, trade)");
-    expect.Count = RequiredInt<int64_t>(words, "count", 0, kMaxCount);
-    words.NoMore();
+  if (what == "global") {
+    ExpectGlobal expect;
+    expect.Event = words.Required("event name");
+    if (expect.Event != "a_setglobalsettings")
+      throw Refused("unknown global event \"" + expect.Event + "\" (a_setglobalsettings)");
+    expect.Contains = OptionalJson(words);
     return expect;
   }
   throw Refused("unknown expectation \"" + what + "\"");
+}
+
+std::string OnlyEosId(Words& words) {
+  std::string eosId = words.Required("EOS id");
+  words.NoMore();
+  return eosId;
+}
+
+Give ParseGive(Words& words) {
+  Give give{words.Required("EOS id"), words.Required("item class")};
+  give.Count = RequiredInt<int32_t>(words, "count", 1, 1'000'000);
+  while (auto option = words.Next()) {
+    if (*option == "blueprint") {
+      give.Blueprint = true;
+    } else if (option->rfind("quality=", 0) == 0) {
+      const auto quality = ParseInt<int32_t>(std::string_view(*option).substr(8));
+      if (!quality || *quality < 0 || *quality > 1000) throw Refused("bad quality \"" + *option + "\"");
+      give.Quality = static_cast<float>(*quality);
+    } else {
+      throw Refused("unknown option \"" + *option + "\" (blueprint, quality=N)");
+    }
+  }
+  if ((give.Blueprint || give.Quality) && give.Count > 1000) throw Refused("at most 1000 single items at once");
+  return give;
+}
+
+// "General.GiveDinosInCryopods" or "\"Packets\".\"Starter Kit\""-style paths: members split at dots.
+std::vector<std::string> ConfigPath(const std::string& text) {
+  std::vector<std::string> path;
+  std::size_t start = 0;
+  for (std::size_t dot; (dot = text.find('.', start)) != std::string::npos; start = dot + 1)
+    path.push_back(text.substr(start, dot - start));
+  path.push_back(text.substr(start));
+  for (const std::string& member : path)
+    if (member.empty()) throw Refused("bad configuration path \"" + text + "\"");
+  return path;
+}
+
+Action ParseConfig(Words& words) {
+  const std::string verb = words.Required("set or patch");
+  if (verb == "set") {
+    ConfigSet set;
+    set.Path = ConfigPath(words.Required("path"));
+    const std::string value = words.Rest("value");
+    set.Value = nlohmann::json::parse(value, nullptr, false);
+    if (set.Value.is_discarded()) set.Value = value;  // plain text
+    return set;
+  }
+  if (verb == "patch") {
+    const auto patch = OptionalJson(words);
+    if (!patch || !patch->is_object()) throw Refused("config patch takes a JSON object");
+    return ConfigPatch{*patch};
+  }
+  throw Refused("config: set PATH VALUE or patch JSON, not \"" + verb + "\"");
 }
 
 Action ParseCommand(const std::string& verb, Words& words) {
@@ -228,11 +356,49 @@ Action ParseCommand(const std::string& verb, Words& words) {
          while (auto group = w.Next()) groups.Groups.push_back(*group);
          return groups;
        }},
-      {"give", [](Words& w) -> Action {
-         Give give{w.Required("EOS id"), w.Required("item class")};
-         give.Count = RequiredInt<int32_t>(w, "count", 1, 1'000'000);
+      {"give", [](Words& w) -> Action { return ParseGive(w); }},
+      {"fill", [](Words& w) -> Action { return Fill{OnlyEosId(w)}; }},
+      {"kill", [](Words& w) -> Action { return Kill{OnlyEosId(w)}; }},
+      {"level", [](Words& w) -> Action {
+         SetLevel level{w.Required("EOS id")};
+         level.Level = RequiredInt<int32_t>(w, "level", 1, 10000);
          w.NoMore();
-         return give;
+         return level;
+       }},
+      {"tribe", [](Words& w) -> Action {
+         SetTribe tribe{w.Required("EOS id"), w.Required("tribe name (- for none)")};
+         if (tribe.Tribe == "-") tribe.Tribe.clear();
+         w.NoMore();
+         return tribe;
+       }},
+      {"mark", [](Words& w) -> Action {
+         w.NoMore();
+         return Mark{};
+       }},
+      {"config", [](Words& w) -> Action { return ParseConfig(w); }},
+      {"cooldowns", [](Words& w) -> Action {
+         if (w.Required("what to do with the cooldowns") != "write") throw Refused("cooldowns: only \"write LINE...\"");
+         CooldownsWrite write;
+         while (auto line = w.Next()) write.Lines.push_back(*line);
+         return write;
+       }},
+      {"database", [](Words& w) -> Action {
+         const std::string state = w.Required("down or up");
+         if (state != "down" && state != "up") throw Refused("database: down or up, not \"" + state + "\"");
+         w.NoMore();
+         return Database{state == "up"};
+       }},
+      {"together", [](Words& w) -> Action {
+         w.NoMore();
+         return Together{};
+       }},
+      {"repeat", [](Words& w) -> Action {
+         Repeat repeat;
+         repeat.Times = RequiredInt<int32_t>(w, "times", 1, 1000);
+         const std::string verb = w.Required("request");
+         if (verb != "mod") throw Refused("repeat sends a mod request, not \"" + verb + "\"");
+         repeat.Request = ParseMod(w);
+         return repeat;
        }},
       {"advance", [](Words& w) -> Action {
          const std::string text = w.Required("duration");
@@ -297,17 +463,66 @@ LineResult ParseLine(std::string_view line, int number) {
   }
 }
 
+namespace {
+
+bool GoesInTogether(const Action& action) {
+  return std::holds_alternative<ModRequest>(action) || std::holds_alternative<Console>(action) ||
+         std::holds_alternative<Chat>(action) || std::holds_alternative<Comment>(action);
+}
+
+// Gathers the steps of a file, the requests of a "together" block into one step.
+class StepCollector {
+ public:
+  explicit StepCollector(ParsedScenario& parsed) : parsed_(parsed) {}
+
+  void Add(std::string_view line, int number) {
+    if (block_ && Trim(line) == "end") {
+      parsed_.Steps.push_back(std::move(*block_));
+      block_.reset();
+      return;
+    }
+    LineResult result = ParseLine(line, number);
+    if (auto* error = std::get_if<ParseError>(&result)) return parsed_.Errors.push_back(std::move(*error));
+    auto* step = std::get_if<Step>(&result);
+    if (step == nullptr) return;
+    if (std::holds_alternative<Together>(step->What)) {
+      if (block_) return Refuse(*step, "a together block is already open");
+      block_ = std::move(*step);
+      return;
+    }
+    if (!block_) return parsed_.Steps.push_back(std::move(*step));
+    if (!GoesInTogether(step->What)) return Refuse(*step, "only mod, console and chat requests go in a together block");
+    std::get<Together>(block_->What).Steps.push_back(std::move(*step));
+  }
+
+  void Finish() {
+    if (block_) Refuse(*block_, "together is not closed by \"end\"");
+    block_.reset();
+  }
+
+ private:
+  void Refuse(const Step& step, std::string reason) {
+    parsed_.Errors.push_back(ParseError{step.Line, step.Source, std::move(reason)});
+  }
+  ParsedScenario& parsed_;
+  std::optional<Step> block_;
+};
+
+}  // namespace
+
 ParsedScenario ParseScenario(std::string_view text) {
   ParsedScenario parsed;
+  StepCollector collector(parsed);
   int number = 0;
   for (std::size_t start = 0;;) {
     const auto end = text.find('\n', start);
-    LineResult result = ParseLine(text.substr(start, end == std::string_view::npos ? end : end - start), ++number);
-    if (auto* step = std::get_if<Step>(&result)) parsed.Steps.push_back(std::move(*step));
-    if (auto* error = std::get_if<ParseError>(&result)) parsed.Errors.push_back(std::move(*error));
+    collector.Add(text.substr(start, end == std::string_view::npos ? end : end - start), ++number);
     if (end == std::string_view::npos) break;
     start = end + 1;
   }
+  collector.Finish();
+  std::sort(parsed.Errors.begin(), parsed.Errors.end(),
+            [](const ParseError& a, const ParseError& b) { return a.Line < b.Line; });
   return parsed;
 }
 
@@ -315,17 +530,29 @@ const char* LanguageReference() {
   return R"(join EOS NAME [tribe=TRIBE] [level=N] [admin]   a player joins (quotes keep blanks: "Ann Lee")
 leave EOS                                       the player leaves
 group EOS GROUP...                              sets the player's permission groups
-give EOS CLASS COUNT                            puts items into the inventory (asset path or class name)
+give EOS CLASS COUNT [blueprint] [quality=N]    puts items into the inventory (asset path or class name)
+fill EOS | kill EOS                             fills every free inventory slot / the character dies
+level EOS N | tribe EOS NAME|-                  a new level / another tribe (- for none)
 advance 90s|45m|2h|1d                           runs the game loop while the clock moves
 mod EOS MESSAGE [INT1] [INT2] ["TEXT"]          the client mod sends a request (TSMod_OpenShop ...)
+repeat N mod EOS MESSAGE ...                    the same request N times in one tick
+together ... end                                the enclosed mod, console and chat requests in one tick
 rcon COMMAND...                                 over the server's RCON port
 console EOS COMMAND...                          typed in the player's console
 chat EOS TEXT                                   said in chat
 restart                                         unload, stop and start again on the same database
-expect points EOS N | inventory EOS CLASS N | cryopods EOS N
-expect reply TEXT | log TEXT | message EOS TEXT     (TEXT is contained in the last reply / a log line / a chat line)
-expect event EOS EVENT [JSON]                   the mod received EVENT, its content containing JSON
-expect discord buy|sell|redeem|trade COUNT      webhook bodies of that kind received
+config set PATH VALUE | config patch JSON       edits the installed config.json (reload it with rcon)
+cooldowns write LINE...                         writes packetCds.txt, one line per word ({now}: the clock)
+database down | database up                     kills the scenario's database server / starts it again
+mark                                            counts and "no" expectations look from here on
+expect points EOS N | no player EOS             the player's row in the database / no row
+expect inventory EOS CLASS N | cryopods EOS N
+expect [no] reply TEXT | [no] log TEXT          the last RCON or console reply / a log line contains TEXT
+expect [no] message EOS [count N] [TEXT]        chat messages of the player
+expect [no] event EOS EVENT [count N] [JSON]    the mod received EVENT, its content containing JSON
+expect [no] command EOS [count N] [admin|plain] [TEXT]   commands the game ran for the player
+expect [no] discord [KIND] [count N] [JSON]     webhook bodies (buy, sell, redeem, trade) containing JSON
+expect global EVENT [JSON]                      the mod's global actor received EVENT
 # a comment                                     shown in the transcript)";
 }
 

@@ -88,7 +88,7 @@ bool Runner::Execute(const Action& action) {
       Overloaded{
           [&](const struct Join& join) { return Join(join), true; },
           [&](const Leave& leave) {
-            if (server.FindPlayer(leave.EosId) == nullptr) throw StepFailed(leave.EosId + " is not online");
+            Online(leave.EosId);
             server.LeavePlayer(leave.EosId);
             return Settle(), true;
           },
@@ -96,42 +96,63 @@ bool Runner::Execute(const Action& action) {
             groups_[Lower(groups.EosId)] = groups.Groups;
             return server.SetGroups(groups.EosId, groups.Groups), true;
           },
-          [&](const struct Give& give) { return Give(give), true; },
           [&](const Advance& advance) {
             launcher_.Advance(advance.Seconds);
             return Settle(), true;
           },
           [&](const ModRequest& request) { return SendMod(request), true; },
+          [&](const Together& together) { return SendTogether(together), true; },
+          [&](const Repeat& repeat) {
+            Together burst;
+            for (int32_t i = 0; i < repeat.Times; ++i) burst.Steps.push_back(Step{0, "", repeat.Request});
+            return SendTogether(burst), true;
+          },
           [&](const Rcon& rcon) { return SendRcon(rcon.Command), true; },
           [&](const struct Console& console) { return SendConsole(console), true; },
           [&](const Chat& chat) {
-            if (!server.Chat(chat.EosId, chat.Text) && server.FindPlayer(chat.EosId) == nullptr)
-              throw StepFailed(chat.EosId + " is not online");
+            Online(chat.EosId);
+            server.Chat(chat.EosId, chat.Text);
             return Settle(), true;
           },
           [&](const Restart&) {
             launcher_.Restart();
             happenings_->Rebind(launcher_.Current());
+            marks_ = RecordMarks{};  // a new server records from nothing
             // The Permissions plugin keeps its groups in its own database.
             for (const auto& [eosId, groups] : groups_) launcher_.Current().SetGroups(eosId, groups);
             if (!launcher_.WaitForShop()) throw StepFailed("the shop did not open again");
             return Settle(), true;
           },
+          [&](const Mark&) {
+            marks_ = MarkNow(launcher_, linkedIds_);
+            return true;
+          },
           [&](const Comment&) { return true; },
           [&](const ExpectReply& expect) {
-            const Failure failure = Check(ExpectContext{launcher_, lastReply_}, expect);
+            const Failure failure = Check(ExpectContext{launcher_, lastReply_, marks_}, expect);
             if (failure) failure_ = *failure;
             else ++held_;
             return !failure;
           },
-          [&](const auto& expectation) { return Expect(expectation); },
+          [&](const ExpectPoints& expect) { return Expect(expect); },
+          [&](const ExpectNoPlayer& expect) { return Expect(expect); },
+          [&](const ExpectInventory& expect) { return Expect(expect); },
+          [&](const ExpectCryopods& expect) { return Expect(expect); },
+          [&](const ExpectLog& expect) { return Expect(expect); },
+          [&](const ExpectEvent& expect) { return Expect(expect); },
+          [&](const ExpectMessage& expect) { return Expect(expect); },
+          [&](const ExpectCommand& expect) { return Expect(expect); },
+          [&](const ExpectDiscord& expect) { return Expect(expect); },
+          [&](const ExpectGlobal& expect) { return Expect(expect); },
+          [&](const auto&) { return ExecuteWorld(action) || ExecuteFiles(action); },
       },
       action);
 }
 
+// Waits (up to the timeout) for the expectation to hold; the failure if it never did.
 template <typename Expectation>
-bool Runner::Expect(const Expectation& expectation) {
-  const ExpectContext context{launcher_, lastReply_};
+Failure Runner::WaitFor(const Expectation& expectation) {
+  const ExpectContext context{launcher_, lastReply_, marks_};
   const auto deadline = Clock::now() + options_.ExpectTimeout;
   Failure failure = Check(context, expectation);
   while (failure && Clock::now() < deadline) {
@@ -140,6 +161,21 @@ bool Runner::Expect(const Expectation& expectation) {
       std::this_thread::sleep_for(std::chrono::milliseconds(2));
     }
     failure = Check(context, expectation);
+  }
+  return failure;
+}
+
+// "Some" is waited for. "Exactly" is waited for, then confirmed once the server
+// has settled (so one more arriving late is seen). "None" is confirmed once the
+// server has settled.
+template <typename Expectation>
+bool Runner::Expect(const Expectation& expectation) {
+  const Quantity quantity = QuantityOf(expectation);
+  Failure failure;
+  if (quantity.Is != Quantity::None) failure = WaitFor(expectation);
+  if (!failure && quantity.Is != Quantity::Some) {
+    Settle();
+    failure = Check(ExpectContext{launcher_, lastReply_, marks_}, expectation);
   }
   if (failure) {
     failure_ = *failure;
@@ -186,31 +222,53 @@ void Runner::Join(const struct Join& join) {
   Settle();
 }
 
-void Runner::Give(const struct Give& give) {
-  Server& server = launcher_.Current();
-  SimPlayer* player = server.FindPlayer(give.EosId);
-  if (player == nullptr) throw StepFailed(give.EosId + " is not online");
-  SimClass* cls = ClassRegistry::Get().Find(give.ItemClass);
-  if (cls == nullptr) cls = ClassRegistry::Get().FindByName(give.ItemClass);
-  if (ItemClasses::DefaultOf(cls) == nullptr) throw StepFailed("no item class " + give.ItemClass);
-  const int32_t added = IncrementQuantity(server.Model().Items, *player->Character->Inventory, cls, give.Count, nullptr);
-  if (added != give.Count) throw StepFailed("the inventory took only " + std::to_string(added));
-  notes_.push_back(give.EosId + " holds " +
-                   std::to_string(server.Model().Items.CountOf(player->Character->Inventory, cls)));
+SimPlayer& Runner::Online(const std::string& eosId) {
+  SimPlayer* player = launcher_.Current().FindPlayer(eosId);
+  if (player == nullptr) throw StepFailed(eosId + " is not online");
+  return *player;
 }
 
-void Runner::SendMod(const ModRequest& request) {
+void Runner::DeliverMod(const ModRequest& request, bool spaced) {
   Server& server = launcher_.Current();
-  SimPlayer* player = server.FindPlayer(request.EosId);
-  if (player == nullptr) throw StepFailed(request.EosId + " is not online");
+  SimPlayer& player = Online(request.EosId);
   const auto key = std::make_pair(Lower(request.EosId), request.Message);
-  if (const auto last = lastModRequest_.find(key); last != lastModRequest_.end())
+  if (const auto last = lastModRequest_.find(key); spaced && last != lastModRequest_.end())
     while (host::NowUnixMillis() - last->second < kRequestSpacingMs) {
       server.Tick(kNoTime);
       std::this_thread::sleep_for(std::chrono::milliseconds(5));
     }
-  server.Mod().Send(*player, request.Message, request.Int1, request.Int2, request.Text);
+  server.Mod().Send(player, request.Message, request.Int1, request.Int2, request.Text);
   lastModRequest_[key] = host::NowUnixMillis();
+}
+
+void Runner::SendMod(const ModRequest& request) {
+  DeliverMod(request, true);
+  Settle();
+}
+
+// Hands over one request of a together block without running the game loop.
+void Runner::DeliverInTick(const Step& step) {
+  Server& server = launcher_.Current();
+  std::visit(Overloaded{
+                 [&](const ModRequest& request) { DeliverMod(request, false); },
+                 [&](const struct Console& console) {
+                   Online(console.EosId);
+                   server.Console(console.EosId, console.Command);
+                 },
+                 [&](const Chat& chat) {
+                   Online(chat.EosId);
+                   server.Chat(chat.EosId, chat.Text);
+                 },
+                 [&](const Comment&) {},
+                 [&](const auto&) { throw StepFailed("only requests run together: " + step.Source); },
+             },
+             step.What);
+}
+
+// Every request reaches the plugin before the game loop ticks again, as when
+// they arrive within one server frame.
+void Runner::SendTogether(const Together& together) {
+  for (const Step& step : together.Steps) DeliverInTick(step);
   Settle();
 }
 
@@ -228,7 +286,7 @@ void Runner::SendRcon(const std::string& command) {
 
 void Runner::SendConsole(const struct Console& console) {
   Server& server = launcher_.Current();
-  if (server.FindPlayer(console.EosId) == nullptr) throw StepFailed(console.EosId + " is not online");
+  Online(console.EosId);
   const std::size_t before = server.ClientMessagesOf(console.EosId).size();
   server.Console(console.EosId, console.Command);
   Settle();

@@ -3,8 +3,10 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <memory>
 #include <sstream>
 
+#include "sim/scenario/ScenarioDatabase.h"
 #include "sim/scenario/ScenarioParser.h"
 #include "sim/scenario/ScenarioRunner.h"
 #include "sim/scenario/ServerLauncher.h"
@@ -25,12 +27,20 @@ void RefuseLine(std::ostream& out, const std::string& where, const ParseError& e
   out << where << "line " << error.Line << ": " << error.Reason << "\n      " << error.Source << "\n";
 }
 
+bool TakesTheDatabaseDown(const ParsedScenario& scenario) {
+  for (const Step& step : scenario.Steps)
+    if (std::holds_alternative<Database>(step.What)) return true;
+  return false;
+}
+
 bool StartShop(ServerLauncher& launcher, std::ostream& out) {
   launcher.Start();
   if (launcher.WaitForShop()) return true;
   out << "the shop did not open (see the log)\n";
   return false;
 }
+
+int RunSteps(ServerLauncher& launcher, const ParsedScenario& scenario, ScenarioDatabase* database, std::ostream& out);
 
 }  // namespace
 
@@ -47,8 +57,28 @@ int RunScenarioFile(ServerLauncher& launcher, const std::string& path, std::ostr
     return 2;
   }
   out << "scenario " << path << "\n";
+  // An outage is told on a database server of the scenario's own, never the shared one.
+  std::unique_ptr<ScenarioDatabase> database;
+  if (TakesTheDatabaseDown(scenario)) {
+    try {
+      database = std::make_unique<ScenarioDatabase>();
+    } catch (const std::exception& e) {
+      out << "cannot start a database server for this scenario: " << e.what() << "\n";
+      return 1;
+    }
+    out << "a database server of its own (taken down and brought back by the scenario)\n";
+  }
+  const int result = RunSteps(launcher, scenario, database.get(), out);
+  launcher.Stop();  // before the database server goes
+  return result;
+}
+
+namespace {
+
+int RunSteps(ServerLauncher& launcher, const ParsedScenario& scenario, ScenarioDatabase* database, std::ostream& out) {
   if (!StartShop(launcher, out)) return 1;
   Runner runner(launcher, out);
+  runner.UseDatabase(database);
   runner.ReportHappenings();
   for (const Step& step : scenario.Steps) {
     if (runner.Run(step)) continue;
@@ -59,6 +89,8 @@ int RunScenarioFile(ServerLauncher& launcher, const std::string& path, std::ostr
   return 0;
 }
 
+}  // namespace
+
 void RunInteractive(ServerLauncher& launcher, std::ostream& out, const std::atomic<bool>& stop) {
   if (!StartShop(launcher, out)) return;
   RunnerOptions options;
@@ -68,6 +100,7 @@ void RunInteractive(ServerLauncher& launcher, std::ostream& out, const std::atom
   runner.ReportHappenings();
   out << "Type commands of the scenario language (\"help\" lists them, \"quit\" stops the server).\n> " << std::flush;
   std::string pending;
+  std::string block;  // the lines of an open together block
   int number = 0;
   while (!stop) {
     pollfd input{STDIN_FILENO, POLLIN, 0};
@@ -86,7 +119,21 @@ void RunInteractive(ServerLauncher& launcher, std::ostream& out, const std::atom
       line.erase(line.find_last_not_of(" \t\r") + 1);
       if (line == "quit" || line == "exit") return;
       if (line == "help") out << LanguageReference() << "\n";
-      const LineResult parsed = line == "help" ? LineResult{} : ParseLine(line, ++number);
+      ++number;
+      if (line == "together" || !block.empty()) {
+        block += line + "\n";
+        if (line != "end") {
+          out << "... " << std::flush;
+          continue;
+        }
+        const ParsedScenario together = ParseScenario(block);
+        block.clear();
+        for (const ParseError& error : together.Errors) RefuseLine(out, "", error);
+        for (const Step& step : together.Steps) runner.Run(step);
+        out << "> " << std::flush;
+        continue;
+      }
+      const LineResult parsed = line == "help" ? LineResult{} : ParseLine(line, number);
       if (const auto* error = std::get_if<ParseError>(&parsed)) RefuseLine(out, "", *error);
       if (const auto* step = std::get_if<Step>(&parsed)) runner.Run(*step);
       out << "> " << std::flush;

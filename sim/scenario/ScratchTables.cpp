@@ -18,15 +18,21 @@ std::string Env(const char* name) {
   return value == nullptr ? std::string() : std::string(value);
 }
 
-// Runs one statement; the first column of every row it answers.
-std::vector<std::string> Query(const std::string& statement) {
+using Handle = std::unique_ptr<MYSQL, void (*)(MYSQL*)>;
+
+Handle Connect() {
   const std::string host = Env("TANDORSHOP_DB_HOST"), port = Env("TANDORSHOP_DB_PORT");
   if (host.empty() || port.empty()) throw std::runtime_error("TANDORSHOP_DB_* not set");
-  std::unique_ptr<MYSQL, void (*)(MYSQL*)> handle(mysql_init(nullptr), mysql_close);
+  Handle handle(mysql_init(nullptr), mysql_close);
   if (mysql_real_connect(handle.get(), host.c_str(), Env("TANDORSHOP_DB_USER").c_str(),
                          Env("TANDORSHOP_DB_PASSWORD").c_str(), Env("TANDORSHOP_DB_NAME").c_str(),
                          static_cast<unsigned>(std::stoi(port)), nullptr, 0) == nullptr)
     throw std::runtime_error(std::string("database: ") + mysql_error(handle.get()));
+  return handle;
+}
+
+// Runs one statement; the first column of every row it answers.
+std::vector<std::string> Query(const std::string& statement, Handle handle = Connect()) {
   if (mysql_query(handle.get(), statement.c_str()) != 0)
     throw std::runtime_error(std::string("database: ") + mysql_error(handle.get()));
   std::vector<std::string> rows;
@@ -58,6 +64,17 @@ std::vector<std::string> TablesWithPrefix(const std::string& prefix) {
 
 void DropTablesWithPrefix(const std::string& prefix) {
   for (const std::string& table : TablesWithPrefix(prefix)) Query("DROP TABLE IF EXISTS `" + table + "`");
+}
+
+std::optional<int64_t> StoredPoints(const std::string& prefix, const std::string& eosId) {
+  if (!PlainIdentifier(prefix)) throw std::invalid_argument("not a plain table prefix: " + prefix);
+  Handle handle = Connect();
+  std::string escaped(eosId.size() * 2 + 1, '\0');
+  escaped.resize(mysql_real_escape_string(handle.get(), escaped.data(), eosId.c_str(), eosId.size()));
+  const auto rows =
+      Query("SELECT points FROM `" + prefix + "_player_points` WHERE eosId='" + escaped + "'", std::move(handle));
+  if (rows.empty()) return std::nullopt;
+  return std::stoll(rows[0]);
 }
 
 nlohmann::json PrivateDatabaseSection(const std::string& tablePrefix) {

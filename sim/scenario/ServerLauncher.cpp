@@ -51,7 +51,8 @@ ServerLauncher::~ServerLauncher() { Stop(); }
 
 void ServerLauncher::Start() {
   if (Running()) return;
-  const nlohmann::json config = ReadConfig(settings_.ConfigFile);
+  if (config_.is_null()) config_ = ReadConfig(settings_.ConfigFile);
+  const nlohmann::json& config = config_;
   const std::string cryopod = config.value("General", nlohmann::json::object()).value("CryoPodOverride", "");
   cryopodPath_ = cryopod.empty() ? GameCryopodPath : cryopod;
   ServerOptions options = settings_.Server;
@@ -86,9 +87,28 @@ void ServerLauncher::InstallConfig(const nlohmann::json& original) {
   UseDatabaseFromEnvironment(config["Mysql"]);
   if (!settings_.TablePrefix.empty()) config["Mysql"]["tablePrefix"] = settings_.TablePrefix;
   if (config.contains("DiscordLog")) PointWebhooksAt(config["DiscordLog"], server_->Discord().Address());
-  const auto folder = std::filesystem::path(settings_.Server.ServerDir) / "ArkApi" / "Plugins" / "TandorShop";
+  const std::filesystem::path folder = PluginFolder();
   std::filesystem::create_directories(folder);
   std::ofstream(folder / "config.json") << config.dump(2);
+  installed_ = std::move(config);
+}
+
+std::string ServerLauncher::PluginFolder() const {
+  return (std::filesystem::path(settings_.Server.ServerDir) / "ArkApi" / "Plugins" / "TandorShop").string();
+}
+
+std::string ServerLauncher::TablePrefix() const {
+  const auto mysql = installed_.find("Mysql");
+  if (mysql == installed_.end() || !mysql->is_object()) return {};
+  return mysql->value("tablePrefix", std::string());
+}
+
+void ServerLauncher::EditConfig(const std::function<void(nlohmann::json&)>& edit) {
+  if (config_.is_null()) config_ = ReadConfig(settings_.ConfigFile);
+  nlohmann::json edited = config_;
+  edit(edited);
+  config_ = std::move(edited);
+  if (Running()) InstallConfig(config_);
 }
 
 void ServerLauncher::Advance(int64_t seconds) {

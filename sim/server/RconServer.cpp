@@ -1,13 +1,16 @@
-#include "RconServer.h"
+#include "sim/server/RconServer.h"
 
 #include <arpa/inet.h>
 #include <netinet/in.h>
 #include <poll.h>
+#include <sys/eventfd.h>
 #include <sys/socket.h>
 #include <unistd.h>
 
+#include <cerrno>
 #include <cstring>
 #include <stdexcept>
+#include <vector>
 
 #include "AsaApi/Game/RCON.h"
 #include "AsaApi/Host.h"
@@ -16,15 +19,13 @@
 namespace sim {
 namespace {
 
-bool ReadExact(int socket, char* out, std::size_t size) {
-  std::size_t done = 0;
-  while (done < size) {
-    const ssize_t got = ::recv(socket, out + done, size - done, 0);
-    if (got <= 0) return false;
-    done += static_cast<std::size_t>(got);
-  }
-  return true;
-}
+using SteadyClock = std::chrono::steady_clock;
+
+constexpr std::size_t kMaxBodyPerPacket = 4096;
+constexpr int32_t kMinPacketSize = 10;
+constexpr int32_t kMaxPacketSize = 4096 + 10;
+// How often the serving thread looks for idle connections when nothing happens.
+constexpr int kPollMs = 100;
 
 int32_t ReadInt(const char* p) {
   int32_t value;
@@ -38,11 +39,48 @@ void AppendInt(std::string& out, int32_t value) {
   out.append(bytes, 4);
 }
 
+std::string Packet(int32_t id, int32_t type, const std::string& body) {
+  std::string packet;
+  AppendInt(packet, static_cast<int32_t>(body.size() + 10));
+  AppendInt(packet, id);
+  AppendInt(packet, type);
+  packet += body;
+  packet.append(2, '\0');
+  return packet;
+}
+
+// Out of descriptors or memory: accepting again at once would only spin.
+bool ShortOfResources(int error) { return error == EMFILE || error == ENFILE || error == ENOBUFS || error == ENOMEM; }
+
 }  // namespace
 
-RconServer::RconServer(Server& server, uint16_t port, std::string password)
-    : server_(server), password_(std::move(password)) {
-  listener_ = ::socket(AF_INET, SOCK_STREAM, 0);
+struct RconServer::Connection {
+  ~Connection() {
+    if (Socket >= 0) ::close(Socket);
+  }
+  uint64_t Id = 0;
+  // Made on the serving thread, so not listed in the object array (which is the
+  // game thread's); nothing holds weak pointers to connections.
+  std::unique_ptr<SimRconConnection> Object;
+
+  // The serving thread's alone.
+  int Socket = -1;
+  std::string Incoming;
+  bool Authenticated = false;
+  int FailedLogins = 0;
+  SteadyClock::time_point LastHeard = SteadyClock::now();
+
+  // Shared with the game thread, under OutMutex.
+  std::mutex OutMutex;
+  std::string Outgoing;
+  bool CloseWhenSent = false;
+  // Set by either side; the serving thread closes the socket.
+  std::atomic<bool> Dropped{false};
+};
+
+RconServer::RconServer(Server& server, uint16_t port, std::string password, RconLimits limits)
+    : server_(server), password_(std::move(password)), limits_(limits) {
+  listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (listener_ < 0) throw std::runtime_error("rcon: no socket");
   int yes = 1;
   ::setsockopt(listener_, SOL_SOCKET, SO_REUSEADDR, &yes, sizeof(yes));
@@ -50,143 +88,246 @@ RconServer::RconServer(Server& server, uint16_t port, std::string password)
   address.sin_family = AF_INET;
   address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
   address.sin_port = htons(port);
-  if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 || ::listen(listener_, 16) != 0) {
+  if (::bind(listener_, reinterpret_cast<sockaddr*>(&address), sizeof(address)) != 0 ||
+      ::listen(listener_, 128) != 0) {
     ::close(listener_);
     throw std::runtime_error("rcon: cannot listen on port " + std::to_string(port));
   }
   socklen_t length = sizeof(address);
   ::getsockname(listener_, reinterpret_cast<sockaddr*>(&address), &length);
   port_ = ntohs(address.sin_port);
-  acceptor_ = std::thread(&RconServer::AcceptLoop, this);
+  wake_ = ::eventfd(0, EFD_NONBLOCK | EFD_CLOEXEC);
+  if (wake_ < 0) {
+    ::close(listener_);
+    throw std::runtime_error("rcon: no eventfd");
+  }
+  thread_ = std::thread(&RconServer::Serve, this);
 }
 
 RconServer::~RconServer() {
   stop_ = true;
-  if (acceptor_.joinable()) acceptor_.join();
-  ::close(listener_);
+  Wake();
+  if (thread_.joinable()) thread_.join();
   std::map<uint64_t, std::shared_ptr<Connection>> connections;
   {
     std::lock_guard lock(connectionsMutex_);
     connections.swap(connections_);
   }
-  for (auto& [id, connection] : connections) ::shutdown(connection->Socket, SHUT_RDWR);
   for (auto& [id, connection] : connections) {
-    if (connection->Reader.joinable()) connection->Reader.join();
+    connection->Dropped = true;
+    ::close(connection->Socket);
+    connection->Socket = -1;
   }
+  ::close(listener_);
+  ::close(wake_);
 }
 
-RconServer::Connection::~Connection() {
-  if (Socket >= 0) ::close(Socket);
+std::size_t RconServer::ConnectionCount() const {
+  std::lock_guard lock(connectionsMutex_);
+  return connections_.size();
 }
 
-void RconServer::ReapFinished() {
-  std::vector<std::shared_ptr<Connection>> finished;
-  {
-    std::lock_guard lock(connectionsMutex_);
-    for (auto it = connections_.begin(); it != connections_.end();) {
-      if (it->second->Finished.load()) {
-        finished.push_back(it->second);
-        it = connections_.erase(it);
-      } else {
-        ++it;
+void RconServer::Wake() {
+  const uint64_t one = 1;
+  [[maybe_unused]] const ssize_t written = ::write(wake_, &one, sizeof(one));
+}
+
+void RconServer::Serve() {
+  std::vector<pollfd> waiting;
+  std::vector<std::shared_ptr<Connection>> polled;
+  while (!stop_) {
+    waiting.clear();
+    polled.clear();
+    waiting.push_back({wake_, POLLIN, 0});
+    const bool accepting = SteadyClock::now() >= acceptPausedUntil_;
+    if (accepting) waiting.push_back({listener_, POLLIN, 0});
+    {
+      std::lock_guard lock(connectionsMutex_);
+      for (auto& [id, connection] : connections_) {
+        short events = POLLIN;
+        {
+          std::lock_guard out(connection->OutMutex);
+          if (!connection->Outgoing.empty()) events |= POLLOUT;
+        }
+        waiting.push_back({connection->Socket, events, 0});
+        polled.push_back(connection);
       }
     }
+    if (::poll(waiting.data(), waiting.size(), kPollMs) < 0 && errno != EINTR) break;
+    if (waiting[0].revents & POLLIN) {
+      uint64_t count;
+      [[maybe_unused]] const ssize_t got = ::read(wake_, &count, sizeof(count));
+    }
+    const std::size_t first = accepting ? 2 : 1;
+    if (accepting && (waiting[1].revents & POLLIN)) Accept();
+    for (std::size_t i = 0; i < polled.size(); ++i) {
+      const short revents = waiting[first + i].revents;
+      if (revents & (POLLIN | POLLHUP | POLLERR)) ReadFrom(polled[i]);
+      if (revents & POLLOUT) WriteTo(*polled[i]);
+    }
+    // Closes what was dropped, what has said its last word, and what went quiet.
+    const auto now = SteadyClock::now();
+    for (const auto& connection : polled) {
+      bool done = connection->Dropped.load() || now - connection->LastHeard > limits_.IdleTimeout;
+      if (!done) {
+        std::lock_guard out(connection->OutMutex);
+        done = connection->CloseWhenSent && connection->Outgoing.empty();
+      }
+      if (done) Close(connection->Id);
+    }
   }
-  for (auto& connection : finished) connection->Reader.join();
 }
 
-void RconServer::AcceptLoop() {
-  while (!stop_) {
-    ReapFinished();
-    pollfd waiting{listener_, POLLIN, 0};
-    if (::poll(&waiting, 1, 100) <= 0) continue;
-    const int socket = ::accept(listener_, nullptr, nullptr);
-    if (socket < 0) continue;
+void RconServer::Accept() {
+  for (;;) {
+    const int socket = ::accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    if (socket < 0) {
+      if (errno == EINTR || errno == ECONNABORTED) continue;
+      if (ShortOfResources(errno)) acceptPausedUntil_ = SteadyClock::now() + std::chrono::milliseconds(kPollMs);
+      return;
+    }
+    if (ConnectionCount() >= limits_.MaxConnections) {
+      const std::string refusal = Packet(0, ResponseValue, BusyText);
+      [[maybe_unused]] const ssize_t sent = ::send(socket, refusal.data(), refusal.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+      ::close(socket);
+      continue;
+    }
     auto connection = std::make_shared<Connection>();
     connection->Socket = socket;
     connection->Object = std::make_unique<SimRconConnection>();
     std::lock_guard lock(connectionsMutex_);
-    const uint64_t id = nextId_++;
-    connection->Object->ConnectionId = id;
-    connections_[id] = connection;
-    connection->Reader = std::thread(&RconServer::ReadLoop, this, id, connection);
+    connection->Id = nextId_++;
+    connection->Object->ConnectionId = connection->Id;
+    connections_[connection->Id] = std::move(connection);
   }
 }
 
-void RconServer::ReadLoop(uint64_t id, std::shared_ptr<Connection> connection) {
+void RconServer::ReadFrom(const std::shared_ptr<Connection>& connection) {
+  char chunk[8192];
   for (;;) {
-    char header[4];
-    if (!ReadExact(connection->Socket, header, 4)) break;
-    const int32_t size = ReadInt(header);
-    if (size < 10 || size > 4096 + 10) break;  // a broken or hostile client
-    std::string packet(static_cast<std::size_t>(size), '\0');
-    if (!ReadExact(connection->Socket, packet.data(), packet.size())) break;
-    const int32_t packetId = ReadInt(packet.data());
-    const int32_t type = ReadInt(packet.data() + 4);
-    std::string body = packet.substr(8);
-    body = body.substr(0, body.find('\0'));
-    HandlePacket(id, connection, packetId, type, std::move(body));
+    const ssize_t got = ::recv(connection->Socket, chunk, sizeof(chunk), 0);
+    if (got > 0) {
+      connection->Incoming.append(chunk, static_cast<std::size_t>(got));
+      if (connection->Incoming.size() > 4 * static_cast<std::size_t>(kMaxPacketSize)) break;  // parse before more
+      continue;
+    }
+    if (got < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+    if (got < 0 && errno == EINTR) continue;
+    connection->Dropped = true;  // the client left, or the connection broke
+    return;
   }
-  ::shutdown(connection->Socket, SHUT_RDWR);
-  connection->Finished = true;
+  std::string& in = connection->Incoming;
+  std::size_t at = 0;
+  while (in.size() - at >= 4 && !connection->Dropped) {
+    const int32_t size = ReadInt(in.data() + at);
+    if (size < kMinPacketSize || size > kMaxPacketSize) {  // a broken or hostile client
+      connection->Dropped = true;
+      return;
+    }
+    if (in.size() - at < 4 + static_cast<std::size_t>(size)) break;
+    const char* packet = in.data() + at + 4;
+    std::string body(packet + 8, static_cast<std::size_t>(size) - 8);
+    body = body.substr(0, body.find('\0'));
+    at += 4 + static_cast<std::size_t>(size);
+    connection->LastHeard = SteadyClock::now();
+    HandlePacket(connection, ReadInt(packet), ReadInt(packet + 4), std::move(body));
+  }
+  in.erase(0, at);
 }
 
-void RconServer::HandlePacket(uint64_t id, const std::shared_ptr<Connection>& connection, int32_t packetId,
-                              int32_t type, std::string body) {
+void RconServer::WriteTo(Connection& connection) {
+  std::lock_guard out(connection.OutMutex);
+  std::size_t sent = 0;
+  while (sent < connection.Outgoing.size()) {
+    const ssize_t n = ::send(connection.Socket, connection.Outgoing.data() + sent, connection.Outgoing.size() - sent,
+                             MSG_NOSIGNAL | MSG_DONTWAIT);
+    if (n > 0) {
+      sent += static_cast<std::size_t>(n);
+      continue;
+    }
+    if (n < 0 && errno == EINTR) continue;
+    if (n < 0 && (errno == EAGAIN || errno == EWOULDBLOCK)) break;
+    connection.Dropped = true;
+    break;
+  }
+  connection.Outgoing.erase(0, sent);
+}
+
+void RconServer::HandlePacket(const std::shared_ptr<Connection>& connection, int32_t packetId, int32_t type,
+                              std::string body) {
   if (type == Auth) {
     // As the game's server does: one auth response, no empty packet before it.
     connection->Authenticated = body == password_;
-    WritePacket(*connection, connection->Authenticated ? packetId : -1, AuthResponse, "");
+    if (!connection->Authenticated) ++connection->FailedLogins;
+    Queue(*connection, connection->Authenticated ? packetId : -1, AuthResponse, "");
+    if (connection->FailedLogins >= limits_.MaxFailedLogins) {
+      std::lock_guard out(connection->OutMutex);
+      connection->CloseWhenSent = true;
+    }
     return;
+  }
+  {
+    std::lock_guard out(connection->OutMutex);
+    if (connection->CloseWhenSent) return;  // nothing more is read from a connection on its way out
   }
   if (!connection->Authenticated) return;
   Server* server = &server_;
+  const uint64_t id = connection->Id;
   if (type == ExecCommand) {
-    server->PostToGameThread([this, server, connection, packetId, body = std::move(body)] {
+    server->PostToGameThread([this, server, connection, id, packetId, body = std::move(body)] {
+      if (connection->Dropped) return;
       RCONPacket packet{static_cast<int32_t>(body.size() + 10), packetId, ExecCommand, FString::FromUtf8(body)};
       auto* rcon = reinterpret_cast<RCONClientConnection*>(connection->Object.get());
-      if (!host::CommandRegistry::Get().DispatchRcon(rcon, &packet, reinterpret_cast<UWorld*>(server->World()))) {
-        WritePacket(*connection, packetId, ResponseValue, "Server received, But no response!! \n");
-      }
+      if (!host::CommandRegistry::Get().DispatchRcon(rcon, &packet, reinterpret_cast<UWorld*>(server->World())))
+        Send(id, packetId, ResponseValue, "Server received, But no response!! \n");
     });
   } else if (type == ResponseValue) {
     // Clients send an empty response packet after a command to find the end of a
     // multi-packet reply: mirror it once every earlier request was answered.
-    server->PostToGameThread([this, connection, packetId] { WritePacket(*connection, packetId, ResponseValue, ""); });
+    server->PostToGameThread([this, id, packetId] { Send(id, packetId, ResponseValue, ""); });
   }
-  (void)id;
+}
+
+bool RconServer::Queue(Connection& connection, int32_t id, int32_t type, const std::string& body) {
+  std::string packets;
+  if (body.empty()) packets = Packet(id, type, body);
+  for (std::size_t offset = 0; offset < body.size(); offset += kMaxBodyPerPacket)
+    packets += Packet(id, type, body.substr(offset, kMaxBodyPerPacket));
+  std::lock_guard out(connection.OutMutex);
+  if (connection.Dropped) return false;
+  if (connection.Outgoing.size() + packets.size() > limits_.MaxQueuedBytes) {
+    connection.Dropped = true;  // it does not read what it asked for
+    connection.Outgoing.clear();
+    return false;
+  }
+  connection.Outgoing += packets;
+  return true;
 }
 
 void RconServer::Send(uint64_t connectionId, int32_t id, int32_t type, const std::string& body) {
   std::shared_ptr<Connection> connection;
   {
     std::lock_guard lock(connectionsMutex_);
-    auto it = connections_.find(connectionId);
-    if (it == connections_.end()) return;
-    connection = it->second;
+    const auto found = connections_.find(connectionId);
+    if (found == connections_.end()) return;
+    connection = found->second;
   }
-  constexpr std::size_t chunk = 4096;
-  if (body.empty()) WritePacket(*connection, id, type, body);
-  for (std::size_t offset = 0; offset < body.size(); offset += chunk) {
-    WritePacket(*connection, id, type, body.substr(offset, chunk));
-  }
+  Queue(*connection, id, type, body);
+  Wake();
 }
 
-void RconServer::WritePacket(Connection& connection, int32_t id, int32_t type, const std::string& body) {
-  std::string packet;
-  AppendInt(packet, static_cast<int32_t>(body.size() + 10));
-  AppendInt(packet, id);
-  AppendInt(packet, type);
-  packet += body;
-  packet.push_back('\0');
-  packet.push_back('\0');
-  std::lock_guard lock(connection.WriteMutex);
-  std::size_t sent = 0;
-  while (sent < packet.size()) {
-    const ssize_t n = ::send(connection.Socket, packet.data() + sent, packet.size() - sent, MSG_NOSIGNAL);
-    if (n <= 0) return;
-    sent += static_cast<std::size_t>(n);
+void RconServer::Close(uint64_t id) {
+  std::shared_ptr<Connection> connection;
+  {
+    std::lock_guard lock(connectionsMutex_);
+    const auto found = connections_.find(id);
+    if (found == connections_.end()) return;
+    connection = std::move(found->second);
+    connections_.erase(found);
   }
+  connection->Dropped = true;
+  ::close(connection->Socket);
+  connection->Socket = -1;
 }
 
 }  // namespace sim

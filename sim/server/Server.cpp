@@ -10,7 +10,7 @@
 #include "AsaApi/Logging.h"
 #include "FrameworkServices.h"
 #include "HttpRequests.h"
-#include "RconServer.h"
+#include "sim/server/RconServer.h"
 #include "sim/companions/Companions.h"
 #include "sim/engine/EngineRuntime.h"
 #include "sim/page/ShopPage.h"

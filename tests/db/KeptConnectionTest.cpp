@@ -3,9 +3,11 @@
 
 #include <chrono>
 #include <future>
+#include <latch>
 #include <set>
 #include <string>
 #include <thread>
+#include <vector>
 
 #include "DbTestSupport.h"
 #include "core/ThreadPool.h"
@@ -43,6 +45,24 @@ int64_t SessionOfNextOperation() {
 std::set<int64_t> SessionsOfOperations(ThreadPool& pool, int count) {
   std::set<int64_t> sessions;
   for (int i = 0; i < count; ++i) sessions.insert(OnWorker(pool, SessionOfNextOperation));
+  return sessions;
+}
+
+// The session each worker's next operation works on, one operation per worker:
+// every task waits until all have started, so no worker can take two.
+std::set<int64_t> SessionsOfEveryWorker(ThreadPool& pool) {
+  auto started = std::make_shared<std::latch>(ThreadPool::WorkerCount);
+  std::vector<std::future<int64_t>> answers;
+  for (int i = 0; i < ThreadPool::WorkerCount; ++i) {
+    auto promise = std::make_shared<std::promise<int64_t>>();
+    answers.push_back(promise->get_future());
+    pool.PostTask(PoolTask::MakeJob([promise, started] {
+      started->arrive_and_wait();
+      promise->set_value(SessionOfNextOperation());
+    }));
+  }
+  std::set<int64_t> sessions;
+  for (auto& answer : answers) sessions.insert(answer.get());
   return sessions;
 }
 
@@ -90,10 +110,12 @@ TEST(KeptConnections, ChangedSettingsReconnectBeforeTheNextOperation) {
   dbtest::ConfigureDatabase(db.Settings(), db.Prefix(), db.Settings().Database, true);
   ThreadPool pool;
   pool.StartWorkers(&DBHelper::MakeWorkerConnectionScope);
-  const std::set<int64_t> before = SessionsOfOperations(pool, 6);
+  const std::set<int64_t> before = SessionsOfEveryWorker(pool);
+  ASSERT_EQ(before.size(), static_cast<std::size_t>(ThreadPool::WorkerCount));
 
   // A reload that changes nothing about the connection keeps the sessions.
   dbtest::ConfigureDatabase(db.Settings(), db.Prefix(), db.Settings().Database, true);
+  EXPECT_EQ(SessionsOfEveryWorker(pool), before);
   for (const int64_t id : SessionsOfOperations(pool, 6)) EXPECT_TRUE(before.count(id)) << id;
 
   // A reload pointing somewhere unreachable: every worker notices at once.
@@ -102,18 +124,20 @@ TEST(KeptConnections, ChangedSettingsReconnectBeforeTheNextOperation) {
   dbtest::ConfigureDatabase(unreachable, db.Prefix(), unreachable.Database, true);
   {
     LogCapture log;
-    EXPECT_EQ(SessionsOfOperations(pool, 4), std::set<int64_t>{-1});
-    EXPECT_EQ(log.Count("Failed to open connection!"), 4u);
+    EXPECT_EQ(SessionsOfEveryWorker(pool), std::set<int64_t>{-1});
+    EXPECT_EQ(SessionsOfOperations(pool, 2), std::set<int64_t>{-1});
+    EXPECT_EQ(log.Count("Failed to open connection!"), 2u + ThreadPool::WorkerCount);
   }
   // And back: new sessions, the old ones are closed.
   dbtest::ConfigureDatabase(db.Settings(), db.Prefix(), db.Settings().Database, true);
-  const std::set<int64_t> after = SessionsOfOperations(pool, 6);
+  const std::set<int64_t> after = SessionsOfEveryWorker(pool);
+  EXPECT_EQ(after.size(), static_cast<std::size_t>(ThreadPool::WorkerCount));
   for (const int64_t id : after) EXPECT_FALSE(before.count(id)) << id;
   EXPECT_TRUE(SessionsEnd(db, before));
 
   // Turning the setting off closes what the workers kept.
   dbtest::ConfigureDatabase(db.Settings(), db.Prefix(), db.Settings().Database, false);
-  SessionsOfOperations(pool, 6);
+  SessionsOfEveryWorker(pool);
   EXPECT_TRUE(SessionsEnd(db, after));
 }
 
@@ -124,8 +148,9 @@ TEST(KeptConnections, ASessionTheServerEndedIsReplacedWithoutAFailedOperation) {
   dbtest::ConfigureDatabase(db.Settings(), db.Prefix(), db.Settings().Database, true);
   ThreadPool pool;
   pool.StartWorkers(&DBHelper::MakeWorkerConnectionScope);
-  for (const int64_t id : SessionsOfOperations(pool, 4)) db.Sql().Exec("KILL " + std::to_string(id));
-  std::this_thread::sleep_for(std::chrono::milliseconds(100));
+  const std::set<int64_t> killed = SessionsOfEveryWorker(pool);
+  for (const int64_t id : killed) db.Sql().Exec("KILL " + std::to_string(id));
+  ASSERT_TRUE(SessionsEnd(db, killed));
 
   // Trades run in a transaction, where the client library does not reconnect.
   LogCapture log;

@@ -5,13 +5,19 @@
 #include <stdlib.h>
 
 #include <filesystem>
+#include <fstream>
 #include <sstream>
+
+#include <nlohmann/json.hpp>
 
 #include "AsaApi/Platform.h"
 #include "sim/companions/ClientMod.h"
 #include "sim/scenario/ScenarioParser.h"
 #include "sim/scenario/ScenarioRunner.h"
 #include "sim/scenario/ServerLauncher.h"
+#include "sim/world/GameModel.h"
+#include "sim/world/Inventory.h"
+#include "sim/world/Items.h"
 #include "testsupport/Database.h"
 
 namespace {
@@ -82,6 +88,78 @@ TEST_F(ScenarioRun, StepsThatCannotBeCarriedOutOrDoNotHoldFailWithTheReason) {
   EXPECT_EQ(runner_->LastFailure(), "no item class NoSuchThing");
   EXPECT_FALSE(Run("rcon GetPlayerPoints ann\nexpect reply Player has 7 points.\n"));
   EXPECT_EQ(runner_->LastFailure(), "the last reply was \"Player has 0 points.\"");
+}
+
+TEST_F(ScenarioRun, CountsAndNeverLookSinceTheMarkAndFailWhenMoreOrAnyArrived) {
+  ASSERT_TRUE(Run("join ann Ann\nmark\nmod ann TSMod_OpenShop\n")) << transcript_.str();
+  EXPECT_FALSE(Run("expect no event ann a_openshop\n"));
+  EXPECT_EQ(runner_->LastFailure().rfind("1 a_openshop for ann", 0), 0u) << runner_->LastFailure();
+  EXPECT_FALSE(Run("expect event ann a_openshop count 2\n"));
+  EXPECT_TRUE(Run("expect event ann a_openshop count 1\nexpect no message ann\n")) << runner_->LastFailure();
+  EXPECT_TRUE(Run("mark\nexpect no event ann a_openshop\nexpect event ann a_openshop count 0\n"))
+      << runner_->LastFailure();
+
+  // Two opens in one tick meet the shop's throttle: one is answered. Sent
+  // apart, both are.
+  ASSERT_TRUE(Run("mark\ntogether\nmod ann TSMod_OpenShop\nmod ann TSMod_OpenShop\nend\n"
+                  "expect event ann a_openshop count 1\n"
+                  "mark\nrepeat 3 mod ann TSMod_OpenShop\nexpect event ann a_openshop count 1\n"
+                  "mark\nmod ann TSMod_OpenShop\nmod ann TSMod_OpenShop\nexpect event ann a_openshop count 2\n"))
+      << transcript_.str();
+
+  // A non-admin's admin command: no reply, and saying there was one fails.
+  ASSERT_TRUE(Run("join bo Bo\nconsole bo AddPoints bo 10\nexpect no reply\n")) << runner_->LastFailure();
+  EXPECT_FALSE(Run("rcon GetPlayerPoints bo\nexpect no reply\n"));
+  EXPECT_TRUE(Run("expect no reply Player has 10\n")) << runner_->LastFailure();
+}
+
+TEST_F(ScenarioRun, PointsAreReadFromTheDatabaseRowWhichThePointsInterfaceWouldHaveMade) {
+  EXPECT_FALSE(Run("expect points ghost 0\n"));
+  EXPECT_EQ(runner_->LastFailure(), "no row for ghost in the database");
+  EXPECT_TRUE(Run("expect no player ghost\nexpect no player ghost\n")) << "looking made no row";
+  ASSERT_TRUE(Run("join ann Ann\nrcon AddPoints ann 30\nexpect points ann 30\n")) << runner_->LastFailure();
+  EXPECT_FALSE(Run("expect no player ann\n"));
+  EXPECT_EQ(runner_->LastFailure(), "ann has a row with 30 points");
+}
+
+TEST_F(ScenarioRun, WorldAndFileStepsChangeWhatTheyName) {
+  ASSERT_TRUE(Run("join ann Ann level=5\n"
+                  "give ann PrimalItem_WeaponMetalPick 2 blueprint quality=30\n"
+                  "level ann 45\n"
+                  "tribe ann \"Blue Moon\"\n"
+                  "config set ShopPackets.1.Price 999\n"
+                  "config patch {\"General\": {\"ShopName\": \"Night Market\"}}\n"
+                  "cooldowns write \"Rex;4102444800\" \"a b\"\n"))
+      << runner_->LastFailure();
+  sim::Server& server = launcher_->Current();
+  sim::SimPlayer& ann = *server.FindPlayer("ann");
+  const auto items = server.Model().Items.ItemsOf(ann.Character->Inventory);
+  ASSERT_EQ(items.size(), 2u) << "two single items";
+  for (const sim::SimItem* item : items) {
+    EXPECT_NE(item->ItemFlags & sim::ItemFlag::IsBlueprint, 0u);
+    EXPECT_EQ(item->ItemQuality, 30.0f);
+  }
+  EXPECT_EQ(ann.State->CharacterLevel, 45);
+  EXPECT_EQ(ann.State->TribeName.ToUtf8(), "Blue Moon");
+  EXPECT_NE(ann.State->TribeId, 0);
+  EXPECT_EQ(ann.Controller->TargetingTeam, ann.State->TribeId);
+
+  const auto folder = std::filesystem::path(launcher_->PluginFolder());
+  const nlohmann::json installed = nlohmann::json::parse(std::ifstream(folder / "config.json"));
+  EXPECT_EQ(installed["ShopPackets"][1]["Price"], 999);
+  EXPECT_EQ(installed["General"]["ShopName"], "Night Market");
+  EXPECT_EQ(installed["Mysql"]["tablePrefix"], prefix_) << "the database settings stay the run's";
+  std::ifstream cooldowns(folder / "packetCds.txt");
+  std::string text((std::istreambuf_iterator<char>(cooldowns)), std::istreambuf_iterator<char>());
+  EXPECT_EQ(text, "Rex;4102444800\na b\n");
+
+  // A full inventory, and the edits survive a restart.
+  ASSERT_TRUE(Run("fill ann\nrestart\n")) << runner_->LastFailure();
+  EXPECT_EQ(nlohmann::json::parse(std::ifstream(folder / "config.json"))["ShopPackets"][1]["Price"], 999);
+  ASSERT_TRUE(Run("join bo Bo\nfill bo\n")) << runner_->LastFailure();
+  EXPECT_TRUE(launcher_->Current().FindPlayer("bo")->Character->Inventory->Full());
+  EXPECT_FALSE(Run("give bo PrimalItemResource_Stone 1\n"));
+  EXPECT_FALSE(Run("database down\n")) << "the shared database is never taken down";
 }
 
 }  // namespace

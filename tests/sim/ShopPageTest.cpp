@@ -3,7 +3,14 @@
 #include <gtest/gtest.h>
 #include <httplib.h>
 
+#include <arpa/inet.h>
+#include <netinet/in.h>
+#include <poll.h>
+#include <sys/socket.h>
+#include <unistd.h>
+
 #include <future>
+#include <vector>
 
 #include <nlohmann/json.hpp>
 
@@ -82,6 +89,56 @@ TEST_F(ShopPageHttp, BadRequestsAreRefusedWithAReasonAndSendNothing) {
   EXPECT_EQ(Call("GET", "/api/view?player=Nobody").Status, 404);
   EXPECT_EQ(Call("GET", "/../CMakeLists.txt").Status, 404);
   EXPECT_TRUE(fixture_.Server().Mod().RequestsOf("PagePlayer").empty());
+}
+
+TEST_F(ShopPageHttp, AbusiveRequestsAreAnswered4xxInOurOwnWordsAndSendNothing) {
+  fixture_.Server().JoinPlayer(sim::PlayerSpec::Of("PagePlayer"));
+  const std::vector<Answer> answers{
+      Call("POST", "/api/send", std::string(1 << 20, ' ')),                          // far over the body limit
+      Call("POST", "/api/send", "{\"player\":\"Page\xff\xfePlayer\",\"action\":\"open\"}"),  // not UTF-8
+      Call("GET", "/api/view?player=%FF%FE"),
+      Send({{"player", "PagePlayer"}, {"action", "sell"}, {"int1", 18446744073709551615ULL}}),
+      Send({{"player", "PagePlayer"}, {"action", "sell"}, {"int1", 2147483648LL}}),
+      Send({{"player", "PagePlayer"}, {"action", "sell"}, {"int2", -2147483649LL}}),
+      Send({{"player", "PagePlayer"}, {"action", "sell"}, {"int1", 1.5}}),
+      Send({{"player", 7}, {"action", "open"}}),
+  };
+  for (std::size_t i = 0; i < answers.size(); ++i) {
+    EXPECT_GE(answers[i].Status, 400) << i;
+    EXPECT_LT(answers[i].Status, 500) << i << " " << answers[i].Body;
+    EXPECT_EQ(answers[i].Body.find("json."), std::string::npos) << i << " " << answers[i].Body;
+    EXPECT_EQ(answers[i].Body.find("exception"), std::string::npos) << i << " " << answers[i].Body;
+  }
+  EXPECT_EQ(answers[0].Status, 413);
+  EXPECT_TRUE(fixture_.Server().Mod().RequestsOf("PagePlayer").empty());
+  // The largest numbers that fit are taken as they are.
+  EXPECT_EQ(Send({{"player", "PagePlayer"}, {"action", "category"}, {"int1", 2147483647}}).Status, 200);
+  ASSERT_EQ(fixture_.Server().Mod().RequestsOf("PagePlayer").size(), 1u);
+  EXPECT_EQ(fixture_.Server().Mod().RequestsOf("PagePlayer")[0].IntParam1, 2147483647);
+}
+
+TEST_F(ShopPageHttp, AClientThatStopsInTheMiddleOfARequestIsLetGo) {
+  const int socket = ::socket(AF_INET, SOCK_STREAM, 0);
+  sockaddr_in address{};
+  address.sin_family = AF_INET;
+  address.sin_port = htons(fixture_.Server().PagePort());
+  address.sin_addr.s_addr = htonl(INADDR_LOOPBACK);
+  ASSERT_EQ(::connect(socket, reinterpret_cast<sockaddr*>(&address), sizeof(address)), 0);
+  const std::string partial = "POST /api/send HTTP/1.1\r\nHost: x\r\nContent-Length: 100\r\n\r\n{\"pla";
+  ASSERT_EQ(::send(socket, partial.data(), partial.size(), MSG_NOSIGNAL), static_cast<ssize_t>(partial.size()));
+  // The page gives up on the rest of the body and closes the connection.
+  bool closed = false;
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::seconds(60);
+  while (!closed && std::chrono::steady_clock::now() < deadline) {
+    fixture_.Server().Tick();
+    pollfd waiting{socket, POLLIN, 0};
+    if (::poll(&waiting, 1, 20) <= 0) continue;
+    char chunk[4096];
+    closed = ::recv(socket, chunk, sizeof(chunk), 0) <= 0;
+  }
+  ::close(socket);
+  EXPECT_TRUE(closed);
+  EXPECT_EQ(Call("GET", "/api/players").Status, 200);
 }
 
 }  // namespace

@@ -38,7 +38,7 @@ class Happenings {
   };
   Server* server_;
   std::map<std::string, Seen> players_;
-  std::size_t log_ = 0, discord_ = 0, commands_ = 0;
+  std::size_t log_ = 0, discord_ = 0, commands_ = 0, global_ = 0;
 };
 
 // One line for a mod event: its name and the gist of its content.

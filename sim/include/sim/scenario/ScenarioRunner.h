@@ -13,14 +13,18 @@
 #include <utility>
 #include <vector>
 
+#include "sim/scenario/ScenarioExpectations.h"
 #include "sim/scenario/ScenarioHappenings.h"
 #include "sim/scenario/ScenarioSteps.h"
 
 namespace sim {
 class ServerLauncher;
+struct SimPlayer;
 }
 
 namespace sim::scenario {
+
+class ScenarioDatabase;
 
 struct RunnerOptions {
   bool ShowLog = true;       // the plugin's log lines in the transcript (off when they go to the terminal)
@@ -42,14 +46,26 @@ class Runner {
   int ExpectationsHeld() const { return held_; }
   // Writes what the server did since the last step (its start, before the first).
   void ReportHappenings();
+  // The database server "database down" and "database up" act on (none: they fail).
+  void UseDatabase(ScenarioDatabase* database) { database_ = database; }
 
  private:
   bool Execute(const Action& action);
+  bool ExecuteWorld(const Action& action);
+  bool ExecuteFiles(const Action& action);
   void Settle();
   template <typename Expectation>
   bool Expect(const Expectation& expectation);
+  template <typename Expectation>
+  Failure WaitFor(const Expectation& expectation);
   void Join(const struct Join& join);
+  SimPlayer& Online(const std::string& eosId);
+  // Hands the request to the player's buff; spaced: first waits out the
+  // plugin's per-kind request throttle, as a person clicking would.
+  void DeliverMod(const ModRequest& request, bool spaced);
   void SendMod(const ModRequest& request);
+  void SendTogether(const Together& together);
+  void DeliverInTick(const Step& step);
   void SendRcon(const std::string& command);
   void SendConsole(const struct Console& console);
   void Give(const struct Give& give);
@@ -66,6 +82,8 @@ class Runner {
   std::map<std::string, int32_t> tribeIds_;
   std::map<std::string, std::vector<std::string>> groups_;  // kept across restarts
   std::map<std::pair<std::string, std::string>, int64_t> lastModRequest_;  // (player, message) -> clock ms
+  RecordMarks marks_;
+  ScenarioDatabase* database_ = nullptr;
 };
 
 // Reads a scenario file, refuses it when a line is not valid, else runs it on a

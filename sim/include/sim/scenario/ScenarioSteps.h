@@ -29,6 +29,22 @@ struct Give {
   std::string EosId;
   std::string ItemClass;  // an asset path, or the class name at its end
   int32_t Count = 0;
+  bool Blueprint = false;  // single items, as blueprints
+  std::optional<float> Quality;  // single items of this quality
+};
+struct Fill {
+  std::string EosId;
+};
+struct Kill {
+  std::string EosId;
+};
+struct SetLevel {
+  std::string EosId;
+  int32_t Level = 1;
+};
+struct SetTribe {
+  std::string EosId;
+  std::string Tribe;  // empty: leaves the tribe
 };
 struct Advance {
   int64_t Seconds = 0;
@@ -52,13 +68,38 @@ struct Chat {
   std::string Text;
 };
 struct Restart {};
+// Counts and "no" expectations look at what arrived since the last mark.
+struct Mark {};
+struct ConfigSet {
+  std::vector<std::string> Path;  // object members, from the top
+  nlohmann::json Value;
+};
+struct ConfigPatch {
+  nlohmann::json Patch;  // a JSON merge patch
+};
+struct CooldownsWrite {
+  std::vector<std::string> Lines;
+};
+struct Database {
+  bool Up = false;
+};
 struct Comment {
   std::string Text;  // shown in the transcript
+};
+
+// How an expectation over recorded things is meant: that one arrived (the
+// default), that exactly Count arrived, or that none did.
+struct Quantity {
+  enum Kind { Some, Exactly, None } Is = Some;
+  int64_t Count = 0;
 };
 
 struct ExpectPoints {
   std::string EosId;
   int64_t Points = 0;
+};
+struct ExpectNoPlayer {
+  std::string EosId;
 };
 struct ExpectInventory {
   std::string EosId;
@@ -70,28 +111,55 @@ struct ExpectCryopods {
   int64_t Count = 0;
 };
 struct ExpectReply {
-  std::string Text;
+  std::string Text;  // with None: the reply does not contain it (empty: there was no reply text)
+  bool Negated = false;
 };
 struct ExpectLog {
   std::string Text;
+  bool Negated = false;
 };
 struct ExpectEvent {
   std::string EosId;
   std::string Event;
   std::optional<nlohmann::json> Contains;
+  Quantity Amount;
 };
 struct ExpectMessage {
   std::string EosId;
-  std::string Text;
+  std::string Text;  // empty: any message
+  Quantity Amount;
+};
+struct ExpectCommand {
+  std::string EosId;
+  std::string Text;  // empty: any command
+  std::optional<bool> Admin;  // the admin flag the command ran with, when it matters
+  Quantity Amount;
 };
 struct ExpectDiscord {
-  std::string Kind;  // buy, sell, redeem or trade
-  int64_t Count = 0;
+  std::string Kind;  // buy, sell, redeem or trade; empty: any
+  std::optional<nlohmann::json> Contains;
+  Quantity Amount;
+};
+struct ExpectGlobal {
+  std::string Event;
+  std::optional<nlohmann::json> Contains;
 };
 
-using Action = std::variant<Join, Leave, SetGroups, Give, Advance, ModRequest, Rcon, Console, Chat, Restart, Comment,
-                            ExpectPoints, ExpectInventory, ExpectCryopods, ExpectReply, ExpectLog, ExpectEvent,
-                            ExpectMessage, ExpectDiscord>;
+struct Step;
+// Requests sent in one tick of the game loop.
+struct Together {
+  std::vector<Step> Steps;
+};
+struct Repeat {
+  int32_t Times = 1;
+  ModRequest Request;
+};
+
+using Action = std::variant<Join, Leave, SetGroups, Give, Fill, Kill, SetLevel, SetTribe, Advance, ModRequest, Rcon,
+                            Console, Chat, Restart, Comment, Mark, ConfigSet, ConfigPatch, CooldownsWrite, Database,
+                            Together, Repeat, ExpectPoints, ExpectNoPlayer, ExpectInventory, ExpectCryopods,
+                            ExpectReply, ExpectLog, ExpectEvent, ExpectMessage, ExpectCommand, ExpectDiscord,
+                            ExpectGlobal>;
 
 struct Step {
   int Line = 0;

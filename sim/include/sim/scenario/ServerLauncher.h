@@ -6,6 +6,7 @@
 // they would on a real server that keeps its save.
 #include <chrono>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 
@@ -53,6 +54,13 @@ class ServerLauncher {
   bool ShopOpen() const;
   // The item class creatures are delivered in.
   const std::string& CryopodPath() const { return cryopodPath_; }
+  // The plugin's folder in the server's (config.json, packetCds.txt).
+  std::string PluginFolder() const;
+  // The table prefix the installed configuration names.
+  std::string TablePrefix() const;
+  // Changes the shop configuration and installs it again (the plugin reads it
+  // at its next reload or start); a restart keeps the change.
+  void EditConfig(const std::function<void(nlohmann::json&)>& edit);
 
  private:
   void InstallConfig(const nlohmann::json& config);
@@ -62,6 +70,8 @@ class ServerLauncher {
   int64_t advancedSeconds_ = 0;
   double gameTime_ = -1;  // the game time when the server stopped; -1: never ran
   std::string cryopodPath_;
+  nlohmann::json config_;     // the shop configuration as read, with the edits since
+  nlohmann::json installed_;  // as installed (database settings and webhooks filled in)
 };
 
 }  // namespace sim
