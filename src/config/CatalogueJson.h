@@ -25,6 +25,8 @@ class ConfigValueError : public std::runtime_error {
 bool Has(const nlohmann::json& object, const char* key);
 
 FString ReadText(const nlohmann::json& object, const char* key, const char* fallback = "");
+// The text as written in the file (UTF-8), for settings that stay narrow.
+std::string ReadString(const nlohmann::json& object, const char* key, const std::string& fallback = "");
 ConfigAssetPath ReadAssetPath(const nlohmann::json& object, const char* key);
 bool ReadBool(const nlohmann::json& object, const char* key, bool fallback);
 int32_t ReadInt32(const nlohmann::json& object, const char* key, int32_t fallback);
