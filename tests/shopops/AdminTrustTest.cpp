@@ -14,7 +14,8 @@ TEST_P(ShownDiscount, IsTheOneThePurchaseCharges) {
   auto& ann = JoinWith("AnnEos", 11, 1000, {"Gold"});
   const std::string stone = std::to_string(VariantId(ann, "Stone Kit"));
   double shown = -1;
-  for (const auto& view : Mod().EventsOf("AnnEos", "a_cat")[0])
+  const auto categories = Mod().EventsOf("AnnEos", "a_cat");
+  for (const auto& view : categories[0])
     if (view["PacketName"] == "Stone Kit") shown = view["Discount"];
   ASSERT_GE(shown, 0.0);
   ASSERT_LE(shown, 1.0);
