@@ -3,8 +3,8 @@
 //
 // A key is present when the object has it, whatever its value. An absent key
 // gives the default. A present key whose value has the wrong JSON type, or a
-// number that does not fit its field, throws a ConfigValueError, which ends the
-// whole read of the file.
+// number that does not fit its field, throws a ConfigValueError; the reader
+// reports it under the entry being read and leaves that entry out.
 #include <cstdint>
 #include <stdexcept>
 #include <string>

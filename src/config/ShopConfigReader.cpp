@@ -9,9 +9,8 @@
 #include <nlohmann/json.hpp>
 
 #include "AsaApi/Game/FGenericPlatformStricmp.h"
-#include "config/CatalogueReader.h"
-#include "config/ReadReport.h"
 #include "config/CatalogueJson.h"
+#include "config/CatalogueReader.h"
 #include "config/JsonRead.h"
 #include "config/ReadReport.h"
 #include "core/Log.h"
