@@ -202,7 +202,7 @@ std::string ClosestName(const std::string& word, const std::vector<std::string>&
     }
   }
   // A likely misspelling: a few edits, fewer than half of the letters.
-  const std::size_t allowed = std::max<std::size_t>(1, std::min<std::size_t>(3, word.size() / 2));
+  const std::size_t allowed = std::min<std::size_t>(3, word.size() / 2);
   return !best.empty() && bestDistance <= allowed ? best : std::string();
 }
 
