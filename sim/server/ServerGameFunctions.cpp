@@ -57,7 +57,7 @@ FString* ControllerCharacterName(AShooterPlayerController* controller, FString* 
   return out;
 }
 
-void ControllerClientMessage(APlayerController* controller, FString* text, FName, bool) {
+void ControllerClientMessage(APlayerController* controller, FString* text, FName, float) {
   if (Server* server = Server::Current()) server->RecordClientMessage(controller, text ? text->ToUtf8() : "");
 }
 

@@ -4,6 +4,7 @@
 
 #include "AsaApi/FString.h"
 #include "commands/AdminCommandArgs.h"
+#include "commands/QuotedArgs.h"
 #include "config/ShopConfig.h"
 #include "core/Clock.h"
 #include "core/GameInfo.h"
@@ -81,7 +82,7 @@ std::string resetPointsInternal(std::u16string_view) {
 }
 
 std::string changeKitAmountInternal(std::u16string_view text) {
-  const KitArgs args = ParseChangeKitAmount(SplitCommand(text));
+  const KitArgs args = ParseChangeKitAmount(SplitQuotedCommand(text));  // "Starter Kit" may be quoted
   if (!args.Refusal.empty()) return args.Refusal;
   const PacketHelper::ConstructedPacket packet = PacketHelper::ParsePacketString(FString(args.PacketText), false, -1);
   const FString packetString = packet.Parsed ? PacketHelper::BuildPacketString(packet) : FString();

@@ -8,6 +8,7 @@
 #include "AsaApi/Game/AShooterPlayerController.h"
 #include "AsaApi/Game/RCON.h"
 #include "commands/AdminCommands.h"
+#include "commands/AuditLine.h"
 #include "commands/InventoryListing.h"
 #include "core/Log.h"
 #include "db/TextConversion.h"
@@ -65,6 +66,7 @@ AsaApi::RconCommandCallback OverRcon(const AdminCommand& command) {
     if (connection == nullptr || packet == nullptr) return;
     Guarded(command.Name, [&] {
       FString reply = FString::FromUtf8(command.Run(packet->Body.View()));
+      LogIfChanging(RconIssuer({}), packet->Body.View(), reply.ToUtf8());  // audit
       connection->SendMessage(packet->Id, 0, &reply);
     });
   };
@@ -76,6 +78,8 @@ AsaApi::ConsoleCommandCallback OverConsole(const AdminCommand& command) {
       AShooterPlayerController* admin = IssuingAdmin(player, text);
       if (admin == nullptr) return;
       const std::string reply = command.Run(text->View());
+      LogIfChanging(ConsoleIssuer(admin->GetUniqueNetIdAsString().ToUtf8(), admin->GetPlayerCharacterName().ToUtf8()),
+                    text->View(), reply);  // audit
       admin->ClientMessage(FString::FromUtf8(reply));
       if (command.Console == ConsoleReply::LineAndChat) {
         ModComm::SendPlayerMessage(admin, DBHelper::ToNarrow(FString::FromUtf8(reply)));

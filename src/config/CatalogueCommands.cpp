@@ -1,6 +1,9 @@
 // A packet's "Commands" and their variants.
+#include <fmt/format.h>
+
 #include "config/CatalogueEntries.h"
 #include "config/CatalogueReader.h"
+#include "config/ReadReport.h"
 
 namespace ConfigHelper {
 namespace {
@@ -11,7 +14,7 @@ bool ReadCommandVariant(const json& entry, ConfigCommandVariant& variant) {
   if (!Entries::Require(entry, "Name", "Warning: Command has no Name.")) return false;
   variant.Name = Json::ReadText(entry, "Name");
   if (ContainsIllegalSymbol(variant.Name)) {
-    TandorShop::Log().warn("Command Name {} contains illegal Symbol", variant.Name.ToUtf8());
+    Warn(fmt::format("Command Name {} contains illegal Symbol", variant.Name.ToUtf8()));
     return false;
   }
   if (!Entries::Require(entry, "Command", "Warning: Command has no Command.")) return false;

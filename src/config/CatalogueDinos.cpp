@@ -1,7 +1,10 @@
 // A packet's "Dinos", their variants and the variants' extra options (gacha
 // resources, Stryder items).
+#include <fmt/format.h>
+
 #include "config/CatalogueEntries.h"
 #include "config/CatalogueReader.h"
+#include "config/ReadReport.h"
 
 namespace ConfigHelper {
 namespace {
@@ -18,7 +21,7 @@ void ReadGachaResources(const json& options, ConfigDinoVariant& variant, int32_t
   const json& resources = Json::ArrayOrNull(options, "GachaResources");
   if (!Json::Has(options, "GachaResources")) return;
   if (resources.size() != static_cast<std::size_t>(ConfigGachaResources::Count)) {
-    TandorShop::Log().warn("Gacha Resouce count is {} instead of 6. Setting is ignored.", resources.size());
+    Warn(fmt::format("Gacha Resouce count is {} instead of 6. Setting is ignored.", resources.size()));
     return;
   }
   ConfigGachaResources record;
@@ -56,7 +59,7 @@ bool ReadDinoVariant(const json& entry, ConfigDinoVariant& variant, int32_t vari
   if (!Entries::Require(entry, "Name", "Warning: DinoVariant has no Name.")) return false;
   variant.Name = Json::ReadText(entry, "Name");
   if (ContainsIllegalSymbol(variant.Name)) {
-    TandorShop::Log().warn("DinoVariant Name {} contains illegal Symbol", variant.Name.ToUtf8());
+    Warn(fmt::format("DinoVariant Name {} contains illegal Symbol", variant.Name.ToUtf8()));
     return false;
   }
   if (!Entries::Require(entry, "Blueprint", "Warning: DinoVariant has no Blueprint.")) return false;

@@ -8,7 +8,9 @@
 
 #include "config/CatalogueJson.h"
 #include "config/CatalogueTrail.h"
-#include "core/Log.h"
+#include <fmt/format.h>
+
+#include "config/ReadReport.h"
 
 namespace ConfigHelper::Entries {
 
@@ -27,7 +29,7 @@ void ReadGroups(const nlohmann::json& packetEntry, const char* key, const char* 
     group.Id = groupIds;
     prepare(entry, group);
     if (!Json::Has(entry, "Variants")) {
-      TandorShop::Log().warn(fmt::runtime(noVariantWarning), group.Id);
+      Warn(fmt::format(fmt::runtime(noVariantWarning), group.Id));
       continue;
     }
     std::size_t variantIndex = 0;
@@ -48,7 +50,7 @@ void ReadGroups(const nlohmann::json& packetEntry, const char* key, const char* 
 // Warns and returns false when `key` is absent.
 inline bool Require(const nlohmann::json& entry, const char* key, const char* warning) {
   if (Json::Has(entry, key)) return true;
-  TandorShop::Log().warn(fmt::runtime(warning));
+  Warn(warning);
   return false;
 }
 

@@ -1,6 +1,9 @@
 // A packet's "Items" and their variants.
+#include <fmt/format.h>
+
 #include "config/CatalogueEntries.h"
 #include "config/CatalogueReader.h"
+#include "config/ReadReport.h"
 
 namespace ConfigHelper {
 namespace {
@@ -11,7 +14,7 @@ bool ReadItemVariant(const json& entry, ConfigItemVariant& variant) {
   if (!Entries::Require(entry, "Name", "Warning: ItemVariant has no Name.")) return false;
   variant.Name = Json::ReadText(entry, "Name");
   if (ContainsIllegalSymbol(variant.Name)) {
-    TandorShop::Log().warn("ItemVariant Name {} contains illegal Symbol", variant.Name.ToUtf8());
+    Warn(fmt::format("ItemVariant Name {} contains illegal Symbol", variant.Name.ToUtf8()));
     return false;
   }
   if (!Entries::Require(entry, "Blueprint", "Warning: ItemVariant has no Blueprint.")) return false;

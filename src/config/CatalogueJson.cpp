@@ -46,6 +46,11 @@ FString ReadText(const json& object, const char* key, const char* fallback) {
   return FString::FromUtf8(StringValue(*value, key));
 }
 
+std::string ReadString(const json& object, const char* key, const std::string& fallback) {
+  const json* value = Find(object, key);
+  return value == nullptr ? fallback : StringValue(*value, key);
+}
+
 ConfigAssetPath ReadAssetPath(const json& object, const char* key) {
   ConfigAssetPath path;
   path.Path = ReadText(object, key);

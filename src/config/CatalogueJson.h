@@ -3,8 +3,8 @@
 //
 // A key is present when the object has it, whatever its value. An absent key
 // gives the default. A present key whose value has the wrong JSON type, or a
-// number that does not fit its field, throws a ConfigValueError, which ends the
-// whole read of the file.
+// number that does not fit its field, throws a ConfigValueError; the reader
+// reports it under the entry being read and leaves that entry out.
 #include <cstdint>
 #include <stdexcept>
 #include <string>
@@ -25,6 +25,8 @@ class ConfigValueError : public std::runtime_error {
 bool Has(const nlohmann::json& object, const char* key);
 
 FString ReadText(const nlohmann::json& object, const char* key, const char* fallback = "");
+// The text as written in the file (UTF-8), for settings that stay narrow.
+std::string ReadString(const nlohmann::json& object, const char* key, const std::string& fallback = "");
 ConfigAssetPath ReadAssetPath(const nlohmann::json& object, const char* key);
 bool ReadBool(const nlohmann::json& object, const char* key, bool fallback);
 int32_t ReadInt32(const nlohmann::json& object, const char* key, int32_t fallback);

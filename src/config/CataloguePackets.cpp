@@ -3,8 +3,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include <fmt/format.h>
+
 #include "config/CatalogueJson.h"
 #include "config/CatalogueReader.h"
+#include "config/ReadReport.h"
 #include "config/CatalogueTrail.h"
 #include "core/Log.h"
 
@@ -22,28 +25,27 @@ int32_t FindCategoryIndex(const ConfigCatalogue& config, const FString& name) {
 
 // Steps that may reject the packet: category, name, price.
 bool ReadPacketIdentity(const json& entry, ConfigShopPacket& packet, const ConfigCatalogue& config) {
-  auto& log = TandorShop::Log();
   if (!Json::Has(entry, "ShopCategory")) {
-    log.warn("Warning: ShopPacket has no ShopCategory.");
+    Warn("Warning: ShopPacket has no ShopCategory.");
     return false;
   }
   packet.ShopCategory = Json::ReadText(entry, "ShopCategory");
   packet.CategoryId = FindCategoryIndex(config, packet.ShopCategory);
   if (packet.CategoryId < 0) {
-    log.warn("Invalid category name in ShopPacket: {}", packet.ShopCategory.ToUtf8());
+    Warn(fmt::format("Invalid category name in ShopPacket: {}", packet.ShopCategory.ToUtf8()));
     return false;
   }
   if (!Json::Has(entry, "PacketName")) {
-    log.warn("Warning: ShopPacket has no PacketName.");
+    Warn("Warning: ShopPacket has no PacketName.");
     return false;
   }
   packet.PacketName = Json::ReadText(entry, "PacketName");
   if (ContainsIllegalSymbol(packet.PacketName)) {
-    log.warn("ShopPacket PacketName {} contains illegal Symbol", packet.PacketName.ToUtf8());
+    Warn(fmt::format("ShopPacket PacketName {} contains illegal Symbol", packet.PacketName.ToUtf8()));
     return false;
   }
   if (!Json::Has(entry, "Price")) {
-    log.warn("Warning: ShopPacket has no Price.");
+    Warn("Warning: ShopPacket has no Price.");
     return false;
   }
   return true;
@@ -64,6 +66,32 @@ void ReadPacketSettings(const json& entry, ConfigShopPacket& packet) {
   packet.OnlyOnTheseMaps = Json::ReadTextList(entry, "OnlyOnTheseMaps");
   packet.ExcludeGroups = Json::ReadTextList(entry, "ExcludeGroups");
   packet.IncludeGroups = Json::ReadTextList(entry, "IncludeGroups");
+}
+
+// What a packet that fails half-way may already have added: the records keyed
+// by its id and the counters of its items, dinos and commands. Undone so that
+// the next packet, which gets the same id, does not inherit them.
+struct PacketReadMark {
+  CatalogueIdCounters Ids;
+  int32_t TimeSettings;
+  int32_t Gacha;
+  int32_t Stryder;
+};
+
+PacketReadMark MarkBeforePacket(const ConfigCatalogue& config, const CatalogueIdCounters& ids) {
+  return {ids, config.ExtraTimeSettings.Num(), config.GachaResources.Num(), config.StryderItems.Num()};
+}
+
+template <typename T>
+void Truncate(TArray<T>& list, int32_t count) {
+  while (list.Num() > count) list.RemoveAt(list.Num() - 1);
+}
+
+void UndoPacket(ConfigCatalogue& config, CatalogueIdCounters& ids, const PacketReadMark& mark) {
+  ids = mark.Ids;
+  Truncate(config.ExtraTimeSettings, mark.TimeSettings);
+  Truncate(config.GachaResources, mark.Gacha);
+  Truncate(config.StryderItems, mark.Stryder);
 }
 
 void SortPacketsByName(TArray<ConfigShopPacket>& packets) {
@@ -97,11 +125,15 @@ void ReadShopPackets(const json& root, ConfigCatalogue& config, CatalogueIdCount
   config.ShopPackets.Reserve(static_cast<int32_t>(section.size()));
   std::size_t index = 0;
   for (const json& entry : section) {
-    EntryScope scope("ShopPackets", index++, entry);
-    ConfigShopPacket packet;
-    if (!ReadShopPacket(entry, packet, ids, config)) continue;
-    config.ShopPackets.Add(std::move(packet));
-    ++ids.ShopPacket;
+    const PacketReadMark mark = MarkBeforePacket(config, ids);
+    const bool read = ReadGuarded("ShopPackets", [&] {
+      EntryScope scope("ShopPackets", index++, entry);
+      ConfigShopPacket packet;
+      if (!ReadShopPacket(entry, packet, ids, config)) return;
+      config.ShopPackets.Add(std::move(packet));
+      ++ids.ShopPacket;
+    });
+    if (!read) UndoPacket(config, ids, mark);
   }
   SortPacketsByName(config.ShopPackets);
 }

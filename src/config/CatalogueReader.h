@@ -4,8 +4,8 @@
 // "ShopPackets" and "RewardPackets", in this order.
 //
 // Invalid entries are skipped with a warning on the plugin's logger. A value of
-// the wrong JSON type (or a number that does not fit) throws; the caller ends
-// the read there and keeps what was read before.
+// the wrong JSON type (or a number that does not fit) is reported as an error of
+// its entry, which is left out; the read goes on with the next one.
 #include <cstdint>
 
 #include <nlohmann/json_fwd.hpp>
@@ -33,7 +33,6 @@ struct CatalogueIdCounters {
 
 // Reads "GroupPrivileges", "ShopCategories", "ItemsToSell", "ShopPackets" and
 // "RewardPackets" into the configuration, whose lists are expected empty.
-// A wrong JSON type throws and ends the read.
 void ReadCatalogueSections(const nlohmann::json& root, ShopConfigData& config);
 // The same on any catalogue (tests, tools).
 void ReadCatalogue(const nlohmann::json& root, ConfigCatalogue& config);

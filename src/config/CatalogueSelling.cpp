@@ -1,8 +1,11 @@
 // "GroupPrivileges", "ItemsToSell" and "RewardPackets".
 #include <nlohmann/json.hpp>
 
+#include <fmt/format.h>
+
 #include "config/CatalogueEntries.h"
 #include "config/CatalogueReader.h"
+#include "config/ReadReport.h"
 
 namespace ConfigHelper {
 namespace {
@@ -25,16 +28,15 @@ bool ReadItemToSell(const json& entry, ConfigItemToSell& item) {
 }
 
 bool ReadRewardPacket(const json& entry, const ConfigCatalogue& config, ConfigRewardPacket& reward) {
-  auto& log = TandorShop::Log();
   reward.Name = Json::ReadText(entry, "Name");
   if (FindShopPacketByName(config, reward.Name) != nullptr) {
-    log.warn("RewardPacket \"{}\" has same name as a ShopPacket. Gets Ignored.", reward.Name.ToUtf8());
+    Warn(fmt::format("RewardPacket \"{}\" has same name as a ShopPacket. Gets Ignored.", reward.Name.ToUtf8()));
     return false;
   }
   const FString from = Json::ReadText(entry, "FromShopPacket");
   reward.ShopPacket = FindShopPacketByName(config, from);
   if (reward.ShopPacket == nullptr) {
-    log.warn("ShopPacket \"{}\" for RewardPacket \"{}\" not found.", from.ToUtf8(), reward.Name.ToUtf8());
+    Warn(fmt::format("ShopPacket \"{}\" for RewardPacket \"{}\" not found.", from.ToUtf8(), reward.Name.ToUtf8()));
     return false;
   }
   reward.InitAmountIfInViableGroups = Json::ReadInt32(entry, "InitAmountIfInViableGroups", 0);
@@ -47,36 +49,42 @@ bool ReadRewardPacket(const json& entry, const ConfigCatalogue& config, ConfigRe
 void ReadGroupPrivileges(const json& root, ConfigCatalogue& config) {
   std::size_t index = 0;
   for (const json& entry : Json::ArrayOrNull(root, "GroupPrivileges")) {
-    EntryScope scope("GroupPrivileges", index++, entry);
-    Json::RequireObject(entry, "GroupPrivileges");
-    const TArray<FString> groups = Json::ReadTextList(entry, "ForGroups");
-    const int32_t passive = Json::ReadInt32(entry, "PassivePointsAmount", 0);
-    const float discount = Json::ReadFloat(entry, "ShopDiscount", 0.f) / 100.f;
-    for (const FString& group : groups) config.GroupPrivileges.Add({group, discount, passive});
+    ReadGuarded("GroupPrivileges", [&] {
+      EntryScope scope("GroupPrivileges", index++, entry);
+      Json::RequireObject(entry, "GroupPrivileges");
+      const TArray<FString> groups = Json::ReadTextList(entry, "ForGroups");
+      const int32_t passive = Json::ReadInt32(entry, "PassivePointsAmount", 0);
+      const float discount = Json::ReadFloat(entry, "ShopDiscount", 0.f) / 100.f;
+      for (const FString& group : groups) config.GroupPrivileges.Add({group, discount, passive});
+    });
   }
 }
 
 void ReadItemsToSell(const json& root, ConfigCatalogue& config, CatalogueIdCounters& ids) {
   std::size_t index = 0;
   for (const json& entry : Json::ArrayOrNull(root, "ItemsToSell")) {
-    EntryScope scope("ItemsToSell", index++, entry);
-    Json::RequireObject(entry, "ItemsToSell");
-    ConfigItemToSell item;
-    if (!ReadItemToSell(entry, item)) continue;
-    item.Id = ids.ItemToSell++;
-    config.ItemsToSell.Add(std::move(item));
+    ReadGuarded("ItemsToSell", [&] {
+      EntryScope scope("ItemsToSell", index++, entry);
+      Json::RequireObject(entry, "ItemsToSell");
+      ConfigItemToSell item;
+      if (!ReadItemToSell(entry, item)) return;
+      item.Id = ids.ItemToSell++;
+      config.ItemsToSell.Add(std::move(item));
+    });
   }
 }
 
 void ReadRewardPackets(const json& root, ConfigCatalogue& config, CatalogueIdCounters& ids) {
   std::size_t index = 0;
   for (const json& entry : Json::ArrayOrNull(root, "RewardPackets")) {
-    EntryScope scope("RewardPackets", index++, entry);
-    Json::RequireObject(entry, "RewardPackets");
-    ConfigRewardPacket reward;
-    if (!ReadRewardPacket(entry, config, reward)) continue;
-    reward.Id = ids.RewardPacket++;
-    config.RewardPackets.Add(std::move(reward));
+    ReadGuarded("RewardPackets", [&] {
+      EntryScope scope("RewardPackets", index++, entry);
+      Json::RequireObject(entry, "RewardPackets");
+      ConfigRewardPacket reward;
+      if (!ReadRewardPacket(entry, config, reward)) return;
+      reward.Id = ids.RewardPacket++;
+      config.RewardPackets.Add(std::move(reward));
+    });
   }
 }
 

@@ -57,4 +57,6 @@ std::string CurrentEntryTrail() {
 
 std::string FailedEntryTrail() { return FailedTrail; }
 
+void ResetFailedEntryTrail() { FailedTrail.clear(); }
+
 }  // namespace ConfigHelper

@@ -27,5 +27,7 @@ std::string CurrentEntryTrail();
 // The trail of the entry where an error ended the last read, or empty when the
 // last read was not ended by an error inside an entry.
 std::string FailedEntryTrail();
+// Forgets the failed trail, before a read that may fail.
+void ResetFailedEntryTrail();
 
 }  // namespace ConfigHelper

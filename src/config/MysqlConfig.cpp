@@ -2,7 +2,11 @@
 
 #include <nlohmann/json.hpp>
 
+#include <stdexcept>
+
+#include "config/CatalogueJson.h"
 #include "config/JsonRead.h"
+#include "config/ReadReport.h"
 #include "core/Log.h"
 
 namespace ConfigHelper {
@@ -14,7 +18,7 @@ bool ReadKeepConnections(const nlohmann::json& section) {
   const auto found = section.find("KeepConnections");
   if (found == section.end() || found->is_null()) return false;
   if (found->is_boolean()) return found->get<bool>();
-  TandorShop::Log().warn("Mysql.KeepConnections must be true or false; connections are not kept.");
+  Warn("Mysql.KeepConnections must be true or false; connections are not kept.");
   return false;
 }
 
@@ -24,16 +28,19 @@ ConfigMysql ReadMysqlConfig(const nlohmann::json& config) {
   ConfigMysql mysql;
   try {
     const nlohmann::json& section = Json::Section(config, "Mysql");
-    mysql.server = section.value("server", std::string());
-    mysql.username = section.value("username", std::string());
-    mysql.password = section.value("password", std::string());
-    mysql.database = section.value("database", std::string());
-    mysql.tablePrefix = section.value("tablePrefix", std::string());
-    mysql.port = section.value("port", 123);
+    if (section.is_null()) throw std::invalid_argument("the section \"Mysql\" is missing");
+    Json::RequireObject(section, "Mysql");
+    mysql.server = Json::ReadString(section, "server");
+    mysql.username = Json::ReadString(section, "username");
+    mysql.password = Json::ReadString(section, "password");
+    mysql.database = Json::ReadString(section, "database");
+    mysql.tablePrefix = Json::ReadString(section, "tablePrefix");
+    mysql.port = Json::ReadInt32(section, "port", 123);
     mysql.keepConnections = ReadKeepConnections(section);
     mysql.valid = true;
   } catch (const std::exception& e) {
     TandorShop::Log().warn("error in readDiscordLogging {}", e.what());
+    RecordError("Mysql", e.what());
   }
   return mysql;
 }

@@ -53,7 +53,9 @@ struct ConfigMysql {
 inline constexpr const char* DefaultCryoPodPath =
     "Blueprint'/Game/Extinction/CoreBlueprints/Weapons/PrimalItem_WeaponEmptyCryopod.PrimalItem_WeaponEmptyCryopod'";
 
-struct ShopConfigData : ConfigCatalogue {
+// The settings a read starts from the previous values of: the scalars of
+// "General", the Discord kinds and the messages.
+struct ShopSettings {
   FString ShopName = "shopName";
   FString ShopKey = "shopName";
   FString BuffName = "buffName";
@@ -73,11 +75,17 @@ struct ShopConfigData : ConfigCatalogue {
   ConfigAssetPath BuffIconOverride;
   ConfigAssetPath ShopIconOverride;
 
+  ConfigDiscordLog DiscordLog;
+  ConfigMessages Messages;
+};
+
+struct ShopConfigData : ConfigCatalogue, ShopSettings {
   TArray<ConfigButtonOverwrite> ButtonOverwrites;
   TArray<FString> GroupsHiddenFromTrade;
 
-  ConfigDiscordLog DiscordLog;
-  ConfigMessages Messages;
+  void CopySettingsFrom(const ShopConfigData& other) {
+    static_cast<ShopSettings&>(*this) = static_cast<const ShopSettings&>(other);
+  }
 };
 
 // The process-wide records.

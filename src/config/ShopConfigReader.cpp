@@ -1,6 +1,7 @@
 #include "config/ShopConfigReader.h"
 
 #include <climits>
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -8,9 +9,10 @@
 #include <nlohmann/json.hpp>
 
 #include "AsaApi/Game/FGenericPlatformStricmp.h"
-#include "config/CatalogueReader.h"
 #include "config/CatalogueJson.h"
+#include "config/CatalogueReader.h"
 #include "config/JsonRead.h"
+#include "config/ReadReport.h"
 #include "core/Log.h"
 
 namespace ConfigHelper {
@@ -22,7 +24,7 @@ using nlohmann::json;
 void ReadShopKey(const json& general, ShopConfigData& config) {
   config.ShopKey = Json::ReadText(general, "ShopKey");
   if (!IsValidShopKey(config.ShopKey)) {
-    TandorShop::Log().warn("Shop key invalid. Only F1 - F10 are valid. Set to default F2");
+    Warn("Shop key invalid. Only F1 - F10 are valid. Set to default F2");
     config.ShopKey = "F2";
   }
 }
@@ -50,57 +52,78 @@ void ReadButtonOverwrites(const json& general, ShopConfigData& config) {
   }
 }
 
-void ReadGeneral(const json& general, ShopConfigData& config) {
-  config.ShopName = Json::ReadText(general, "ShopName");
-  ReadShopKey(general, config);
-  config.BuffName = Json::ReadText(general, "BuffName");
-  config.CryoPodOverride = Json::ReadAssetPath(general, "CryoPodOverride");
-  if (config.CryoPodOverride.IsEmpty()) config.CryoPodOverride.Path = DefaultCryoPodPath;
+// Each key is read on its own: a key of the wrong type is reported and keeps
+// its previous value, and the keys after it are still read.
+void ReadGeneralKey(const std::function<void()>& read) { ReadGuarded("General", read); }
+
+void ReadRewardInterval(const json& general, ShopConfigData& config) {
   const int32_t minutes = Json::ReadInt32(general, "RewardIntervalMinutes", 30);
   if (minutes > INT32_MAX / 60 || minutes < INT32_MIN / 60) {
     throw std::out_of_range(fmt::format("number {} does not fit in seconds (key \"RewardIntervalMinutes\")", minutes));
   }
   config.RewardIntervalMinutes = minutes;
   config.RewardIntervalSeconds = minutes * 60;
-  config.ShowPacketsAvailableSeconds = Json::ReadHoursAsSeconds(general, "ShowPacketsAvailableInHours", 8760.0f);
-  config.SumPlayerPassivePointsAmount = Json::ReadBool(general, "SumPlayerPassivePointsAmount", false);
-  config.SumPlayerShopDiscount = Json::ReadBool(general, "SumPlayerShopDiscount", false);
-  config.DisableMultiuse = Json::ReadBool(general, "DisableMultiuse", false);
-  config.DisableSell = Json::ReadBool(general, "DisableSell", false);
-  config.DisableTrade = Json::ReadBool(general, "DisableTrade", false);
-  config.ShowBuffIcon = Json::ReadBool(general, "ShowBuffIcon", true);
-  ReadPreventOptions(general, config);
-  config.GroupsHiddenFromTrade = Json::ReadTextList(general, "GroupsHiddenFromTrade");
-  ReadButtonOverwrites(general, config);
+}
+
+void ReadGeneral(const json& general, ShopConfigData& config) {
+  ReadGeneralKey([&] { config.ShopName = Json::ReadText(general, "ShopName"); });
+  ReadGeneralKey([&] { ReadShopKey(general, config); });
+  ReadGeneralKey([&] { config.BuffName = Json::ReadText(general, "BuffName"); });
+  ReadGeneralKey([&] {
+    config.CryoPodOverride = Json::ReadAssetPath(general, "CryoPodOverride");
+    if (config.CryoPodOverride.IsEmpty()) config.CryoPodOverride.Path = DefaultCryoPodPath;
+  });
+  ReadGeneralKey([&] { ReadRewardInterval(general, config); });
+  ReadGeneralKey([&] {
+    config.ShowPacketsAvailableSeconds = Json::ReadHoursAsSeconds(general, "ShowPacketsAvailableInHours", 8760.0f);
+  });
+  const std::pair<const char*, bool ShopConfigData::*> flags[] = {
+      {"SumPlayerPassivePointsAmount", &ShopConfigData::SumPlayerPassivePointsAmount},
+      {"SumPlayerShopDiscount", &ShopConfigData::SumPlayerShopDiscount},
+      {"DisableMultiuse", &ShopConfigData::DisableMultiuse},
+      {"DisableSell", &ShopConfigData::DisableSell},
+      {"DisableTrade", &ShopConfigData::DisableTrade}};
+  for (const auto& [key, field] : flags) ReadGeneralKey([&] { config.*field = Json::ReadBool(general, key, false); });
+  ReadGeneralKey([&] { config.ShowBuffIcon = Json::ReadBool(general, "ShowBuffIcon", true); });
+  ReadGeneralKey([&] { ReadPreventOptions(general, config); });
+  ReadGeneralKey([&] { config.GroupsHiddenFromTrade = Json::ReadTextList(general, "GroupsHiddenFromTrade"); });
+  ReadGeneralKey([&] { ReadButtonOverwrites(general, config); });
 }
 
 void ReadDiscordKind(const json& discord, const char* key, ConfigDiscordKind& kind) {
   if (!discord.contains(key)) return;
   const json& entry = Json::RequireObject(discord.at(key), key);
-  kind.enabled = Json::ReadBool(entry, "enabled", false);
-  kind.webhook = entry.value("webhook", std::string());
+  const bool enabled = Json::ReadBool(entry, "enabled", false);
+  kind.webhook = Json::ReadString(entry, "webhook");
+  kind.enabled = enabled;
 }
 
 void ReadDiscordLog(const json& root, ShopConfigData& config) {
   if (!root.contains("DiscordLog")) return;
   const json& discord = Json::RequireObject(root.at("DiscordLog"), "DiscordLog");
-  ReadDiscordKind(discord, "Buy", config.DiscordLog.Buy);
-  ReadDiscordKind(discord, "Sell", config.DiscordLog.Sell);
-  ReadDiscordKind(discord, "Redeem", config.DiscordLog.Redeem);
-  ReadDiscordKind(discord, "Trade", config.DiscordLog.Trade);
+  const std::pair<const char*, ConfigDiscordKind ConfigDiscordLog::*> kinds[] = {
+      {"Buy", &ConfigDiscordLog::Buy},
+      {"Sell", &ConfigDiscordLog::Sell},
+      {"Redeem", &ConfigDiscordLog::Redeem},
+      {"Trade", &ConfigDiscordLog::Trade}};
+  for (const auto& [key, kind] : kinds) {
+    ReadGuarded("DiscordLog", [&] { ReadDiscordKind(discord, key, config.DiscordLog.*kind); });
+  }
 }
 
 void ReadMessages(const json& root, ShopConfigData& config) {
   if (!root.contains("Messages")) return;
-  const json& messages = root.at("Messages");
+  const json& messages = Json::RequireObject(root.at("Messages"), "Messages");
   const ConfigMessages defaults;
-  ConfigMessages& m = config.Messages;
-  m.BoughtItem = messages.value("BoughtItem", defaults.BoughtItem);
-  m.GotTimedPoints = messages.value("GotTimedPoints", defaults.GotTimedPoints);
-  m.MissingPoints = messages.value("MissingPoints", defaults.MissingPoints);
-  m.RedeemPacket = messages.value("RedeemPacket", defaults.RedeemPacket);
-  m.GotTradePoints = messages.value("GotTradePoints", defaults.GotTradePoints);
-  m.SendPoints = messages.value("SendPoints", defaults.SendPoints);
+  const std::pair<const char*, std::string ConfigMessages::*> keys[] = {
+      {"BoughtItem", &ConfigMessages::BoughtItem},         {"GotTimedPoints", &ConfigMessages::GotTimedPoints},
+      {"MissingPoints", &ConfigMessages::MissingPoints},   {"RedeemPacket", &ConfigMessages::RedeemPacket},
+      {"GotTradePoints", &ConfigMessages::GotTradePoints}, {"SendPoints", &ConfigMessages::SendPoints}};
+  for (const auto& [key, field] : keys) {
+    ReadGuarded("Messages", [&] {
+      config.Messages.*field = Json::ReadString(messages, key, defaults.*field);
+    });
+  }
 }
 
 }  // namespace
@@ -120,22 +143,22 @@ void ClearShopConfig(ShopConfigData& config) {
 }
 
 void ReadShopConfig(const nlohmann::json& root, ShopConfigData& config) {
-  try {
-    const json& general = Json::Section(root, "General");
-    if (!general.is_object()) {
-      throw std::invalid_argument(fmt::format("type must be object, but is {} (key \"General\")", general.type_name()));
-    }
-    ReadGeneral(general, config);
-    ReadDiscordLog(root, config);
-    ReadMessages(root, config);
-    config.BuffIconOverride = Json::ReadAssetPath(general, "BuffIconOverride");
-    config.ShopIconOverride = Json::ReadAssetPath(general, "ShopIconOverride");
-    ReadCatalogueSections(root, config);
-    // The views the mod is sent are built from the records here, once the mod
-    // channel exists.
-  } catch (const std::exception& e) {
-    TandorShop::Log().warn("Error in ShopConfig {}", e.what());
+  const json& general = Json::Section(root, "General");
+  if (!general.is_object()) {
+    // Without "General" nothing else is read.
+    ReportError("General", general.is_null() ? "the section \"General\" is missing"
+                                             : fmt::format("type must be object, but is {} (key \"General\")",
+                                                           general.type_name()));
+    return;
   }
+  ReadGeneral(general, config);
+  ReadGuarded("DiscordLog", [&] { ReadDiscordLog(root, config); });
+  ReadGuarded("Messages", [&] { ReadMessages(root, config); });
+  ReadGeneralKey([&] { config.BuffIconOverride = Json::ReadAssetPath(general, "BuffIconOverride"); });
+  ReadGeneralKey([&] { config.ShopIconOverride = Json::ReadAssetPath(general, "ShopIconOverride"); });
+  ReadCatalogueSections(root, config);
+  // The views the mod is sent are built from the records here, once the mod
+  // channel exists.
 }
 
 ShopConfigData& ShopConfig() {

@@ -6,8 +6,10 @@
 namespace ConfigHelper {
 // Empties every list of the configuration; scalars, Discord and messages stay.
 void ClearShopConfig(ShopConfigData& config);
-// Reads every section but "Mysql" and "ConfigPathOverwrite". A wrong JSON type or
-// a missing "General" ends the read, logged as "Error in ShopConfig {}".
+// Reads every section but "Mysql" and "ConfigPathOverwrite". A missing "General"
+// ends the read; a value of the wrong JSON type leaves out the key or entry that
+// holds it. Each is logged as "Error in ShopConfig {}" naming the entry, and
+// recorded in the report of the reading thread (config/ReadReport.h).
 void ReadShopConfig(const nlohmann::json& root, ShopConfigData& config);
 // True when the shop key is one of F1 to F10 (case-insensitive).
 bool IsValidShopKey(const FString& key);

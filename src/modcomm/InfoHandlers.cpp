@@ -15,6 +15,8 @@
 #include "modcomm/SendQueues.h"
 #include "shop/Cooldowns.h"
 #include "shop/Eligibility.h"
+#include "shop/GroupMembership.h"
+#include "shop/Pricing.h"
 
 namespace ModComm {
 namespace {
@@ -87,6 +89,19 @@ void HandleOpenShop(AShooterPlayerController* sender) {
       [record, weak = Weak(sender)](ArkTandor_AsyncTaskResults) { OpenShopContinuation(record, weak); }));
 }
 
+namespace {
+
+// The fraction a purchase charges with: the groups' discount held to 0..1, so
+// that the price the mod shows is the price taken.
+double ChargedDiscount(const FString& eosId) {
+  const auto& config = ConfigHelper::ShopConfig();
+  return PriceHelper::DiscountForGroups(config.GroupPrivileges, config.SumPlayerShopDiscount, [&](const FString& group) {
+    return TandorShop::GroupMembership::IsPlayerInGroup(eosId, group);
+  });
+}
+
+}  // namespace
+
 void HandleCategory(AShooterPlayerController* sender, int32_t index) {
   const auto& config = ConfigHelper::ShopConfig();
   const FString eosId = sender->GetUniqueNetIdAsString();
@@ -96,12 +111,13 @@ void HandleCategory(AShooterPlayerController* sender, int32_t index) {
   const int32_t gameTime = GetServerGameTime();
   APlayerState* state = sender->PlayerStateField();
   TArray<PacketView> views;
+  const double discount = ChargedDiscount(eosId);
   for (int32_t i = 0; i < config.ShopPackets.Num() && i < PacketViews().Num(); ++i) {
     const auto& packet = config.ShopPackets[i];
     if (packet.HideFromBuy || packet.CategoryId != index) continue;
     if (!Eligibility::IsPacketVisible(eosId, &packet, gameTime, state)) continue;
     PacketView view = PreparedPacketView(packet, PacketViews()[i]);
-    if (!packet.ExcludeFromDiscount) view.Discount = Eligibility::PlayerDiscount(eosId);
+    if (!packet.ExcludeFromDiscount) view.Discount = discount;
     views.Add(std::move(view));
   }
   QueueBatches(Lists().Categories, sender, views);

@@ -3,11 +3,13 @@
 #include <nlohmann/json.hpp>
 
 #include "commands/CommandHandler.h"
-#include "config/MysqlConfig.h"
-#include "config/ShopConfigReader.h"
+#include "config/ConfigRead.h"
+#include "config/LoadSummary.h"
 #include "core/GameInfo.h"
+#include "core/Log.h"
 #include "core/PluginState.h"
 #include "core/ThreadPool.h"
+#include "core/Version.h"
 #include "db/DBHelper.h"
 #include "db/KeptConnection.h"
 #include "modcomm/ModChannel.h"
@@ -19,22 +21,37 @@
 namespace TandorShop {
 namespace {
 
-void ApplyMysqlConfig(const nlohmann::json& config) {
-  ConfigHelper::MysqlConfig() = ConfigHelper::ReadMysqlConfig(config);
+void ApplyMysqlConfig(const ConfigHelper::ConfigMysql& mysql) {
+  ConfigHelper::MysqlConfig() = mysql;
   DBHelper::setConfig(ConfigHelper::MysqlConfig());
 }
 
-void RereadShopConfig(const nlohmann::json& config) {
-  ConfigHelper::ClearShopConfig(ConfigHelper::ShopConfig());
-  ConfigHelper::ReadShopConfig(config, ConfigHelper::ShopConfig());
+// Replaces the running shop settings with a complete read. Reward packets point
+// into the packet list, whose buffer moves along with it.
+void ApplyShopConfig(ConfigHelper::ShopConfigData&& shop) {
+  ConfigHelper::ShopConfig() = std::move(shop);
   DiscordHelper::setConfig(ConfigHelper::ShopConfig().DiscordLog);
 }
 
-void LoadedAtStartup(const nlohmann::json& config) {
-  ApplyMysqlConfig(config);
+void LogLoadSummary(const char* what) {
+  Log().info(ConfigHelper::LoadSummaryLine(ProjectVersion, what,
+                                           ConfigHelper::CountCatalogue(ConfigHelper::ShopConfig()),
+                                           ConfigHelper::MysqlConfig()));
+}
+
+// At load the file is used as read: entries at fault are left out (and logged),
+// the rest of the shop runs.
+void ReadAtLoad(const nlohmann::json& config) {
+  ConfigHelper::ConfigRead read = ConfigHelper::ReadConfiguration(config, ConfigHelper::ShopConfig());
+  ApplyMysqlConfig(read.Mysql);
   DBHelper::createTables();
-  RereadShopConfig(config);
+  ApplyShopConfig(std::move(*read.Shop));
+}
+
+void LoadedAtStartup(const nlohmann::json& config) {
+  ReadAtLoad(config);
   ModChannel::RefreshAfterConfigRead(false);
+  LogLoadSummary("loaded");
   Cooldowns::ComputeCooldownFilePath();
   Cooldowns::LoadServerCooldownFile();
   PointsHandler::Start();
@@ -43,10 +60,9 @@ void LoadedAtStartup(const nlohmann::json& config) {
 
 void LoadedIntoRunningServer(const nlohmann::json& config) {
   GameInfo::RefreshServerId();
-  ApplyMysqlConfig(config);
-  DBHelper::createTables();
-  RereadShopConfig(config);
+  ReadAtLoad(config);
   ModChannel::RefreshAfterConfigRead(false);
+  LogLoadSummary("loaded");
   Cooldowns::ComputeCooldownFilePath();
   Cooldowns::LoadServerCooldownFile();
   VersionCheck::StartVersionCheck();
@@ -60,13 +76,6 @@ void ServerReady() {
   GameInfo::RefreshServerId();
   VersionCheck::StartVersionCheck();
   Pool().StartWorkers(&DBHelper::MakeWorkerConnectionScope);
-}
-
-void Reload(const nlohmann::json& config) {
-  ApplyMysqlConfig(config);
-  RereadShopConfig(config);
-  Cooldowns::LoadServerCooldownFile();
-  ModChannel::RefreshAfterConfigRead(true);
 }
 
 void Unload() {
@@ -87,7 +96,7 @@ void HandlePluginEvent(PluginEvent event, const nlohmann::json* config) {
       if (config != nullptr) LoadedIntoRunningServer(*config);
       break;
     case PluginEvent::Reload:
-      if (config != nullptr) Reload(*config);
+      if (config != nullptr) ReloadConfiguration(*config);
       break;
     case PluginEvent::ServerReady:
       ServerReady();
@@ -96,6 +105,24 @@ void HandlePluginEvent(PluginEvent event, const nlohmann::json* config) {
       Unload();
       break;
   }
+}
+
+ReloadOutcome ReloadConfiguration(const nlohmann::json& config) {
+  ConfigHelper::ConfigRead read = ConfigHelper::ReadConfiguration(config, ConfigHelper::ShopConfig());
+  ReloadOutcome outcome;
+  outcome.Warnings = read.Report.Warnings();
+  if (!read.Usable()) {
+    Log().warn("Config not reloaded: {} error(s) in the file; the running configuration stays unchanged.",
+               read.Report.Errors());
+    return outcome;
+  }
+  ApplyMysqlConfig(read.Mysql);
+  ApplyShopConfig(std::move(*read.Shop));
+  Cooldowns::LoadServerCooldownFile();
+  ModChannel::RefreshAfterConfigRead(true);
+  LogLoadSummary("reloaded");
+  outcome.Applied = true;
+  return outcome;
 }
 
 }  // namespace TandorShop

@@ -18,4 +18,14 @@ enum class PluginEvent : int32_t {
 // read it.
 void HandlePluginEvent(PluginEvent event, const nlohmann::json* config);
 
+struct ReloadOutcome {
+  bool Applied = false;  // the file replaced the running configuration
+  int Warnings = 0;      // entries skipped with a warning
+};
+
+// The Reload event's steps, all or nothing: the file is read completely into a
+// fresh configuration, which replaces the running one (catalogue, messages,
+// Discord, database settings) only when it has no error and a usable "Mysql".
+ReloadOutcome ReloadConfiguration(const nlohmann::json& config);
+
 }  // namespace TandorShop

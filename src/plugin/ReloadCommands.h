@@ -1,9 +1,10 @@
 #pragma once
+#include "plugin/Lifecycle.h"
 
 namespace TandorShop {
-// "TandorShop.reload" over RCON and the console.
+// "TandorShop.reload" and "TandorShop.help" over RCON and the console (admins only).
 void AddReloadCommands();
 void RemoveReloadCommands();
-// Reads the file again and, when it loads, runs the reload. False when it did not load.
-bool ReloadConfig();
+// Reads the file again and, when it loads and reads without error, applies it.
+ReloadOutcome ReloadConfig();
 }  // namespace TandorShop

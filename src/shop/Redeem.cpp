@@ -79,8 +79,9 @@ void RedeemDelivery(int64_t taken, const RedeemRequest& request, const Weak& wea
   const int32_t deliver = static_cast<int32_t>(static_cast<uint32_t>(taken & 0xFFFFFFFF));
   const int32_t left = static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(taken) >> 32));
   if (deliver < 1) return;
-  // The configuration may have been read again since the request: parse the key anew.
-  const ConstructedPacket cp = PacketHelper::ParsePacketString(request.StoredKey, false, request.RewardId);
+  // The configuration may have been read again since the request, and reward ids
+  // renumbered: parse the key anew, finding the packet by the name it holds.
+  const ConstructedPacket cp = PacketHelper::ParsePacketString(request.StoredKey, false, -1);
   AShooterPlayerController* sender = weak.Get();
   UPrimalInventoryComponent* inventory = PacketDelivery::LivingInventory(sender);
   if (cp.Packet == nullptr || inventory == nullptr) return GiveBack(request, deliver);

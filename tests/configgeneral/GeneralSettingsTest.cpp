@@ -96,7 +96,7 @@ TEST(GeneralSettings, AbsentSectionsKeepMessagesDiscordAndPreventFlags) {
   EXPECT_EQ(config.Messages.BoughtItem, "You bought {name} for {price} points.");
 }
 
-TEST(GeneralSettings, AWrongTypeOrMissingGeneralEndsTheReadWhereItHappens) {
+TEST(GeneralSettings, AMissingGeneralEndsTheReadAndAWrongKeyKeepsOnlyItsOldValue) {
   {
     LogCapture log;
     ShopConfigData config;
@@ -112,13 +112,14 @@ TEST(GeneralSettings, AWrongTypeOrMissingGeneralEndsTheReadWhereItHappens) {
     ShopConfigData config;
     config.BuffName = "before";
     config = Read(json{{"General", {{"ShopName", "Name"}, {"ShopKey", "F4"}, {"RewardIntervalMinutes", "ten"},
-                                    {"BuffName", "after"}}}},
+                                    {"BuffName", "after"}, {"DisableSell", true}}}},
                   config);
     EXPECT_EQ(log.Count("Error in ShopConfig"), 1u);
     EXPECT_EQ(config.ShopName.ToUtf8(), "Name");
     EXPECT_EQ(config.ShopKey.ToUtf8(), "F4");
-    EXPECT_EQ(config.BuffName.ToUtf8(), "after") << "read before the failing key";
-    EXPECT_EQ(config.RewardIntervalSeconds, 0) << "not reached";
+    EXPECT_EQ(config.BuffName.ToUtf8(), "after");
+    EXPECT_TRUE(config.DisableSell) << "the keys after the wrong one are read";
+    EXPECT_EQ(config.RewardIntervalSeconds, 0) << "the wrong key keeps its previous value";
   }
   for (const json& general : {json{{"RewardIntervalMinutes", 2147483647}}, json{{"ShowPacketsAvailableInHours", 1e30}},
                               json{{"ShowBuffIcon", "yes"}}, json{{"ButtonOverwrites", "Buy"}}}) {

@@ -3,8 +3,8 @@
 #include "AsaApi/Game/Classes.h"
 
 namespace Game::APlayerController_ {
-inline const GameFunction<void(APlayerController*, FString*, FName, bool)> ClientMessage{
-    "APlayerController.ClientMessage(FString&,FName,bool)"};
+inline const GameFunction<void(APlayerController*, FString*, FName, float)> ClientMessage{
+    "APlayerController.ClientMessage(FString&,FName,float)"};
 }
 namespace Game::AController_ {
 inline const GameField<APlayerState*> PlayerState{"AController.PlayerState"};
@@ -45,6 +45,6 @@ struct AShooterPlayerController : APlayerController {
   APlayerState* PlayerStateField() { return Game::AController_::PlayerState.Of(this); }
   void ClientMessage(const FString& text) {
     FString copy = text;
-    Game::APlayerController_::ClientMessage(this, &copy, FName(), false);
+    Game::APlayerController_::ClientMessage(this, &copy, FName(), 0.f);
   }
 };
