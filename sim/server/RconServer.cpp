@@ -255,6 +255,10 @@ void RconServer::WriteTo(Connection& connection) {
 
 void RconServer::HandlePacket(const std::shared_ptr<Connection>& connection, int32_t packetId, int32_t type,
                               std::string body) {
+  {
+    std::lock_guard out(connection->OutMutex);
+    if (connection->CloseWhenSent) return;  // nothing more is read from a connection on its way out
+  }
   if (type == Auth) {
     // As the game's server does: one auth response, no empty packet before it.
     connection->Authenticated = body == password_;
@@ -265,10 +269,6 @@ void RconServer::HandlePacket(const std::shared_ptr<Connection>& connection, int
       connection->CloseWhenSent = true;
     }
     return;
-  }
-  {
-    std::lock_guard out(connection->OutMutex);
-    if (connection->CloseWhenSent) return;  // nothing more is read from a connection on its way out
   }
   if (!connection->Authenticated) return;
   Server* server = &server_;

@@ -161,7 +161,9 @@ TEST(RconAbuse, AThousandIdleConnectionsGetNoThreadsAndThoseBeyondTheCapAreTold)
     EXPECT_NE(received.find(RconServer::BusyText), std::string::npos);
   }
   EXPECT_EQ(rcon.ConnectionCount(), limits.MaxConnections);
-  EXPECT_LE(ThreadCount(), threadsBefore) << "no thread per connection";
+  // Other parts of the process may start a thread meanwhile; a thread per
+  // connection would add at least one for each of the 16 kept.
+  EXPECT_LT(ThreadCount(), threadsBefore + 8) << "no thread per connection";
 
   // The crowd leaves: its places are freed and an admin is served.
   crowd.clear();

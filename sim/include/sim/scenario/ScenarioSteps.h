@@ -30,7 +30,7 @@ struct Give {
   std::string ItemClass;  // an asset path, or the class name at its end
   int32_t Count = 0;
   bool Blueprint = false;  // single items, as blueprints
-  std::optional<float> Quality;  // single items of this quality
+  std::optional<float> Quality{};  // single items of this quality
 };
 struct Fill {
   std::string EosId;
@@ -121,7 +121,7 @@ struct ExpectLog {
 struct ExpectEvent {
   std::string EosId;
   std::string Event;
-  std::optional<nlohmann::json> Contains;
+  std::optional<nlohmann::json> Contains{};
   Quantity Amount;
 };
 struct ExpectMessage {
@@ -132,17 +132,17 @@ struct ExpectMessage {
 struct ExpectCommand {
   std::string EosId;
   std::string Text;  // empty: any command
-  std::optional<bool> Admin;  // the admin flag the command ran with, when it matters
+  std::optional<bool> Admin{};  // the admin flag the command ran with, when it matters
   Quantity Amount;
 };
 struct ExpectDiscord {
   std::string Kind;  // buy, sell, redeem or trade; empty: any
-  std::optional<nlohmann::json> Contains;
+  std::optional<nlohmann::json> Contains{};
   Quantity Amount;
 };
 struct ExpectGlobal {
   std::string Event;
-  std::optional<nlohmann::json> Contains;
+  std::optional<nlohmann::json> Contains{};
 };
 
 struct Step;
