@@ -46,6 +46,8 @@ enum class Sql : std::size_t {
   clearOldPlayerCooldowns,
   // logs
   insertShopLog,
+  adjustShopLogRow,
+  deleteShopLogRow,
   selectShopLogForPlayer,
   insertTradeLog,
   selectTradeLogForPlayer,
