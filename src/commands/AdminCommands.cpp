@@ -92,9 +92,9 @@ std::string changeKitAmountInternal(std::u16string_view text) {
   const int32_t amount = args.Amount != 0 ? args.Amount : packet.Amount;
   const FString eosId(args.EosId);
   const bool isReward = packet.IsReward;
-  const DBHelper::WriteResult result = DBHelper::changeHeldAmount(eosId, packetString, amount, isReward);
-  // Taking away what is not held changes nothing and says so.
-  if (result != DBHelper::WriteResult::Done) return NothingChanged(result, args.EosId);
+  // Taking away what is not held changes nothing and is no failure.
+  if (DBHelper::changeHeldAmount(eosId, packetString, amount, isReward) == DBHelper::WriteResult::Failed)
+    return Replies::DatabaseUnavailable;
   return Replies::AddingPacket;
 }
 

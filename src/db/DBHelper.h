@@ -69,9 +69,18 @@ enum class ChargeResult { Charged, TooFewPoints, Failed };
 ChargeResult chargePurchase(const ModComm::PlayerServerInfo& info, int32_t charge, const FString& packet,
                             const FString& descr, int32_t amount, const FString& cooldownName, bool setCooldown,
                             ShopLogRecord& written);
+// The player cooldown a purchase started, put back as it was when nothing of the
+// purchase arrived. An empty name: the purchase started none; LastUse 0: the
+// player had no such cooldown before.
+struct CooldownBefore {
+  FString Name;
+  int64_t LastUse = 0;
+};
 // Gives back `refund` points of the purchase `written`, of which `delivered`
-// units arrived, with its log row brought down to them, in one transaction.
-bool refundPurchase(const ShopLogRecord& written, int32_t delivered, int32_t refund);
+// units arrived, with its log row brought down to them (and, when none arrived,
+// the player cooldown put back), in one transaction.
+bool refundPurchase(const ShopLogRecord& written, int32_t delivered, int32_t refund,
+                    const CooldownBefore& cooldown = {});
 void buyPacket(const ModComm::PlayerServerInfo& info, int32_t pointsChange, const FString& packet,
                const FString& descr, int32_t amount, const FString& cooldownName, bool setCooldown);
 // True when the credit and its log row committed (Discord is told only then).

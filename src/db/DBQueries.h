@@ -51,6 +51,7 @@ int insertOnJoinRewardPacketsForPlayer(DBConnection& db, const FString& eosId, c
 // ---- cooldowns ---------------------------------------------------------------
 bool getPlayerCds(DBConnection& db, const FString& eosId, TArray<ModComm::PlayerPacketCooldown>& cooldowns);
 bool updatePlayerPacketCd(DBConnection& db, const FString& eosId, const FString& packetName, int64_t now);
+bool deletePlayerPacketCd(DBConnection& db, const FString& eosId, const FString& packetName);
 bool clearOldPlayerCooldowns(DBConnection& db, int32_t olderThanSeconds);
 
 // ---- logs --------------------------------------------------------------------

@@ -63,7 +63,9 @@ bool spendPoints(const FString& eosId, int32_t amount) {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
     const bool taken = spendPlayerPoints(db, amount, now, eosId) > 0;
+    const bool answered = db.NoQueryFailed();
     db.Finish();
+    if (!answered) LogLostWrite("DBHelper::spendPoints", ToNarrow(eosId), fmt::format("{} points not spent", amount));
     return taken;
   });
 }

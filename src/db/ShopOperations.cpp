@@ -123,7 +123,8 @@ ChargeResult chargePurchase(const ModComm::PlayerServerInfo& info, int32_t charg
   return result;
 }
 
-bool refundPurchase(const ShopLogRecord& written, int32_t delivered, int32_t refund) {
+bool refundPurchase(const ShopLogRecord& written, int32_t delivered, int32_t refund,
+                    const CooldownBefore& cooldown) {
   const bool refunded = RunOperation("DBHelper::refundPurchase", false, [&] {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
@@ -134,6 +135,11 @@ bool refundPurchase(const ShopLogRecord& written, int32_t delivered, int32_t ref
       if (addPlayerPoints(db, refund, now, written.eosId) == 0) db.NoteFailedQuery();
       if (!correctShopLog(db, written, corrected))
         LogUnexpectedError("DBHelper::refundPurchase", "the purchase's log row was not found");
+      if (delivered > 0 || cooldown.Name.IsEmpty()) return;
+      if (cooldown.LastUse > 0)
+        updatePlayerPacketCd(db, written.eosId, cooldown.Name, cooldown.LastUse);
+      else
+        deletePlayerPacketCd(db, written.eosId, cooldown.Name);
     });
     db.Finish();
     return committed;

@@ -120,6 +120,7 @@ constexpr Scrambled kGetPlayerCds{"SELECT packetName,lastUse FROM {}_player_cool
 constexpr Scrambled kUpdatePlayerPacketCd{
     "INSERT INTO {}_player_cooldowns (eosId,packetName,lastUse) VALUES ('{}','{}',{}) ON DUPLICATE KEY UPDATE "
     "lastUse={};"};
+constexpr Scrambled kDeletePlayerPacketCd{"DELETE FROM {}_player_cooldowns WHERE eosId='{}' AND packetName='{}';"};
 constexpr Scrambled kClearOldPlayerCooldowns{
     "DELETE FROM {}_player_cooldowns WHERE lastUse<CAST(UNIX_TIMESTAMP() AS SIGNED)-({});"};
 
@@ -190,6 +191,7 @@ constexpr StoredText Stored(Sql statement) {
     case Sql::insertOnJoinRewardPacketsTail: return Keep(kInsertOnJoinRewardPacketsTail);
     case Sql::getPlayerCds: return Keep(kGetPlayerCds);
     case Sql::updatePlayerPacketCd: return Keep(kUpdatePlayerPacketCd);
+    case Sql::deletePlayerPacketCd: return Keep(kDeletePlayerPacketCd);
     case Sql::clearOldPlayerCooldowns: return Keep(kClearOldPlayerCooldowns);
     case Sql::insertShopLog: return Keep(kInsertShopLog);
     case Sql::adjustShopLogRow: return Keep(kAdjustShopLogRow);

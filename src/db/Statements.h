@@ -43,6 +43,7 @@ enum class Sql : std::size_t {
   // cooldowns
   getPlayerCds,
   updatePlayerPacketCd,
+  deletePlayerPacketCd,
   clearOldPlayerCooldowns,
   // logs
   insertShopLog,

@@ -68,18 +68,44 @@ void TellBuyer(AShooterPlayerController* sender, int32_t charge, const ConfigHel
 }
 
 // What a charged purchase needs after the charge: its log row and what to deliver.
+// The selection is kept as the request's text, parsed again for the delivery: the
+// configuration may have been read again in between.
 struct ChargedPurchase {
-  PricedPurchase Purchase;
-  DBHelper::ShopLogRecord Written;
+  FString PacketString;
+  int32_t Amount = 0;
+  int64_t UnitPrice = 0;
+  double Discount = 0.0;
   int32_t Charge = 0;
+  DBHelper::CooldownBefore Cooldown;
+  DBHelper::ShopLogRecord Written;
 };
+
+// The purchase as charged, or nothing (Packet null) when the packet changed since.
+ConstructedPacket AsCharged(const ChargedPurchase& charged) {
+  ConstructedPacket cp = PacketHelper::ParsePacketString(charged.PacketString, true, -1);
+  if (cp.Packet == nullptr || cp.Amount != charged.Amount || PriceHelper::UnitPrice(cp) != charged.UnitPrice)
+    cp.Packet = nullptr;
+  return cp;
+}
+
+// The player cooldown the purchase starts, as it was before.
+DBHelper::CooldownBefore PlayerCooldownBefore(const ModComm::DB_PlayerPointsWithCds& record,
+                                              const ConfigHelper::ConfigShopPacket& packet) {
+  DBHelper::CooldownBefore before;
+  if (packet.PlayerCooldown < 1) return before;
+  before.Name = packet.PacketName;
+  for (const ModComm::PlayerPacketCooldown& cooldown : record.Cooldowns)
+    if (cooldown.PacketName.Equals(packet.PacketName, true)) before.LastUse = cooldown.LastUse;
+  return before;
+}
 
 // Gives back what was charged for units that did not arrive, until it lands; the
 // player's operation ends after the first try.
-void Refund(InFlight::Scope& operation, const FString& eosId, const DBHelper::ShopLogRecord& written,
-            int32_t delivered, int32_t refund) {
-  Settlements::Post([written, delivered, refund] { return DBHelper::refundPurchase(written, delivered, refund); },
-                    [eosId](bool) { InFlight::End(eosId); });
+void Refund(InFlight::Scope& operation, const FString& eosId, const ChargedPurchase& charged, int32_t delivered,
+            int32_t refund) {
+  Settlements::Post([written = charged.Written, delivered, refund, cooldown = charged.Cooldown] {
+    return DBHelper::refundPurchase(written, delivered, refund, cooldown);
+  }, [eosId](bool) { InFlight::End(eosId); });
   operation.HandOn();
 }
 
@@ -87,20 +113,20 @@ void Refund(InFlight::Scope& operation, const FString& eosId, const DBHelper::Sh
 // and tell the player and Discord what arrived and what it cost.
 void DeliverCharged(const ChargedPurchase& charged, const Weak& weak, const FString& eosId) {
   InFlight::Scope operation(eosId);
-  const ConstructedPacket& cp = charged.Purchase.Packet;
-  const ConfigHelper::ConfigShopPacket& packet = *cp.Packet;
+  const ConstructedPacket cp = AsCharged(charged);
   AShooterPlayerController* sender = weak.Get();
   UPrimalInventoryComponent* inventory = PacketDelivery::LivingInventory(sender);
   PacketDelivery::Delivered delivered;
-  if (inventory != nullptr) delivered = PacketDelivery::DeliverUnits(cp, sender, inventory, cp.Amount);
-  const int32_t cost =
-      delivered.Units < 1
-          ? 0
-          : std::min(charged.Charge, PriceHelper::FinalCharge(delivered.Charge, charged.Purchase.Discount,
-                                                              packet.ExcludeFromDiscount));
-  if (delivered.Units < cp.Amount || cost < charged.Charge)
-    Refund(operation, eosId, charged.Written, delivered.Units, charged.Charge - cost);
+  if (inventory != nullptr && cp.Packet != nullptr)
+    delivered = PacketDelivery::DeliverUnits(cp, sender, inventory, charged.Amount);
+  const int32_t cost = delivered.Units < 1 ? 0
+                                           : std::min(charged.Charge,
+                                                      PriceHelper::FinalCharge(delivered.Charge, charged.Discount,
+                                                                               cp.Packet->ExcludeFromDiscount));
+  if (delivered.Units < charged.Amount || cost < charged.Charge)
+    Refund(operation, eosId, charged, delivered.Units, charged.Charge - cost);
   if (delivered.Units < 1) return;  // nothing arrived: everything goes back, nobody is told
+  const ConfigHelper::ConfigShopPacket& packet = *cp.Packet;
   if (packet.ServerCooldown > 0) Cooldowns::AppendServerCooldown(packet.PacketName, Clock::NowUnix());
   DBHelper::ShopLogRecord told = charged.Written;
   told.amount = delivered.Units;
@@ -112,12 +138,13 @@ void DeliverCharged(const ChargedPurchase& charged, const Weak& weak, const FStr
 
 // Posts the charge for every unit; delivery follows only when it committed. The
 // player's operation goes on until the delivery step has run.
-void PostCharge(AShooterPlayerController* sender, const FString& eosId, PricedPurchase purchase, int32_t charge) {
+void PostCharge(AShooterPlayerController* sender, const FString& eosId, const PricedPurchase& purchase,
+                ChargedPurchase charge) {
   const ConstructedPacket& cp = purchase.Packet;
   const ConfigHelper::ConfigShopPacket& packet = *cp.Packet;
   ModComm::PlayerServerInfo info{eosId, ModComm::PlayerLabel(sender), ModComm::SessionName()};
   const bool keyed = packet.PlayerCooldown >= 1;
-  auto charged = std::make_shared<ChargedPurchase>(ChargedPurchase{std::move(purchase), {}, charge});
+  auto charged = std::make_shared<ChargedPurchase>(std::move(charge));
   auto result = std::make_shared<DBHelper::ChargeResult>(DBHelper::ChargeResult::Failed);
   TandorShop::Pool().PostTask(PoolTask::MakeWork(
       [info, charged, result, packetStr = PacketHelper::BuildPacketString(cp), descr = packet.Description,
@@ -145,7 +172,9 @@ void BuyContinuation(const std::shared_ptr<ModComm::DB_PlayerPointsWithCds>& rec
   const std::optional<int32_t> charge = PriceHelper::PurchaseNeed(PriceHelper::UnitPrice(cp), cp.Amount,
                                                                   purchase->Discount, cp.Packet->ExcludeFromDiscount);
   if (!charge) return;
-  PostCharge(sender, eosId, std::move(*purchase), *charge);
+  ChargedPurchase charged{packetString, cp.Amount, PriceHelper::UnitPrice(cp), purchase->Discount, *charge,
+                          PlayerCooldownBefore(*record, *cp.Packet), {}};
+  PostCharge(sender, eosId, *purchase, std::move(charged));
   operation.HandOn();
 }
 
