@@ -91,7 +91,10 @@ TEST_F(PassiveReward, ARewardDuringAnOutageIsPaidAfterItOnce) {
   Server().RunSeconds(1900);  // due at 1800 s: every check after fails
   EXPECT_TRUE(Texts("AliceEos").empty()) << "told of a credit that did not commit";
   EXPECT_TRUE(Mod().EventsOf("AliceEos", "a_updatepoints").empty());
-  EXPECT_TRUE(Server().LogContains("[warning] PassiveReward did not happen for eosId AliceEos: 10 points not added"));
+  EXPECT_TRUE(fixture_.TickUntil([&] {
+    return Server().LogContains("[warning] PassiveReward did not happen for eosId AliceEos: 10 points not added");
+  }));
+  EXPECT_TRUE(Texts("AliceEos").empty());
   Sql().Exec("RENAME TABLE " + away + " TO " + prefix_ + "_player_points");
   Server().RunSeconds(60);
   ExpectRewards("AliceEos", 10);
