@@ -25,6 +25,8 @@ inline constexpr const char* KitsReset = "Reset redeems for all players.";
 inline constexpr const char* PointsReset = "Reset points for all players.";
 inline constexpr const char* PacketNotFound = "Packet not found.";
 inline constexpr const char* AddingPacket = "Adding packet to player.";
+inline constexpr const char* NoSuchPlayer = "No player with eosId {}. Nothing changed.";
+inline constexpr const char* DatabaseUnavailable = "Database unavailable. Nothing changed.";
 }  // namespace Replies
 
 // AddPoints <EOS_ID> <Amount> [log words...] and SetPoints alike.

@@ -8,7 +8,6 @@
 #include "config/ShopConfig.h"
 #include "core/Clock.h"
 #include "core/GameInfo.h"
-#include "core/ThreadPool.h"
 #include "db/DBHelper.h"
 #include "modcomm/PlayerMessages.h"
 #include "shop/PacketHelper.h"
@@ -28,7 +27,11 @@ DBHelper::TradeLogRecord AdminLogRow(const char* action, const FString& eosId, c
   return row;
 }
 
-void PostJob(std::function<void()> job) { TandorShop::Pool().PostTask(PoolTask::MakeJob(std::move(job))); }
+// The reply of a write that did not happen.
+std::string NothingChanged(DBHelper::WriteResult result, const std::u16string& eosId) {
+  if (result == DBHelper::WriteResult::NoPlayer) return fmt::format(Replies::NoSuchPlayer, Utf16ToUtf8(eosId));
+  return Replies::DatabaseUnavailable;
+}
 
 }  // namespace
 
@@ -41,10 +44,10 @@ std::string addPointsInternal(std::u16string_view text) {
   row.amount = amount;
   row.pointsAfterTo = -1;
   const bool logged = !args.LogText.empty();
-  PostJob([eosId, amount, row, logged] {
-    // The row records a change that happened: a player without a row gains nothing.
-    if (DBHelper::changePoints(eosId, amount) && logged) DBHelper::recordTrade(row);
-  });
+  const DBHelper::WriteResult result = DBHelper::changePointsFor(eosId, amount, "AddPoints");
+  if (result != DBHelper::WriteResult::Done) return NothingChanged(result, args.EosId);
+  // The row records a change that happened.
+  if (logged) DBHelper::recordTrade(row);
   ModComm::NotifyPointsChange(eosId, amount);
   return fmt::format(Replies::PointsAdded, amount, Utf16ToUtf8(args.EosId));
 }
@@ -58,9 +61,9 @@ std::string setPointsInternal(std::u16string_view text) {
   row.amount = points;
   row.pointsAfterTo = points;
   const bool logged = !args.LogText.empty();
-  PostJob([eosId, points, row, logged] {
-    if (DBHelper::assignPoints(eosId, points) && logged) DBHelper::recordTrade(row);
-  });
+  const DBHelper::WriteResult result = DBHelper::assignPointsFor(eosId, points, "SetPoints");
+  if (result != DBHelper::WriteResult::Done) return NothingChanged(result, args.EosId);
+  if (logged) DBHelper::recordTrade(row);
   return fmt::format(Replies::PointsSet, Utf16ToUtf8(args.EosId), points);
 }
 
@@ -90,9 +93,9 @@ std::string changeKitAmountInternal(std::u16string_view text) {
   const int32_t amount = args.Amount != 0 ? args.Amount : packet.Amount;
   const FString eosId(args.EosId);
   const bool isReward = packet.IsReward;
-  PostJob([eosId, packetString, amount, isReward] {
-    DBHelper::changeRedeemAmount(eosId, packetString, amount, isReward);
-  });
+  // Taking away what is not held changes nothing and is no failure.
+  if (DBHelper::changeHeldAmount(eosId, packetString, amount, isReward) == DBHelper::WriteResult::Failed)
+    return Replies::DatabaseUnavailable;
   return Replies::AddingPacket;
 }
 

@@ -1,8 +1,8 @@
 #pragma once
 // The logic of each admin command: it takes the full command text (command name
 // included), does what the command does and returns the reply as UTF-8 text.
-// Game thread. AddPoints, SetPoints and ChangeKitAmount post their database work
-// and reply at once; the others wait for theirs.
+// Game thread. Every command replies after its database work has finished, so the
+// reply says what happened; each waits for one short operation of its own.
 #include <string>
 #include <string_view>
 

@@ -26,6 +26,14 @@ bool updatePlayerPacketCd(DBConnection& db, const FString& eosId, const FString&
   });
 }
 
+bool deletePlayerPacketCd(DBConnection& db, const FString& eosId, const FString& packetName) {
+  return RunQuery(db, "DBHelper::deletePlayerPacketCd", false, [&] {
+    db.Connection().exec(
+        BuildStatement(db, Sql::deletePlayerPacketCd, db.Escape(ToNarrow(eosId)), db.Escape(ToUtf8(packetName))));
+    return true;
+  });
+}
+
 bool clearOldPlayerCooldowns(DBConnection& db, int32_t olderThanSeconds) {
   return RunQuery(db, "DBHelper::clearOldPlayerCooldowns", false, [&] {
     db.Connection().exec(BuildStatement(db, Sql::clearOldPlayerCooldowns, olderThanSeconds));

@@ -16,6 +16,13 @@ void LogUnexpectedError(std::string_view qualifiedName, std::string_view what) n
   }
 }
 
+void LogLostWrite(std::string_view operation, std::string_view eosId, std::string_view what) noexcept {
+  try {
+    TandorShop::Log().warn("{} did not happen for eosId {}: {}", operation, eosId, what);
+  } catch (...) {
+  }
+}
+
 void LogTableCreationFailure(std::string_view qualifiedName, std::string_view message) noexcept {
   try {
     TandorShop::Log().critical("({} {}) {}", kSourceFile, qualifiedName, message);

@@ -4,6 +4,7 @@
 // calling thread; failures are logged and end in the operation's default result.
 #include <cstdint>
 #include <string>
+#include <string_view>
 
 #include "AsaApi/FString.h"
 #include "AsaApi/TArray.h"
@@ -18,15 +19,22 @@ namespace DBHelper {
 // ---- schema ------------------------------------------------------------------
 void createTables();
 
+// What became of a write: it happened, the player has no row (nothing changed),
+// or the database failed (nothing changed; a warning names what was lost).
+enum class WriteResult { Done, NoPlayer, Failed };
+
 // ---- points and characters ---------------------------------------------------
 // Creates the player's row when it is missing (points 0 then; also when the database is unreachable).
 PlayerPointsRow loadPlayerPoints(const FString& eosId);
 // True when the player's row took the change.
 bool changePoints(const FString& eosId, int32_t amount);
+// The same; `operation` names the caller in the warning of a failed write.
+WriteResult changePointsFor(const FString& eosId, int32_t amount, std::string_view operation);
 // Takes the amount only when the balance covers it, in one statement; true when taken.
 bool spendPoints(const FString& eosId, int32_t amount);
 // True when the player's row took the value.
 bool assignPoints(const FString& eosId, int32_t points);
+WriteResult assignPointsFor(const FString& eosId, int32_t points, std::string_view operation);
 void resetAllPoints();
 void saveSecondsWithoutReward(const FString& eosId, int32_t seconds);
 void recordLogin(const PointsHandler::PlayerLoginDB& login);
@@ -41,12 +49,42 @@ void loadPointsWithCds(ModComm::DB_PlayerPointsWithCds& record, const FString& e
 // ---- redeems, shop operations and logs ---------------------------------------
 void loadRedeemList(ArkTandor_AsyncTaskResults& results, const FString& eosId);
 void changeRedeemAmount(const FString& eosId, const FString& packet, int32_t amount, bool isReward);
+// NoPlayer stands for "nothing held to take from" here.
+WriteResult changeHeldAmount(const FString& eosId, const FString& packet, int32_t amount, bool isReward);
 // Packets used in the low 32 bits and packets left in the high 32 bits, or -1.
+// The take, the cooldown and the log row are one transaction; the log row (also
+// in *written when given) counts every unit taken until returnRedeemUnits gives
+// back what did not arrive. Nothing goes to Discord here.
 int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packet, const FString& descr,
-                     int32_t wanted, const FString& cooldownName);
+                     int32_t wanted, const FString& cooldownName, ShopLogRecord* written = nullptr);
+// Puts `units` of the redeem `written` back on the held row and brings its log row
+// down to what arrived (deleting it when nothing did), in one transaction.
+bool returnRedeemUnits(const ShopLogRecord& written, int32_t units, bool isReward);
+
+// What a purchase's charge came to.
+enum class ChargeResult { Charged, TooFewPoints, Failed };
+// Takes `charge` points only when the balance covers them, in the same statement,
+// with the player cooldown (when keyed) and the log row for every unit, as one
+// transaction. *written receives the log row.
+ChargeResult chargePurchase(const ModComm::PlayerServerInfo& info, int32_t charge, const FString& packet,
+                            const FString& descr, int32_t amount, const FString& cooldownName, bool setCooldown,
+                            ShopLogRecord& written);
+// The player cooldown a purchase started, put back as it was when nothing of the
+// purchase arrived. An empty name: the purchase started none; LastUse 0: the
+// player had no such cooldown before.
+struct CooldownBefore {
+  FString Name;
+  int64_t LastUse = 0;
+};
+// Gives back `refund` points of the purchase `written`, of which `delivered`
+// units arrived, with its log row brought down to them (and, when none arrived,
+// the player cooldown put back), in one transaction.
+bool refundPurchase(const ShopLogRecord& written, int32_t delivered, int32_t refund,
+                    const CooldownBefore& cooldown = {});
 void buyPacket(const ModComm::PlayerServerInfo& info, int32_t pointsChange, const FString& packet,
                const FString& descr, int32_t amount, const FString& cooldownName, bool setCooldown);
-void sellItems(const ModComm::PlayerServerInfo& info, const FString& itemName, const FString& descr,
+// True when the credit and its log row committed (Discord is told only then).
+bool sellItems(const ModComm::PlayerServerInfo& info, const FString& itemName, const FString& descr,
                int32_t pricePerItem, int32_t pointsEarned);
 // kTradeDone, kTradeTooFewPoints (also when the trade could not be made) or kTradeUnknownRecipient.
 int32_t tradePoints(const FString& senderId, const FString& senderName, const FString& receiverId,

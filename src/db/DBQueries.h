@@ -51,10 +51,15 @@ int insertOnJoinRewardPacketsForPlayer(DBConnection& db, const FString& eosId, c
 // ---- cooldowns ---------------------------------------------------------------
 bool getPlayerCds(DBConnection& db, const FString& eosId, TArray<ModComm::PlayerPacketCooldown>& cooldowns);
 bool updatePlayerPacketCd(DBConnection& db, const FString& eosId, const FString& packetName, int64_t now);
+bool deletePlayerPacketCd(DBConnection& db, const FString& eosId, const FString& packetName);
 bool clearOldPlayerCooldowns(DBConnection& db, int32_t olderThanSeconds);
 
 // ---- logs --------------------------------------------------------------------
 bool insertShopLog(DBConnection& db, const ShopLogRecord& record);
+// Rewrites the row `written` into `now` (amount, points change, redeems left; the
+// new balance moves by the difference of the points changes), or deletes it when
+// now.amount is 0. True when one row was found.
+bool correctShopLog(DBConnection& db, const ShopLogRecord& written, const ShopLogRecord& now);
 bool selectShopLogForPlayer(DBConnection& db, const FString& eosId, TArray<ModComm::A_ShopLogEntry>& entries);
 bool insertTradeLog(DBConnection& db, const TradeLogRecord& record);
 // The statement of insertTradeLog, for use inside a transaction.

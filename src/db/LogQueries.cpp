@@ -40,6 +40,23 @@ bool insertShopLog(DBConnection& db, const ShopLogRecord& record) {
   });
 }
 
+bool correctShopLog(DBConnection& db, const ShopLogRecord& written, const ShopLogRecord& now) {
+  return RunQuery(db, "DBHelper::correctShopLog", false, [&] {
+    const std::string eosId = db.Escape(ToNarrow(written.eosId));
+    const std::string packet = LogText(db, written.packet);
+    const uint64_t rows =
+        now.amount == 0
+            ? db.Connection().exec(BuildStatement(db, Sql::deleteShopLogRow, eosId, packet, written.timestamp,
+                                                  written.amount, written.pointsChange, written.isBuy,
+                                                  written.isRedeem))
+            : db.Connection().exec(BuildStatement(db, Sql::adjustShopLogRow, now.amount, now.pointsChange,
+                                                  now.pointsChange - written.pointsChange, now.redeemsLeft, eosId,
+                                                  packet, written.timestamp, written.amount, written.pointsChange,
+                                                  written.isBuy, written.isRedeem));
+    return rows == 1;
+  });
+}
+
 bool selectShopLogForPlayer(DBConnection& db, const FString& eosId, TArray<ModComm::A_ShopLogEntry>& entries) {
   return RunQuery(db, "DBHelper::selectShopLogForPlayer", false, [&] {
     mysql::result rows =

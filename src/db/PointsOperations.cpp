@@ -1,15 +1,37 @@
 // Operations on players' points and character records.
 #include <algorithm>
 
+#include <fmt/format.h>
+
 #include "core/Clock.h"
 #include "core/GameInfo.h"
 #include "db/DBHelper.h"
 #include "db/DBQueries.h"
 #include "db/QueryFrame.h"
+#include "db/TextConversion.h"
 
 namespace DBHelper {
 namespace {
+
+// One statement on the player's row: Done when it matched the row, NoPlayer when
+// there is none, Failed (with its warning) when the database did not answer.
+template <typename Statement>
+WriteResult WriteToPlayerRow(const char* qualifiedName, const FString& eosId, std::string_view operation,
+                             const std::string& what, Statement&& statement) {
+  return RunOperation(qualifiedName, WriteResult::Failed, [&] {
+    DBConnection db(Settings());
+    const uint64_t rows = statement(db);
+    const bool answered = db.NoQueryFailed();
+    db.Finish();
+    if (!answered) {
+      LogLostWrite(operation, ToNarrow(eosId), what);
+      return WriteResult::Failed;
+    }
+    return rows > 0 ? WriteResult::Done : WriteResult::NoPlayer;
+  });
 }
+
+}  // namespace
 
 PlayerPointsRow loadPlayerPoints(const FString& eosId) {
   return RunOperation("DBHelper::loadPlayerPoints", PlayerPointsRow{0, 0}, [&] {
@@ -26,13 +48,14 @@ PlayerPointsRow loadPlayerPoints(const FString& eosId) {
 }
 
 bool changePoints(const FString& eosId, int32_t amount) {
-  return RunOperation("DBHelper::changePoints", false, [&] {
-    const int64_t now = TandorShop::Clock::NowUnix();
-    DBConnection db(Settings());
-    const bool changed = addPlayerPoints(db, amount, now, eosId) > 0;
-    db.Finish();
-    return changed;
-  });
+  return changePointsFor(eosId, amount, "DBHelper::changePoints") == WriteResult::Done;
+}
+
+WriteResult changePointsFor(const FString& eosId, int32_t amount, std::string_view operation) {
+  const int64_t now = TandorShop::Clock::NowUnix();
+  return WriteToPlayerRow("DBHelper::changePoints", eosId, operation,
+                          fmt::format("{} points not added", amount),
+                          [&](DBConnection& db) { return addPlayerPoints(db, amount, now, eosId); });
 }
 
 bool spendPoints(const FString& eosId, int32_t amount) {
@@ -40,19 +63,21 @@ bool spendPoints(const FString& eosId, int32_t amount) {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
     const bool taken = spendPlayerPoints(db, amount, now, eosId) > 0;
+    const bool answered = db.NoQueryFailed();
     db.Finish();
+    if (!answered) LogLostWrite("DBHelper::spendPoints", ToNarrow(eosId), fmt::format("{} points not spent", amount));
     return taken;
   });
 }
 
 bool assignPoints(const FString& eosId, int32_t points) {
-  return RunOperation("DBHelper::assignPoints", false, [&] {
-    const int64_t now = TandorShop::Clock::NowUnix();
-    DBConnection db(Settings());
-    const bool assigned = setPlayerPoints(db, points, now, eosId) > 0;
-    db.Finish();
-    return assigned;
-  });
+  return assignPointsFor(eosId, points, "DBHelper::assignPoints") == WriteResult::Done;
+}
+
+WriteResult assignPointsFor(const FString& eosId, int32_t points, std::string_view operation) {
+  const int64_t now = TandorShop::Clock::NowUnix();
+  return WriteToPlayerRow("DBHelper::assignPoints", eosId, operation, fmt::format("points not set to {}", points),
+                          [&](DBConnection& db) { return setPlayerPoints(db, points, now, eosId); });
 }
 
 void resetAllPoints() {

@@ -1,12 +1,14 @@
 // Operations on held packets: the list, admin changes and redeeming.
 #include <algorithm>
 
+#include <fmt/format.h>
+
 #include "core/Clock.h"
 #include "db/DBHelper.h"
 #include "db/DBQueries.h"
 #include "db/QueryFrame.h"
+#include "db/TextConversion.h"
 #include "db/Transaction.h"
-#include "notify/DiscordHelper.h"
 
 namespace DBHelper {
 namespace {
@@ -35,15 +37,14 @@ bool TakeHeldPackets(DBConnection& db, const FString& eosId, const FString& pack
 }
 
 // The admin change of a held amount; subtractions are applied to the locked row.
-void ChangeHeldAmount(DBConnection& db, const FString& eosId, const FString& packet, int32_t amount, bool isReward,
-                      int64_t now) {
-  if (amount >= 1) {
-    updateRedeemPacketAddAmount(db, eosId, packet, amount, now, isReward);
-    return;
-  }
+WriteResult ChangeHeldAmount(DBConnection& db, const FString& eosId, const FString& packet, int32_t amount,
+                             bool isReward, int64_t now) {
+  if (amount >= 1)
+    return updateRedeemPacketAddAmount(db, eosId, packet, amount, now, isReward) ? WriteResult::Done
+                                                                                : WriteResult::Failed;
   Transaction transaction(db);
   const int32_t current = lockRedeemPacketAmount(db, eosId, packet);
-  if (current == -1) return;
+  if (current == -1) return db.NoQueryFailed() ? WriteResult::NoPlayer : WriteResult::Failed;
   const int64_t remaining = static_cast<int64_t>(current) + amount;
   bool written = false;
   if (remaining >= 1)
@@ -52,7 +53,9 @@ void ChangeHeldAmount(DBConnection& db, const FString& eosId, const FString& pac
     written = updateExistingRedeemPacketSetAmount(db, 0, now, eosId, packet);
   else
     written = deleteRedeemPacket(db, eosId, packet);
-  if (written) transaction.Commit();
+  if (!written) return WriteResult::Failed;
+  transaction.Commit();
+  return WriteResult::Done;
 }
 
 int64_t PackRedeemResult(const RedeemTaken& taken) {
@@ -72,18 +75,27 @@ void loadRedeemList(ArkTandor_AsyncTaskResults& results, const FString& eosId) {
 }
 
 void changeRedeemAmount(const FString& eosId, const FString& packet, int32_t amount, bool isReward) {
-  if (amount == 0 || eosId.IsEmpty() || packet.IsEmpty()) return;
-  RunOperation("DBHelper::changeRedeemAmount", 0, [&] {
+  changeHeldAmount(eosId, packet, amount, isReward);
+}
+
+WriteResult changeHeldAmount(const FString& eosId, const FString& packet, int32_t amount, bool isReward) {
+  if (amount == 0 || eosId.IsEmpty() || packet.IsEmpty()) return WriteResult::Done;
+  const WriteResult result = RunOperation("DBHelper::changeRedeemAmount", WriteResult::Failed, [&] {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
-    if (db.IsOpen()) ChangeHeldAmount(db, eosId, packet, amount, isReward, now);
+    WriteResult outcome = WriteResult::Failed;
+    if (db.IsOpen()) outcome = ChangeHeldAmount(db, eosId, packet, amount, isReward, now);
     db.Finish();
-    return 0;
+    return outcome;
   });
+  if (result == WriteResult::Failed)
+    LogLostWrite("DBHelper::changeRedeemAmount", ToNarrow(eosId),
+                 fmt::format("held packet '{}' not changed by {}", ToNarrow(packet), amount));
+  return result;
 }
 
 int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packet, const FString& descr,
-                     int32_t wanted, const FString& cooldownName) {
+                     int32_t wanted, const FString& cooldownName, ShopLogRecord* written) {
   if (wanted < 1) return -1;
   return RunOperation("DBHelper::redeemPacket", int64_t{-1}, [&]() -> int64_t {
     const int64_t now = TandorShop::Clock::NowUnix();
@@ -118,9 +130,42 @@ int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packe
     }();
     db.Finish();
     if (!redeemed) return -1;
-    DiscordHelper::sendRedeem(record);
+    if (written != nullptr) *written = record;
     return PackRedeemResult(taken);
   });
+}
+
+bool returnRedeemUnits(const ShopLogRecord& written, int32_t units, bool isReward) {
+  if (units < 1) return true;
+  const bool returned = RunOperation("DBHelper::returnRedeemUnits", false, [&] {
+    const int64_t now = TandorShop::Clock::NowUnix();
+    DBConnection db(Settings());
+    if (!db.IsOpen()) {
+      db.Finish();
+      return false;
+    }
+    ShopLogRecord corrected = written;
+    corrected.amount = written.amount - units;
+    corrected.redeemsLeft = written.redeemsLeft + units;
+    bool committed = false;
+    {
+      Transaction transaction(db);
+      updateRedeemPacketAddAmount(db, written.eosId, written.packet, units, now, isReward);
+      if (!correctShopLog(db, written, corrected))
+        LogUnexpectedError("DBHelper::returnRedeemUnits", "the redeem's log row was not found");
+      if (db.NoQueryFailed()) {
+        transaction.Commit();
+        committed = true;
+      }
+    }
+    db.Finish();
+    return committed;
+  });
+  if (!returned)
+    LogLostWrite("DBHelper::returnRedeemUnits", ToNarrow(written.eosId),
+                 fmt::format("{} undelivered units of held packet '{}' not given back", units,
+                             ToNarrow(written.packet)));
+  return returned;
 }
 
 void resetAllKits() {

@@ -120,6 +120,7 @@ constexpr Scrambled kGetPlayerCds{"SELECT packetName,lastUse FROM {}_player_cool
 constexpr Scrambled kUpdatePlayerPacketCd{
     "INSERT INTO {}_player_cooldowns (eosId,packetName,lastUse) VALUES ('{}','{}',{}) ON DUPLICATE KEY UPDATE "
     "lastUse={};"};
+constexpr Scrambled kDeletePlayerPacketCd{"DELETE FROM {}_player_cooldowns WHERE eosId='{}' AND packetName='{}';"};
 constexpr Scrambled kClearOldPlayerCooldowns{
     "DELETE FROM {}_player_cooldowns WHERE lastUse<CAST(UNIX_TIMESTAMP() AS SIGNED)-({});"};
 
@@ -128,6 +129,15 @@ constexpr Scrambled kClearOldPlayerCooldowns{
 constexpr Scrambled kInsertShopLog{
     "INSERT INTO {}_shoplog (eosId,packet,descr,timestamp,serverid,amount,points_change,newpoints,redeemsLeft,"
     "isBuy,isRedeem,isSell) VALUES ('{}','{}','{}',{},{},{},{},{},{},{},{},{});"};
+// The row a purchase or redeem wrote, found by what it holds, brought down to what
+// arrived. The operation's player is busy until it ends, so no other row of theirs
+// with these values is written in between.
+constexpr Scrambled kAdjustShopLogRow{
+    "UPDATE {}_shoplog SET amount={},points_change={},newpoints=newpoints+({}),redeemsLeft={} WHERE eosId='{}' AND "
+    "packet='{}' AND timestamp={} AND amount={} AND points_change={} AND isBuy={} AND isRedeem={} LIMIT 1;"};
+constexpr Scrambled kDeleteShopLogRow{
+    "DELETE FROM {}_shoplog WHERE eosId='{}' AND packet='{}' AND timestamp={} AND amount={} AND points_change={} AND "
+    "isBuy={} AND isRedeem={} LIMIT 1;"};
 constexpr Scrambled kSelectShopLogForPlayer{
     "SELECT packet,descr,timestamp,amount,points_change,isBuy,isRedeem,isSell FROM {}_shoplog WHERE eosId='{}' "
     "ORDER BY timestamp DESC LIMIT 500;"};
@@ -181,8 +191,11 @@ constexpr StoredText Stored(Sql statement) {
     case Sql::insertOnJoinRewardPacketsTail: return Keep(kInsertOnJoinRewardPacketsTail);
     case Sql::getPlayerCds: return Keep(kGetPlayerCds);
     case Sql::updatePlayerPacketCd: return Keep(kUpdatePlayerPacketCd);
+    case Sql::deletePlayerPacketCd: return Keep(kDeletePlayerPacketCd);
     case Sql::clearOldPlayerCooldowns: return Keep(kClearOldPlayerCooldowns);
     case Sql::insertShopLog: return Keep(kInsertShopLog);
+    case Sql::adjustShopLogRow: return Keep(kAdjustShopLogRow);
+    case Sql::deleteShopLogRow: return Keep(kDeleteShopLogRow);
     case Sql::selectShopLogForPlayer: return Keep(kSelectShopLogForPlayer);
     case Sql::insertTradeLog: return Keep(kInsertTradeLog);
     case Sql::selectTradeLogForPlayer: return Keep(kSelectTradeLogForPlayer);

@@ -43,9 +43,12 @@ enum class Sql : std::size_t {
   // cooldowns
   getPlayerCds,
   updatePlayerPacketCd,
+  deletePlayerPacketCd,
   clearOldPlayerCooldowns,
   // logs
   insertShopLog,
+  adjustShopLogRow,
+  deleteShopLogRow,
   selectShopLogForPlayer,
   insertTradeLog,
   selectTradeLogForPlayer,

@@ -1,6 +1,8 @@
 // Moving points from one player to another, with its trade log row, as one transaction.
 #include <mysqld_error.h>
 
+#include <fmt/format.h>
+
 #include "core/Clock.h"
 #include "core/GameInfo.h"
 #include "db/DBHelper.h"
@@ -69,7 +71,8 @@ bool WorthRetrying(const mysql::mysql_exception& error) {
 int32_t tradePoints(const FString& senderId, const FString& senderName, const FString& receiverId,
                     const FString& receiverName, int32_t amount) {
   if (amount < 1) return kTradeTooFewPoints;  // a negative amount would take from the recipient
-  return RunOperation("DBHelper::tradePoints", kTradeTooFewPoints, [&] {
+  bool answered = false;
+  const int32_t result = RunOperation("DBHelper::tradePoints", kTradeTooFewPoints, [&] {
     TradeLogRecord record;
     record.eosIdFrom = senderId;
     record.eosIdTo = receiverId;
@@ -84,6 +87,7 @@ int32_t tradePoints(const FString& senderId, const FString& senderName, const FS
     for (int attempt = 1; attempt <= kTradeAttempts && db.IsOpen(); ++attempt) {
       try {
         code = TryTrade(db, record, amount);
+        answered = true;
         break;
       } catch (const mysql::mysql_exception& error) {
         if (!WorthRetrying(error) || attempt == kTradeAttempts) {
@@ -96,6 +100,10 @@ int32_t tradePoints(const FString& senderId, const FString& senderName, const FS
     if (code == kTradeDone) DiscordHelper::sendTrade(record);
     return code;
   });
+  if (!answered)
+    LogLostWrite("DBHelper::tradePoints", ToNarrow(senderId),
+                 fmt::format("{} points not sent to eosId {}", amount, ToNarrow(receiverId)));
+  return result;
 }
 
 }  // namespace DBHelper

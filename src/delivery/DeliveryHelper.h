@@ -34,6 +34,10 @@ int32_t CountSellableItems(UClass* itemClass, UPrimalInventoryComponent* invento
 // Takes count units of itemClass away (the game picks the stacks).
 void RemoveItemUnits(UPrimalInventoryComponent* inventory, UClass* itemClass, int32_t count);
 
+// Puts count units of itemClass back into the inventory (a sale that was not
+// paid); the units that went in.
+int32_t ReturnItemUnits(UPrimalInventoryComponent* inventory, UClass* itemClass, int32_t count);
+
 // Gives one stat of an item the configured value (0 leaves it alone).
 void SetItemStat(UPrimalItem* item, int statIndex, float value);
 

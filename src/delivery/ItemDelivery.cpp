@@ -1,4 +1,5 @@
 // Items into an inventory, and the count and removal a sale uses.
+#include <algorithm>
 #include <exception>
 #include <limits>
 
@@ -130,6 +131,19 @@ void RemoveItemUnits(UPrimalInventoryComponent* inventory, UClass* itemClass, in
     IncrementUnits(inventory, itemClass, -count, nullptr);
   } catch (const std::exception& error) {
     TandorShop::Log().error("Item removal failed: {}", error.what());
+  }
+}
+
+int32_t ReturnItemUnits(UPrimalInventoryComponent* inventory, UClass* itemClass, int32_t count) {
+  if (inventory == nullptr || itemClass == nullptr || count < 1) return 0;
+  try {
+    const int64_t before = UnitsOfClass(inventory, itemClass);
+    IncrementUnits(inventory, itemClass, count, nullptr);
+    const int64_t back = UnitsOfClass(inventory, itemClass) - before;
+    return static_cast<int32_t>(std::clamp<int64_t>(back, 0, count));
+  } catch (const std::exception& error) {
+    TandorShop::Log().error("Item return failed: {}", error.what());
+    return 0;
   }
 }
 

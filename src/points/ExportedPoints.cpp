@@ -26,7 +26,9 @@ Result Guarded(const char* name, Result fallback, Body&& body) noexcept {
 }  // namespace
 
 bool AddPoints(int amount, const FString& eosId) {
-  return Guarded("TandorShop::AddPoints", false, [&] { return DBHelper::changePoints(eosId, amount); });
+  return Guarded("TandorShop::AddPoints", false, [&] {
+    return DBHelper::changePointsFor(eosId, amount, "TandorShop::AddPoints") == DBHelper::WriteResult::Done;
+  });
 }
 
 bool SpendPoints(int amount, const FString& eosId) {
@@ -45,7 +47,9 @@ int GetPoints(const FString& eosId) {
 }
 
 bool SetPoints(const FString& eosId, int amount) {
-  return Guarded("TandorShop::SetPoints", false, [&] { return DBHelper::assignPoints(eosId, amount); });
+  return Guarded("TandorShop::SetPoints", false, [&] {
+    return DBHelper::assignPointsFor(eosId, amount, "TandorShop::SetPoints") == DBHelper::WriteResult::Done;
+  });
 }
 
 }  // namespace TandorShop

@@ -32,7 +32,7 @@ OnlinePlayer* FindOnline(const FString& eosId) {
 }
 
 void AddOnline(const FString& eosId) {
-  if (FindOnline(eosId) == nullptr) g_online.Add(OnlinePlayer{eosId, 0});
+  if (FindOnline(eosId) == nullptr) g_online.Add(OnlinePlayer{eosId, 0, nullptr});
 }
 
 bool IsPending(const FString& eosId) {

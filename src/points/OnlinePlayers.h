@@ -1,7 +1,9 @@
 #pragma once
 // Who is waiting for a character and who is online, with the time their next
 // passive reward counts from. Game thread only.
+#include <atomic>
 #include <cstdint>
+#include <memory>
 #include <string>
 
 #include "AsaApi/FString.h"
@@ -10,9 +12,18 @@
 
 namespace PointsHandler {
 
+// A passive reward whose credit is on its way. The player's reward time has moved
+// on already; when the credit does not commit it moves back, so the reward stays
+// due and the next check pays it.
+struct RewardInFlight {
+  int64_t PreviousRewardTime = 0;
+  std::atomic<bool> Credited{false};  // set by the worker before the continuation runs
+};
+
 struct OnlinePlayer {
   FString EosId;
   int64_t LastRewardTime = 0;  // 0 until the stored seconds arrived
+  std::shared_ptr<RewardInFlight> Reward;  // set while a reward's credit is on its way
 };
 
 // EOS ids compare without regard to case, and only when their lengths agree.

@@ -1,6 +1,7 @@
 #include "points/PointsHandler.h"
 
 #include <exception>
+#include <memory>
 
 #include "AsaApi/ApiUtils.h"
 #include "AsaApi/Commands.h"
@@ -18,6 +19,7 @@
 #include "modcomm/PlayerMessages.h"
 #include "points/OnlinePlayers.h"
 #include "shop/Eligibility.h"
+#include "shop/Settlements.h"
 
 namespace PointsHandler {
 namespace {
@@ -104,13 +106,19 @@ void LogoutDetour(AShooterGameMode* mode, AController* exiting) {
             .OrderedBy(SessionOrderKey(eosId)));
     const OnlinePlayer* player = FindOnline(eosId);
     if (player == nullptr) return;
-    const int32_t seconds =
-        SecondsToStore(player->LastRewardTime, now, ConfigHelper::ShopConfig().RewardIntervalSeconds);
+    const int32_t interval = ConfigHelper::ShopConfig().RewardIntervalSeconds;
+    const int32_t seconds = SecondsToStore(player->LastRewardTime, now, interval);
+    // A reward still on its way: its credit runs first (same order key); when it
+    // did not commit, the seconds count from before it, so it stays due.
+    const std::shared_ptr<RewardInFlight> reward = player->Reward;
+    const int32_t secondsUnpaid = reward ? SecondsToStore(reward->PreviousRewardTime, now, interval) : seconds;
     OnlinePlayers().RemoveAll([&](const OnlinePlayer& p) { return SameEosId(p.EosId, eosId); });
-    if (seconds >= 0)
+    if (seconds >= 0 || secondsUnpaid >= 0)
       TandorShop::Pool().PostTask(
-          PoolTask::MakeJob([eosId, seconds] { DBHelper::saveSecondsWithoutReward(eosId, seconds); })
-              .OrderedBy(SessionOrderKey(eosId)));
+          PoolTask::MakeJob([eosId, seconds, secondsUnpaid, reward] {
+            const int32_t stored = reward && !reward->Credited ? secondsUnpaid : seconds;
+            if (stored >= 0) DBHelper::saveSecondsWithoutReward(eosId, stored);
+          }).OrderedBy(SessionOrderKey(eosId)));
   } catch (const std::exception& e) {
     Log().error("Logout bookkeeping failed: {}", e.what());
   }
@@ -140,6 +148,7 @@ void Stop() {
   hooks.DisableHook(Mode::PostLogin, &PostLoginDetour);
   hooks.DisableHook(Game::AShooterCharacter_::PossessedBy, &PossessedByDetour);
   AsaApi::GetCommands().RemoveOnTimerCallback(FString(kTimerName));
+  TandorShop::Settlements::Forget();
 }
 
 void RegisterPlayersOnline() {

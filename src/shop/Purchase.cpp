@@ -1,5 +1,8 @@
 // Buying a packet: the request reads the player's points and cooldowns; the
-// continuation checks, delivers, and posts the charge with its log row.
+// continuation checks and posts the charge for every unit with its log row; only
+// when that committed are the goods delivered, and what did not arrive is given
+// back.
+#include <algorithm>
 #include <memory>
 #include <optional>
 
@@ -14,6 +17,7 @@
 #include "modcomm/GameState.h"
 #include "modcomm/ModEvents.h"
 #include "modcomm/PlayerMessages.h"
+#include "notify/DiscordHelper.h"
 #include "shop/Cooldowns.h"
 #include "shop/Eligibility.h"
 #include "shop/InFlight.h"
@@ -21,6 +25,7 @@
 #include "shop/PointsFirst.h"
 #include "shop/PacketHelper.h"
 #include "shop/Pricing.h"
+#include "shop/Settlements.h"
 #include "shop/ShopRequests.h"
 
 namespace TandorShop::ShopRequests {
@@ -62,19 +67,95 @@ void TellBuyer(AShooterPlayerController* sender, int32_t charge, const ConfigHel
                                                             ConfigHelper::ConfigMessages{}.BoughtItem, args));
 }
 
-// Posts the charge, the player cooldown and the log row; the player's operation
-// ends when the write has finished, so their next request reads the new balance.
-void PostPurchaseRecord(AShooterPlayerController* sender, const FString& eosId, const ConstructedPacket& cp,
-                        int32_t charge) {
+// What a charged purchase needs after the charge: its log row and what to deliver.
+// The selection is kept as the request's text, parsed again for the delivery: the
+// configuration may have been read again in between.
+struct ChargedPurchase {
+  FString PacketString;
+  int32_t Amount = 0;
+  int64_t UnitPrice = 0;
+  double Discount = 0.0;
+  int32_t Charge = 0;
+  DBHelper::CooldownBefore Cooldown;
+  DBHelper::ShopLogRecord Written;
+};
+
+// The purchase as charged, or nothing (Packet null) when the packet changed since.
+ConstructedPacket AsCharged(const ChargedPurchase& charged) {
+  ConstructedPacket cp = PacketHelper::ParsePacketString(charged.PacketString, true, -1);
+  if (cp.Packet == nullptr || cp.Amount != charged.Amount || PriceHelper::UnitPrice(cp) != charged.UnitPrice)
+    cp.Packet = nullptr;
+  return cp;
+}
+
+// The player cooldown the purchase starts, as it was before.
+DBHelper::CooldownBefore PlayerCooldownBefore(const ModComm::DB_PlayerPointsWithCds& record,
+                                              const ConfigHelper::ConfigShopPacket& packet) {
+  DBHelper::CooldownBefore before;
+  if (packet.PlayerCooldown < 1) return before;
+  before.Name = packet.PacketName;
+  for (const ModComm::PlayerPacketCooldown& cooldown : record.Cooldowns)
+    if (cooldown.PacketName.Equals(packet.PacketName, true)) before.LastUse = cooldown.LastUse;
+  return before;
+}
+
+// Gives back what was charged for units that did not arrive, until it lands; the
+// player's operation ends after the first try.
+void Refund(InFlight::Scope& operation, const FString& eosId, const ChargedPurchase& charged, int32_t delivered,
+            int32_t refund) {
+  Settlements::Post([written = charged.Written, delivered, refund, cooldown = charged.Cooldown] {
+    return DBHelper::refundPurchase(written, delivered, refund, cooldown);
+  }, [eosId](bool) { InFlight::End(eosId); });
+  operation.HandOn();
+}
+
+// Second step, once the charge committed: deliver, give back what did not arrive,
+// and tell the player and Discord what arrived and what it cost.
+void DeliverCharged(const ChargedPurchase& charged, const Weak& weak, const FString& eosId) {
+  InFlight::Scope operation(eosId);
+  const ConstructedPacket cp = AsCharged(charged);
+  AShooterPlayerController* sender = weak.Get();
+  UPrimalInventoryComponent* inventory = PacketDelivery::LivingInventory(sender);
+  PacketDelivery::Delivered delivered;
+  if (inventory != nullptr && cp.Packet != nullptr)
+    delivered = PacketDelivery::DeliverUnits(cp, sender, inventory, charged.Amount);
+  const int32_t cost = delivered.Units < 1 ? 0
+                                           : std::min(charged.Charge,
+                                                      PriceHelper::FinalCharge(delivered.Charge, charged.Discount,
+                                                                               cp.Packet->ExcludeFromDiscount));
+  if (delivered.Units < charged.Amount || cost < charged.Charge)
+    Refund(operation, eosId, charged, delivered.Units, charged.Charge - cost);
+  if (delivered.Units < 1) return;  // nothing arrived: everything goes back, nobody is told
+  const ConfigHelper::ConfigShopPacket& packet = *cp.Packet;
+  if (packet.ServerCooldown > 0) Cooldowns::AppendServerCooldown(packet.PacketName, Clock::NowUnix());
+  DBHelper::ShopLogRecord told = charged.Written;
+  told.amount = delivered.Units;
+  told.pointsChange = -static_cast<int64_t>(cost);
+  told.newPoints += charged.Charge - cost;
+  DiscordHelper::sendBuy(told);
+  TellBuyer(sender, cost, packet);
+}
+
+// Posts the charge for every unit; delivery follows only when it committed. The
+// player's operation goes on until the delivery step has run.
+void PostCharge(AShooterPlayerController* sender, const FString& eosId, const PricedPurchase& purchase,
+                ChargedPurchase charge) {
+  const ConstructedPacket& cp = purchase.Packet;
   const ConfigHelper::ConfigShopPacket& packet = *cp.Packet;
   ModComm::PlayerServerInfo info{eosId, ModComm::PlayerLabel(sender), ModComm::SessionName()};
   const bool keyed = packet.PlayerCooldown >= 1;
+  auto charged = std::make_shared<ChargedPurchase>(std::move(charge));
+  auto result = std::make_shared<DBHelper::ChargeResult>(DBHelper::ChargeResult::Failed);
   TandorShop::Pool().PostTask(PoolTask::MakeWork(
-      [info, change = -charge, packetStr = PacketHelper::BuildPacketString(cp), descr = packet.Description,
+      [info, charged, result, packetStr = PacketHelper::BuildPacketString(cp), descr = packet.Description,
        amount = cp.Amount, cooldownName = keyed ? packet.PacketName : FString(), keyed](ArkTandor_AsyncTaskResults&) {
-        DBHelper::buyPacket(info, change, packetStr, descr, amount, cooldownName, keyed);
+        *result = DBHelper::chargePurchase(info, charged->Charge, packetStr, descr, amount, cooldownName, keyed,
+                                           charged->Written);
       },
-      [eosId](ArkTandor_AsyncTaskResults) { InFlight::End(eosId); }));
+      [charged, result, weak = Weak(sender), eosId](ArkTandor_AsyncTaskResults) {
+        if (*result == DBHelper::ChargeResult::Charged) return DeliverCharged(*charged, weak, eosId);
+        InFlight::End(eosId);  // refused or failed: nothing delivered, nobody told
+      }));
 }
 
 void BuyContinuation(const std::shared_ptr<ModComm::DB_PlayerPointsWithCds>& record, const FString& packetString,
@@ -88,15 +169,13 @@ void BuyContinuation(const std::shared_ptr<ModComm::DB_PlayerPointsWithCds>& rec
   std::optional<PricedPurchase> purchase = CheckPurchase(*record, sender, eosId, packetString, now);
   if (!purchase) return;
   const ConstructedPacket& cp = purchase->Packet;
-  const ConfigHelper::ConfigShopPacket& packet = *cp.Packet;
-
-  const PacketDelivery::Delivered delivered = PacketDelivery::DeliverUnits(cp, sender, inventory, cp.Amount);
-  if (delivered.Units < 1) return;  // nothing arrived: no charge, no cooldown, no log row
-  const int32_t charge = PriceHelper::FinalCharge(delivered.Charge, purchase->Discount, packet.ExcludeFromDiscount);
-  if (packet.ServerCooldown > 0) Cooldowns::AppendServerCooldown(packet.PacketName, now);
-  PostPurchaseRecord(sender, eosId, cp, charge);
+  const std::optional<int32_t> charge = PriceHelper::PurchaseNeed(PriceHelper::UnitPrice(cp), cp.Amount,
+                                                                  purchase->Discount, cp.Packet->ExcludeFromDiscount);
+  if (!charge) return;
+  ChargedPurchase charged{packetString, cp.Amount, PriceHelper::UnitPrice(cp), purchase->Discount, *charge,
+                          PlayerCooldownBefore(*record, *cp.Packet), {}};
+  PostCharge(sender, eosId, *purchase, std::move(charged));
   operation.HandOn();
-  TellBuyer(sender, charge, packet);
 }
 
 }  // namespace

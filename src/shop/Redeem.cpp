@@ -1,6 +1,7 @@
 // Held packets: the list the mod shows, and redeeming one. The database hands
-// out at most what is held; the continuation delivers what it handed out, parsed
-// again from the stored key, and gives units back that cannot be delivered.
+// out at most what is held, with a log row; the continuation delivers what it
+// handed out, parsed again from the stored key, and gives back the units that did
+// not arrive (they leave the log row too). Only what arrived is told.
 #include <memory>
 
 #include <fmt/args.h>
@@ -16,6 +17,7 @@
 #include "modcomm/PacketViews.h"
 #include "modcomm/PlayerMessages.h"
 #include "modcomm/SendQueues.h"
+#include "notify/DiscordHelper.h"
 #include "shop/Cooldowns.h"
 #include "shop/Eligibility.h"
 #include "shop/InFlight.h"
@@ -23,6 +25,7 @@
 #include "shop/PacketHelper.h"
 #include "shop/PointsFirst.h"
 #include "shop/RedeemViews.h"
+#include "shop/Settlements.h"
 #include "shop/ShopRequests.h"
 
 namespace TandorShop::ShopRequests {
@@ -56,12 +59,6 @@ void RedeemListContinuation(const ArkTandor_AsyncTaskResults& results, const Wea
   ModComm::QueueBatches(ModComm::Lists().Redeem, sender, views);
 }
 
-void GiveBack(const RedeemRequest& request, int32_t units) {
-  TandorShop::Pool().PostTask(PoolTask::MakeJob([request, units] {
-    DBHelper::changeRedeemAmount(request.EosId, request.StoredKey, units, request.IsReward);
-  }));
-}
-
 void TellRedeemer(AShooterPlayerController* sender, const ConstructedPacket& cp, int32_t left) {
   ModComm::RedeemUpdateBlock block{left, cp.Packet->Id, cp.RewardId};
   ModComm::SendToPlayerBuff(sender, ModComm::BuffEvent::UpdateRedeem, block);
@@ -72,34 +69,55 @@ void TellRedeemer(AShooterPlayerController* sender, const ConstructedPacket& cp,
                                                     ConfigHelper::ConfigMessages{}.RedeemPacket, args));
 }
 
-// The units the database handed out: low 32 bits taken, high 32 bits left; -1 when none.
-void RedeemDelivery(int64_t taken, const RedeemRequest& request, const Weak& weak) {
+// What the database handed out for a redeem: the units taken with their log row.
+struct Taken {
+  int64_t Packed = -1;  // low 32 bits taken, high 32 bits left; -1 when none
+  DBHelper::ShopLogRecord Written;
+};
+
+// Units that did not arrive go back to the held row and leave the log row, until
+// it lands; the player's operation ends after the first try.
+void GiveBack(InFlight::Scope& operation, const RedeemRequest& request, const DBHelper::ShopLogRecord& written,
+              int32_t units) {
+  Settlements::Post([written, units, isReward = request.IsReward] {
+    return DBHelper::returnRedeemUnits(written, units, isReward);
+  }, [eosId = request.EosId](bool) { InFlight::End(eosId); });
+  operation.HandOn();
+}
+
+void RedeemDelivery(const Taken& taken, const RedeemRequest& request, const Weak& weak) {
   InFlight::Scope operation(request.EosId);
-  if (taken < 0) return;
-  const int32_t deliver = static_cast<int32_t>(static_cast<uint32_t>(taken & 0xFFFFFFFF));
-  const int32_t left = static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(taken) >> 32));
+  if (taken.Packed < 0) return;
+  const int32_t deliver = static_cast<int32_t>(static_cast<uint32_t>(taken.Packed & 0xFFFFFFFF));
+  const int32_t left = static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(taken.Packed) >> 32));
   if (deliver < 1) return;
   // The configuration may have been read again since the request, and reward ids
   // renumbered: parse the key anew, finding the packet by the name it holds.
   const ConstructedPacket cp = PacketHelper::ParsePacketString(request.StoredKey, false, -1);
   AShooterPlayerController* sender = weak.Get();
   UPrimalInventoryComponent* inventory = PacketDelivery::LivingInventory(sender);
-  if (cp.Packet == nullptr || inventory == nullptr) return GiveBack(request, deliver);
-
-  const PacketDelivery::Delivered delivered = PacketDelivery::DeliverUnits(cp, sender, inventory, deliver);
-  if (delivered.Units > 0 && cp.Packet->ServerCooldown > 0)
-    Cooldowns::AppendServerCooldown(cp.Packet->PacketName, Clock::NowUnix());
-  TellRedeemer(sender, cp, left);
+  PacketDelivery::Delivered delivered;
+  if (cp.Packet != nullptr && inventory != nullptr)
+    delivered = PacketDelivery::DeliverUnits(cp, sender, inventory, deliver);
+  const int32_t missing = deliver - delivered.Units;
+  if (missing > 0) GiveBack(operation, request, taken.Written, missing);
+  if (delivered.Units < 1) return;  // nothing arrived: nothing logged, nobody told
+  if (cp.Packet->ServerCooldown > 0) Cooldowns::AppendServerCooldown(cp.Packet->PacketName, Clock::NowUnix());
+  DBHelper::ShopLogRecord told = taken.Written;
+  told.amount = delivered.Units;
+  told.redeemsLeft = left + missing;
+  DiscordHelper::sendRedeem(told);
+  TellRedeemer(sender, cp, left + missing);
 }
 
 void PostRedeem(AShooterPlayerController* sender, const ConstructedPacket& cp, const RedeemRequest& request) {
   const ConfigHelper::ConfigShopPacket& packet = *cp.Packet;
   ModComm::PlayerServerInfo info{request.EosId, ModComm::PlayerLabel(sender), ModComm::SessionName()};
-  auto taken = std::make_shared<int64_t>(-1);
+  auto taken = std::make_shared<Taken>();
   TandorShop::Pool().PostTask(PoolTask::MakeWork(
       [taken, info, key = request.StoredKey, descr = packet.Description, amount = cp.Amount,
        cooldownName = packet.PlayerCooldown >= 1 ? packet.PacketName : FString()](ArkTandor_AsyncTaskResults&) {
-        *taken = DBHelper::redeemPacket(info, key, descr, amount, cooldownName);
+        taken->Packed = DBHelper::redeemPacket(info, key, descr, amount, cooldownName, &taken->Written);
       },
       [taken, request, weak = Weak(sender)](ArkTandor_AsyncTaskResults) { RedeemDelivery(*taken, request, weak); }));
 }

@@ -1,5 +1,9 @@
 // Selling inventory items for points. The player is paid for what actually left
-// the inventory.
+// the inventory; when the credit does not commit, the items go back.
+#include <functional>
+#include <memory>
+
+#include "AsaApi/WeakObjectPtr.h"
 #include "AsaApi/Game/APrimalCharacter.h"
 #include "AsaApi/Game/AShooterCharacter.h"
 #include "AsaApi/Game/AShooterPlayerController.h"
@@ -14,10 +18,13 @@
 #include "modcomm/PlayerMessages.h"
 #include "modcomm/SendQueues.h"
 #include "shop/SaleArithmetic.h"
+#include "shop/Settlements.h"
 #include "shop/ShopRequests.h"
 
 namespace TandorShop::ShopRequests {
 namespace {
+
+using Weak = TWeakObjectPtr<AShooterPlayerController>;
 
 const ConfigHelper::ConfigItemToSell* FindItemToSell(const FString& name) {
   for (const auto& item : ConfigHelper::ShopConfig().ItemsToSell)
@@ -30,21 +37,48 @@ UPrimalInventoryComponent* InventoryOf(AShooterPlayerController* controller) {
   return character == nullptr ? nullptr : Game::APrimalCharacter_::MyInventoryComponent.Of(character);
 }
 
+// What a sale took from the inventory: the points it is worth, and the items.
+struct SaleTaken {
+  int32_t Points = -1;
+  UClass* ItemClass = nullptr;
+  int32_t Items = 0;
+};
+
+SaleTaken TakeForSale(AShooterPlayerController* controller, const ConfigHelper::ConfigItemToSell& item,
+                      int32_t units) {
+  SaleTaken taken;
+  UPrimalInventoryComponent* inventory = controller == nullptr ? nullptr : InventoryOf(controller);
+  if (inventory == nullptr || item.ItemToSell.Path.IsEmpty()) return taken;
+  UClass* itemClass = ModComm::LoadClass(item.ItemToSell.Path);
+  if (itemClass == nullptr) return taken;
+  const int32_t have = DeliveryHelper::CountSellableItems(itemClass, inventory);
+  const auto plan = SaleHelper::PlanSale(item.Amount, item.Price, item.MaxSellAtOnce, units, have);
+  if (!plan) return taken;
+  DeliveryHelper::RemoveItemUnits(inventory, itemClass, static_cast<int32_t>(plan->ItemsToRemove));
+  const int32_t after = DeliveryHelper::CountSellableItems(itemClass, inventory);
+  taken.ItemClass = itemClass;
+  taken.Items = have - after;
+  const int32_t points = SaleHelper::SalePayment(taken.Items, item.Amount, item.Price);
+  taken.Points = points > 0 ? points : -1;
+  return taken;
+}
+
+// The credit did not commit: the items go back. When they cannot (the player
+// left, the inventory took fewer), the sale stands and its credit is written
+// once the database takes it.
+void UndoSale(const Weak& weak, const SaleTaken& taken, std::function<bool()> credit) {
+  AShooterPlayerController* seller = weak.Get();
+  UPrimalInventoryComponent* inventory = seller == nullptr ? nullptr : InventoryOf(seller);
+  const int32_t back = DeliveryHelper::ReturnItemUnits(inventory, taken.ItemClass, taken.Items);
+  if (back == taken.Items) return;
+  DeliveryHelper::RemoveItemUnits(inventory, taken.ItemClass, back);
+  Settlements::Post(std::move(credit));
+}
+
 }  // namespace
 
 int32_t SellItems(AShooterPlayerController* controller, const ConfigHelper::ConfigItemToSell& item, int32_t units) {
-  UPrimalInventoryComponent* inventory = controller == nullptr ? nullptr : InventoryOf(controller);
-  if (inventory == nullptr || item.ItemToSell.Path.IsEmpty()) return -1;
-  UClass* itemClass = ModComm::LoadClass(item.ItemToSell.Path);
-  if (itemClass == nullptr) return -1;
-  const int32_t have = DeliveryHelper::CountSellableItems(itemClass, inventory);
-  const auto plan = SaleHelper::PlanSale(item.Amount, item.Price, item.MaxSellAtOnce, units, have);
-  if (!plan) return -1;
-  DeliveryHelper::RemoveItemUnits(inventory, itemClass, static_cast<int32_t>(plan->ItemsToRemove));
-  const int32_t after = DeliveryHelper::CountSellableItems(itemClass, inventory);
-  const int64_t removed = static_cast<int64_t>(have) - after;
-  const int32_t points = SaleHelper::SalePayment(removed, item.Amount, item.Price);
-  return points > 0 ? points : -1;
+  return TakeForSale(controller, item, units).Points;
 }
 
 void HandleSellList(AShooterPlayerController* sender) {
@@ -65,15 +99,21 @@ void HandleSell(AShooterPlayerController* sender, const FString& itemName, int32
   if (ConfigHelper::ShopConfig().DisableSell || units < 1) return;
   const ConfigHelper::ConfigItemToSell* item = FindItemToSell(itemName);
   if (item == nullptr) return;
-  int32_t points = SellItems(sender, *item, units);
-  if (points < 1) return;
+  const SaleTaken taken = TakeForSale(sender, *item, units);
+  if (taken.Points < 1) return;
   ModComm::PlayerServerInfo info{sender->GetUniqueNetIdAsString(), ModComm::PlayerLabel(sender),
                                  ModComm::SessionName()};
-  TandorShop::Pool().PostTask(PoolTask::MakeJob(
-      [info, name = item->Name, descr = item->Description, price = item->Price, points] {
-        DBHelper::sellItems(info, name, descr, price, points);
+  std::function<bool()> credit = [info, name = item->Name, descr = item->Description, price = item->Price,
+                                  points = taken.Points] { return DBHelper::sellItems(info, name, descr, price, points); };
+  auto credited = std::make_shared<bool>(false);
+  TandorShop::Pool().PostTask(PoolTask::MakeWork(
+      [credit, credited](ArkTandor_AsyncTaskResults&) { *credited = credit(); },
+      [credit, credited, taken, weak = Weak(sender)](ArkTandor_AsyncTaskResults) {
+        if (!*credited) return UndoSale(weak, taken, credit);
+        int32_t points = taken.Points;
+        if (AShooterPlayerController* seller = weak.Get())
+          ModComm::SendToPlayerBuff(seller, ModComm::BuffEvent::UpdatePoints, points);
       }));
-  ModComm::SendToPlayerBuff(sender, ModComm::BuffEvent::UpdatePoints, points);
 }
 
 }  // namespace TandorShop::ShopRequests

@@ -66,8 +66,8 @@ TEST_F(AdminCommands, HostileTextsAreStoredAndEchoedAsTheyWere) {
   const std::string words = "{} {0} %s %n \"quoted\" 'single' \\ ;drop \xc3\xa9t\xc3\xa9 \xf0\x9f\x92\xb0";
   EXPECT_EQ(Rcon("AddPoints 0002dan 3 " + words), "Added 3 points to eosId 0002dan.");
   EXPECT_EQ(Rcon("GetPlayerPoints {}%s\"'\xc3\xa9"), "Player has 0 points.");
-  EXPECT_EQ(Rcon("SetPoints {name}%d'\" 4"), "Set points for {name}%d'\" to 4.");
-  EXPECT_EQ(Rcon("AddPoints \xc3\xa9{} 9"), "Added 9 points to eosId \xc3\xa9{}.");
+  EXPECT_EQ(Rcon("SetPoints {name}%d'\" 4"), "No player with eosId {name}%d'\". Nothing changed.");
+  EXPECT_EQ(Rcon("AddPoints \xc3\xa9{} 9"), "No player with eosId \xc3\xa9{}. Nothing changed.");
   EXPECT_EQ(Rcon("ChangeKitAmount {}%s \"Kit';-- 2"), "Packet not found.");
   EXPECT_EQ(Rcon("TransferPointsFromArkshop x';DROP\"{}"), "Failed to get arkshop player data.");
   EXPECT_EQ(Rcon("TransferPointsFromArkshop t \xc3\xa9{}%s \"u' p{} d% 1"),
@@ -81,6 +81,32 @@ TEST_F(AdminCommands, HostileTextsAreStoredAndEchoedAsTheyWere) {
   EXPECT_EQ(Points("?{}"), "<none>") << "AddPoints changes existing players only";
   EXPECT_EQ(Points("{}%s\"'?"), "0") << "the read created the player's row, the id narrowed";
   EXPECT_TRUE(Server().HostErrors().empty());
+}
+
+// The reply says what happened: a player without a row gains nothing, and a
+// database that fails changes nothing; the player is told only of a credit.
+TEST_F(AdminCommands, PointsForAnUnknownPlayerOrDuringAnOutageChangeNothingAndSaySo) {
+  EXPECT_EQ(Rcon("AddPoints 0002kim 500 welcome"), "No player with eosId 0002kim. Nothing changed.");
+  EXPECT_EQ(Rcon("SetPoints 0002kim 500"), "No player with eosId 0002kim. Nothing changed.");
+  EXPECT_EQ(Points("0002kim"), "<none>");
+  EXPECT_EQ(Rcon("GetPlayerPoints 0002kim"), "Player has 0 points.");
+  EXPECT_EQ(Rcon("AddPoints 0002kim 500"), "Added 500 points to eosId 0002kim.");
+  EXPECT_EQ(Rcon("GetPlayerPoints 0002kim"), "Player has 500 points.") << "the README's example, as written";
+
+  sql_.Exec("RENAME TABLE " + Table("player_points") + " TO " + Table("points_away"));
+  sql_.Exec("RENAME TABLE " + Table("player_redeems") + " TO " + Table("redeems_away"));
+  EXPECT_EQ(Rcon("AddPoints 0002kim 25 outage"), "Database unavailable. Nothing changed.");
+  EXPECT_EQ(Rcon("SetPoints 0002kim 7"), "Database unavailable. Nothing changed.");
+  EXPECT_EQ(Rcon("ChangeKitAmount 0002kim Kit 2"), "Database unavailable. Nothing changed.");
+  EXPECT_TRUE(Server().LogContains("[warning] AddPoints did not happen for eosId 0002kim: 25 points not added"));
+  EXPECT_TRUE(Server().LogContains("[warning] SetPoints did not happen for eosId 0002kim: points not set to 7"));
+  EXPECT_TRUE(Server().LogContains(
+      "[warning] DBHelper::changeRedeemAmount did not happen for eosId 0002kim: held packet 'Kit,1' not changed by 2"));
+  sql_.Exec("RENAME TABLE " + Table("points_away") + " TO " + Table("player_points"));
+  sql_.Exec("RENAME TABLE " + Table("redeems_away") + " TO " + Table("player_redeems"));
+  EXPECT_EQ(Points("0002kim"), "500");
+  EXPECT_TRUE(Held("0002kim").empty());
+  EXPECT_TRUE(TradeLog().empty()) << "no admin log row for a grant that did not happen";
 }
 
 TEST_F(AdminCommands, HeldPacketsAreAddedAndTakenInTheirStoredForm) {

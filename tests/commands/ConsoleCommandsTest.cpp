@@ -34,6 +34,7 @@ TEST_F(ConsoleCommands, AnAdminReadsTheReplyInTheConsoleAndInChat) {
 }
 
 TEST_F(ConsoleCommands, ChatRepliesAreNarrowedAndHeldPacketRepliesStayInTheConsole) {
+  StorePoints("?{}%", 0);  // the id as stored: narrowed
   EXPECT_TRUE(Server().Console("0002boss", "SetPoints \xc3\xa9{}% 3"));
   EXPECT_TRUE(Server().Console("0002boss", "ChangeKitAmount 0002kim Kit 2"));
   EXPECT_EQ(Server().ClientMessagesOf("0002boss"),

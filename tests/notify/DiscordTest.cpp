@@ -57,6 +57,7 @@ TEST_F(Discord, BuyAndSellBodiesCarryTheirColoursAuthorsAndNumbers) {
             "\"value\":\"Kit,2;0;;\"},{\"inline\":true,\"name\":\"Amount\",\"value\":2},{\"inline\":true,"
             "\"name\":\"Points\",\"value\":-300}],\"title\":\"J\xc3\xb6rg (Tribe \\\"Z\\\")\"}]}");
 
+  tables_.SetPoints("EosBuyer", 0);  // a sale is reported once its credit committed, which takes a row
   DBHelper::sellItems(Info(), FString("Stone"), FString("d"), 2, 40);
   const json sell = Body(1);
   EXPECT_EQ(sell["embeds"][0]["author"]["name"], "New Sell (Main Server)");

@@ -27,7 +27,12 @@ class PassiveReward : public ModShop {
   int64_t Points(const std::string& eosId) {
     return Sql().Number("SELECT points FROM " + prefix_ + "_player_points WHERE eosId='" + eosId + "'");
   }
+  // The player is told once the credit committed: a little after the check.
+  bool WaitForTexts(const std::string& eosId, std::size_t count) {
+    return fixture_.TickUntil([&] { return Texts(eosId).size() >= count; }, std::chrono::seconds(5));
+  }
   void ExpectRewards(const std::string& eosId, int amount) {
+    WaitForTexts(eosId, 1);
     const auto texts = Texts(eosId);
     ASSERT_FALSE(texts.empty());
     for (const std::string& text : texts) EXPECT_EQ(text, "You received " + std::to_string(amount) + " points.");
@@ -65,13 +70,62 @@ TEST_F(PassiveReward, SecondsOnlineCarryOverALogout) {
   const std::string stored =
       "SELECT secondsWithoutReward FROM " + prefix_ + "_player_points WHERE eosId='AliceEos'";
   ASSERT_TRUE(fixture_.TickUntil([&] { return Sql().Number(stored) >= 1740; }));
-  EXPECT_LE(Sql().Number(stored), 1741);
+  EXPECT_LE(Sql().Number(stored), 1750);  // the host's clock is the system clock moved on: real seconds pass too
   EXPECT_TRUE(Texts("AliceEos").empty());
 
   JoinAndSettle("aliceeos", 1, {"VIP"});  // the same player, another letter case
   Server().RunSeconds(45);
   EXPECT_TRUE(Texts("AliceEos").empty()) << "not a whole interval yet";
   Server().RunSeconds(35);
+  EXPECT_TRUE(WaitForTexts("AliceEos", 1));
+  EXPECT_EQ(Texts("AliceEos").size(), 1u);
+}
+
+// A reward whose credit fails is not told and stays due: the first check after
+// the database is back pays it, once; the next one comes an interval later.
+TEST_F(PassiveReward, ARewardDuringAnOutageIsPaidAfterItOnce) {
+  Start();
+  JoinAndSettle("AliceEos", 1, {"Gold"});
+  const std::string away = prefix_ + "_player_points_away";
+  Sql().Exec("RENAME TABLE " + prefix_ + "_player_points TO " + away);
+  Server().RunSeconds(1900);  // due at 1800 s: every check after fails
+  EXPECT_TRUE(Texts("AliceEos").empty()) << "told of a credit that did not commit";
+  EXPECT_TRUE(Mod().EventsOf("AliceEos", "a_updatepoints").empty());
+  EXPECT_TRUE(fixture_.TickUntil([&] {
+    return Server().LogContains("[warning] PassiveReward did not happen for eosId AliceEos: 10 points not added");
+  }));
+  EXPECT_TRUE(Texts("AliceEos").empty());
+  Sql().Exec("RENAME TABLE " + away + " TO " + prefix_ + "_player_points");
+  Server().RunSeconds(60);
+  ExpectRewards("AliceEos", 10);
+  EXPECT_EQ(Texts("AliceEos").size(), 1u);
+  Server().RunSeconds(1700);  // less than an interval after the payment
+  EXPECT_EQ(Texts("AliceEos").size(), 1u) << "one reward per interval";
+  EXPECT_EQ(Points("AliceEos"), 10);
+  Server().RunSeconds(200);
+  EXPECT_TRUE(WaitForTexts("AliceEos", 2));
+}
+
+// The player leaves while a failed credit is on its way: the stored seconds count
+// from before it, so the reward is still due at the next login.
+TEST_F(PassiveReward, AFailedRewardStaysDueOverALogout) {
+  Start();
+  JoinAndSettle("AliceEos", 1, {"Gold"});
+  Server().RunSeconds(1700);
+  // Points cannot change; the seconds a logout stores still can.
+  const std::string trigger = prefix_ + "_no_points";
+  Sql().Exec("CREATE TRIGGER " + trigger + " BEFORE UPDATE ON " + prefix_ +
+             "_player_points FOR EACH ROW IF NEW.points <> OLD.points THEN SIGNAL SQLSTATE '45000' SET "
+             "MESSAGE_TEXT='points are away'; END IF");
+  Server().RunSeconds(130);
+  Server().LeavePlayer("AliceEos");
+  const std::string stored = "SELECT secondsWithoutReward FROM " + prefix_ + "_player_points WHERE eosId='AliceEos'";
+  EXPECT_TRUE(fixture_.TickUntil([&] { return Sql().Number(stored) == 1800; })) << Sql().Number(stored);
+  Sql().Exec("DROP TRIGGER " + trigger);
+  EXPECT_TRUE(Texts("AliceEos").empty());
+  JoinAndSettle("AliceEos", 1, {"Gold"});
+  Server().RunSeconds(20);
+  ExpectRewards("AliceEos", 10);
   EXPECT_EQ(Texts("AliceEos").size(), 1u);
 }
 

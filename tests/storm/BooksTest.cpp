@@ -59,16 +59,33 @@ TEST_F(Books, ALedgerThatAddsUpClosesExactly) {
   EXPECT_EQ(result.Operations.at(1).at("trade, to the other server"), 1);
 }
 
-TEST_F(Books, ALostRewardCountsOnlyWhenItMetAKill) {
-  SetPoints(ann_, 20);
-  EXPECT_FALSE(storm::CloseBooks(input_).Closed());
-  input_.MarginMillis = 600;
-  input_.Faults.push_back({4000, 4500});  // the reward told at 5000 ms may have met it, not the ones before
-  const storm::BooksResult result = storm::CloseBooks(input_);
-  EXPECT_TRUE(result.Closed());
-  EXPECT_EQ(result.PlayersExplained, 1);
-  EXPECT_EQ(result.FailedAtFaults, 1);
-  SetPoints(ann_, 25);  // no set of lost rewards and grants makes 15
+// No kill excuses anything: a single point or unit unaccounted for fails the books.
+TEST_F(Books, OnePointOrOneUnitUnaccountedForFailsTheBooksWhateverFailed) {
+  SetPoints(ann_, 29);
+  storm::BooksResult result = storm::CloseBooks(input_);
+  EXPECT_FALSE(result.Closed()) << "a point short";
+  ASSERT_EQ(result.Differences.size(), 1u);
+  EXPECT_NE(result.Differences[0].find("points off by -1"), std::string::npos) << result.Differences[0];
+  SetPoints(ann_, 31);
+  EXPECT_FALSE(storm::CloseBooks(input_).Closed()) << "a point too many";
+  SetPoints(ann_, 30);
+  Exec("UPDATE {}_player_redeems SET amount=0 WHERE eosId='" + ann_ + "'");
+  result = storm::CloseBooks(input_);
+  EXPECT_FALSE(result.Closed()) << "a held unit lost";
+  EXPECT_NE(result.Differences[0].find("held units off by -1"), std::string::npos) << result.Differences[0];
+}
+
+// A grant the server refused changed nothing and is not counted; one without an
+// answer leaves the books open, since nobody knows what it did.
+TEST_F(Books, RefusedGrantsCountForNothingAndUnansweredOnesAreDifferences) {
+  storm::Grant refused;
+  refused.ServerId = 1, refused.EosId = ann_, refused.Amount = 40;
+  refused.Refused = true, refused.Reply = storm::GrantRefusedReply;
+  input_.Grants.push_back(refused);
+  EXPECT_TRUE(storm::CloseBooks(input_).Closed());
+  storm::Grant unanswered = refused;
+  unanswered.Refused = false, unanswered.Reply = "";
+  input_.Grants.push_back(unanswered);
   EXPECT_FALSE(storm::CloseBooks(input_).Closed());
 }
 

@@ -28,6 +28,7 @@ inline constexpr char ReadyFile[] = "storm-ready.json";    // server -> orchestr
 inline constexpr char ProgressFile[] = "storm-progress";  // server -> orchestrator: simulated seconds done
 inline constexpr char FinishFile[] = "storm-finish";      // orchestrator -> server: grants are over, wind down
 inline constexpr char SummaryFile[] = "storm-summary.json";
+inline constexpr char JournalFile[] = "storm-journal.jsonl";  // what the players saw, for a restart after a crash
 
 // Held packets: the reward granted at login and the shop packet behind it.
 inline constexpr char HeldReward[] = "WelcomeDrop";

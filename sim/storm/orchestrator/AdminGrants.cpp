@@ -1,5 +1,6 @@
 #include "AdminGrants.h"
 
+#include <algorithm>
 #include <chrono>
 
 #include "StormClock.h"
@@ -68,13 +69,34 @@ void AdminGrants::Execute(Grant& grant) {
   }
   grant.RepliedMillis = WallMillis();
   grant.Accepted = grant.Reply == ExpectedReply(grant);
+  grant.Refused = grant.Reply == GrantRefusedReply;
+}
+
+void AdminGrants::Pause(int serverId) {
+  std::lock_guard lock(mutex_);
+  paused_.push_back(serverId);
+}
+
+void AdminGrants::Resume(int serverId, uint16_t port) {
+  std::lock_guard lock(mutex_);
+  std::erase(paused_, serverId);
+  for (std::size_t slot = 0; slot < servers_.size(); ++slot)
+    if (servers_[slot].ServerId == serverId) {
+      servers_[slot].Port = port;
+      clients_[slot].reset();
+    }
 }
 
 void AdminGrants::Run() {
   while (!stop_) {
-    Grant grant = Next();
-    Execute(grant);
-    grants_.push_back(std::move(grant));
+    {
+      std::lock_guard lock(mutex_);
+      Grant grant = Next();
+      if (std::find(paused_.begin(), paused_.end(), grant.ServerId) == paused_.end()) {
+        Execute(grant);
+        grants_.push_back(std::move(grant));
+      }
+    }
     std::this_thread::sleep_for(std::chrono::milliseconds(intervalMillis_));
   }
 }

@@ -25,9 +25,13 @@ struct Grant {
   int32_t Amount = 0;
   int64_t SentMillis = 0;
   int64_t RepliedMillis = 0;
-  bool Accepted = false;  // the server replied that it carries the grant out
+  bool Accepted = false;  // the server replied that it carried the grant out
+  bool Refused = false;   // the server replied that nothing changed (the database was away)
   std::string Reply;
 };
+
+// The reply of a grant that changed nothing because the database failed.
+inline constexpr char GrantRefusedReply[] = "Database unavailable. Nothing changed.";
 
 struct RconServer {
   int ServerId = 0;
@@ -42,6 +46,10 @@ class AdminGrants {
 
   void Start();
   void Stop();
+  // No grant goes to the server from the return of Pause until Resume (with its
+  // RCON port, which a restarted server chooses anew).
+  void Pause(int serverId);
+  void Resume(int serverId, uint16_t port);
   // After Stop.
   const std::vector<Grant>& Grants() const { return grants_; }
 
@@ -55,6 +63,8 @@ class AdminGrants {
   std::mt19937_64 random_;
   int intervalMillis_;
   std::atomic<bool> stop_{false};
+  std::mutex mutex_;  // held while a grant runs; guards servers_, clients_ and paused_
+  std::vector<int> paused_;
   std::thread thread_;
   std::vector<Grant> grants_;
 };

@@ -1,8 +1,5 @@
 #include "Books.h"
 
-#include <algorithm>
-#include <limits>
-
 #include "StormRoster.h"
 
 namespace storm {
@@ -19,28 +16,6 @@ Totals TotalsBy(const DatabaseAddress& db, const std::string& statement) {
 int64_t Of(const Totals& totals, const std::string& key) {
   auto it = totals.find(key);
   return it == totals.end() ? 0 : it->second;
-}
-
-bool MetAFault(const BooksInput& input, int64_t from, int64_t to) {
-  for (const FaultWindow& fault : input.Faults)
-    if (to >= fault.FromMillis - input.MarginMillis && from <= fault.ToMillis + input.MarginMillis) return true;
-  return false;
-}
-
-// The fewest of amounts that add up to target; -1 when none do.
-int FewestAddingUpTo(const std::vector<int64_t>& amounts, int64_t target) {
-  if (target < 0) return -1;
-  constexpr int kNone = std::numeric_limits<int>::max();
-  std::vector<int> fewest(static_cast<std::size_t>(target) + 1, kNone);
-  fewest[0] = 0;
-  for (int64_t amount : amounts) {
-    if (amount <= 0 || amount > target) continue;
-    for (int64_t sum = target; sum >= amount; --sum) {
-      const int before = fewest[static_cast<std::size_t>(sum - amount)];
-      if (before != kNone) fewest[static_cast<std::size_t>(sum)] = std::min(fewest[static_cast<std::size_t>(sum)], before + 1);
-    }
-  }
-  return fewest[static_cast<std::size_t>(target)] == kNone ? -1 : fewest[static_cast<std::size_t>(target)];
 }
 
 struct Ledger {
@@ -72,19 +47,18 @@ class Closer {
     const std::string eosId = EosIdOf(serverId, index);
     const nlohmann::json& seen = input_.Summaries.at(serverId)["players"][eosId];
     // Players are told of passive rewards and of admin point grants with the same message.
-    std::vector<int64_t> pointsAtRisk, heldAtRisk;
     int64_t expected = Of(ledger_.ShopChanges, eosId) + Of(ledger_.Received, eosId) - Of(ledger_.Sent, eosId);
     int64_t told = 0, toldCount = 0;
     for (const auto& message : seen["passive"]) {
-      const int64_t at = message[0].get<int64_t>(), amount = message[1].get<int64_t>();
-      told += amount;
+      told += message[1].get<int64_t>();
       ++toldCount;
-      if (MetAFault(input_, at - input_.MarginMillis, at)) pointsAtRisk.push_back(amount);
     }
     expected += told;
     int64_t heldGranted = HeldRewardAtLogin, granted = 0, grantCount = 0;
+    if (auto again = input_.HeldGrantedAgain.find(eosId); again != input_.HeldGrantedAgain.end())
+      heldGranted += again->second;
     for (const Grant& grant : input_.Grants) {
-      if (grant.EosId != eosId) continue;
+      if (grant.EosId != eosId || grant.Refused) continue;  // a refusal changed nothing and said so
       if (!grant.Accepted) {
         result_.Differences.push_back("grant without its reply for " + eosId + ": " + grant.Reply);
         continue;
@@ -94,7 +68,6 @@ class Closer {
         ++grantCount;
       } else {
         heldGranted += grant.Amount;
-        if (MetAFault(input_, grant.SentMillis, grant.RepliedMillis)) heldAtRisk.push_back(grant.Amount);
       }
     }
     // What is left after the grants must be whole passive rewards of the player's group.
@@ -106,11 +79,11 @@ class Closer {
                                     " of them granted by the admin in " + std::to_string(grantCount));
     if (ledger_.Balances.count(eosId) == 0) result_.Differences.push_back(eosId + " has no points row");
     const int64_t balance = Of(ledger_.Balances, eosId);
-    const Settled points = Settle("points", eosId, expected - balance, pointsAtRisk);
+    const bool pointsExact = Exact("points", eosId, expected - balance);
 
     const int64_t redeemed = Of(ledger_.Redeemed, eosId), left = Of(ledger_.Held, eosId);
     const int64_t crates = seen.value("crates", int64_t{0});
-    const Settled held = Settle("held units", eosId, heldGranted - redeemed - left, heldAtRisk);
+    const bool heldExact = Exact("held units", eosId, heldGranted - redeemed - left);
     result_.HeldGranted += heldGranted;
     result_.HeldRedeemed += redeemed;
     result_.HeldLeft += left;
@@ -118,25 +91,15 @@ class Closer {
     if (crates != redeemed)
       result_.Differences.push_back(eosId + ": " + std::to_string(redeemed) + " held units redeemed in the log, " +
                                     std::to_string(crates) + " arrived");
-    if (points == Settled::Exact && held == Settled::Exact) ++result_.PlayersExact;
-    else if (points != Settled::Off && held != Settled::Off) ++result_.PlayersExplained;
+    if (pointsExact && heldExact && crates == redeemed) ++result_.PlayersExact;
   }
 
  private:
-  enum class Settled { Exact, Explained, Off };
-
-  // A shortfall is accounted for when grants or rewards that met a fault add up to it.
-  Settled Settle(const std::string& what, const std::string& eosId, int64_t shortfall,
-                 const std::vector<int64_t>& atRisk) {
-    if (shortfall == 0) return Settled::Exact;
-    const int failed = FewestAddingUpTo(atRisk, shortfall);
-    if (failed > 0) {
-      result_.FailedAtFaults += failed;
-      return Settled::Explained;
-    }
+  bool Exact(const std::string& what, const std::string& eosId, int64_t shortfall) {
+    if (shortfall == 0) return true;
     result_.Differences.push_back(eosId + ": " + what + " off by " + std::to_string(-shortfall) +
-                                  " (database against logs and grants)");
-    return Settled::Off;
+                                  " (database against logs, what players were told and confirmed grants)");
+    return false;
   }
 
   const BooksInput& input_;
@@ -194,10 +157,6 @@ void CheckCooldown(const BooksInput& input, BooksResult& result, const std::stri
 }
 
 }  // namespace
-
-bool SomeAddUpTo(const std::vector<int64_t>& amounts, int64_t target) {
-  return target == 0 || FewestAddingUpTo(amounts, target) > 0;
-}
 
 BooksResult CloseBooks(const BooksInput& input) {
   BooksResult result;

@@ -58,4 +58,10 @@ int ServerProcess::Wait() {
   return status_.value_or(-1);
 }
 
+void ServerProcess::Kill() {
+  if (Finished()) return;
+  ::kill(pid_, SIGKILL);
+  Wait();
+}
+
 }  // namespace storm

@@ -18,6 +18,8 @@ class ServerProcess {
   // The exit status once it ended (a signal gives 128 + its number).
   std::optional<int> Finished();
   int Wait();
+  // kill -9, as a crash of the game server; returns when the process is gone.
+  void Kill();
 
  private:
   pid_t pid_ = -1;

@@ -4,6 +4,12 @@
 #include <set>
 
 namespace storm {
+
+bool IsFailureLine(const std::string& kind) {
+  return kind.find("Failed to open connection!") != std::string::npos ||
+         kind.find("Unexpected DB error") != std::string::npos || kind.find(" did not happen") != std::string::npos;
+}
+
 namespace {
 
 void Row(const std::string& label, const std::vector<std::string>& cells) {
@@ -21,9 +27,7 @@ int64_t Get(const nlohmann::json& object, const std::string& key) {
 int64_t FailureLines(const nlohmann::json& summary) {
   int64_t lines = 0;
   for (const auto& [kind, count] : summary["logLines"].items())
-    if (kind.find("Failed to open connection!") != std::string::npos ||
-        kind.find("Unexpected DB error") != std::string::npos)
-      lines += count.get<int64_t>();
+    if (IsFailureLine(kind)) lines += count.get<int64_t>();
   return lines;
 }
 
@@ -57,15 +61,20 @@ void Completed(const StormFacts& facts, const std::vector<int>& servers) {
     }
     Row(kind, cells);
   }
-  std::vector<std::string> passive, pointGrants, heldGrants, failures, longest, slow, ticked, resumed, files, exits;
+  std::vector<std::string> passive, pointGrants, heldGrants, refused, failures, longest, slow, ticked, resumed, files,
+      exits;
   for (int id : servers) {
     const auto& summary = facts.Summaries.at(id);
     passive.push_back(Count(facts.Books.PassiveRewards.count(id) ? facts.Books.PassiveRewards.at(id) : 0));
-    int64_t points = 0, held = 0;
-    for (const Grant& grant : facts.Grants)
-      if (grant.ServerId == id && grant.Accepted) ++(grant.Held ? held : points);
+    int64_t points = 0, held = 0, refusals = 0;
+    for (const Grant& grant : facts.Grants) {
+      if (grant.ServerId != id) continue;
+      if (grant.Accepted) ++(grant.Held ? held : points);
+      if (grant.Refused) ++refusals;
+    }
     pointGrants.push_back(Count(points));
     heldGrants.push_back(Count(held));
+    refused.push_back(Count(refusals));
     failures.push_back(Count(FailureLines(summary)));
     char tick[32];
     std::snprintf(tick, sizeof(tick), "%.1f ms", summary["longestTickMillis"].get<double>());
@@ -83,6 +92,7 @@ void Completed(const StormFacts& facts, const std::vector<int>& servers) {
   Row("passive rewards", passive);
   Row("admin point grants over RCON", pointGrants);
   Row("admin held-packet grants over RCON", heldGrants);
+  Row("grants refused: database unavailable", refused);
   Row("database failures logged", failures);
   std::printf("the game thread\n");
   Row("longest tick", longest);
@@ -106,9 +116,13 @@ void PrintReport(const StormFacts& facts) {
   std::vector<int> servers;
   for (const auto& [id, summary] : facts.Summaries) servers.push_back(id);
   std::printf("\nstorm: %zu servers x %d players, %.1f simulated hours, KeepConnections %s, database killed %d of %d "
-              "times\n\n",
+              "times%s\n\n",
               servers.size(), facts.Players, facts.Hours, facts.KeepConnections ? "true" : "false", facts.KillsDone,
-              facts.KillsPlanned);
+              facts.KillsPlanned,
+              facts.CrashedServer == 0
+                  ? ""
+                  : (", server " + std::to_string(facts.CrashedServer) + " killed with kill -9 during the first outage")
+                        .c_str());
   std::vector<std::string> header;
   for (int id : servers) header.push_back("server " + std::to_string(id));
   Row("", header);
@@ -117,8 +131,7 @@ void PrintReport(const StormFacts& facts) {
   LogLines(facts, servers);
   const BooksResult& books = facts.Books;
   std::printf("books\n");
-  std::printf("  players checked %d: %d exact, %d short only by %d grants or rewards that met a database kill\n",
-              books.PlayersChecked, books.PlayersExact, books.PlayersExplained, books.FailedAtFaults);
+  std::printf("  players checked %d: %d exact (nothing is forgiven)\n", books.PlayersChecked, books.PlayersExact);
   std::printf("  held units: %lld granted, %lld redeemed, %lld still held; %lld arrived in inventories\n",
               static_cast<long long>(books.HeldGranted), static_cast<long long>(books.HeldRedeemed),
               static_cast<long long>(books.HeldLeft), static_cast<long long>(books.CratesArrived));

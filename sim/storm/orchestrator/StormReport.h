@@ -24,7 +24,12 @@ struct StormFacts {
   std::vector<Grant> Grants;
   BooksResult Books;
   std::vector<std::string> Problems;  // beyond the books
+  int CrashedServer = 0;  // the server killed with kill -9 and started again, 0 for none
 };
+
+// Log lines that report a database failure: the connection, a query, or a write
+// that did not happen (with the operation, the player and what was lost).
+bool IsFailureLine(const std::string& kind);
 
 void PrintReport(const StormFacts& facts);
 

@@ -1,6 +1,7 @@
 #include "StormObservations.h"
 
 #include <regex>
+#include <string_view>
 
 #include "StormClock.h"
 
@@ -39,6 +40,10 @@ std::string LogLineKind(const std::string& line) {
       const std::size_t name = text.rfind(' ', close);
       return text.substr(0, open) + text.substr(name + 1, close - name - 1) + ": Unexpected DB error";
     }
+    // "<operation> did not happen for eosId <id>: <what>" keeps the operation.
+    static constexpr std::string_view kLost = " did not happen";
+    const std::size_t lost = text.find(std::string(kLost) + " for eosId ");
+    if (lost != std::string::npos) return text.substr(0, lost + kLost.size());
     return text;
   }
   return {};
@@ -46,7 +51,9 @@ std::string LogLineKind(const std::string& line) {
 
 void Observations::ReadLogLine(const std::string& line) {
   const std::string kind = LogLineKind(line);
-  if (!kind.empty()) ++logLines_[kind];
+  if (kind.empty()) return;
+  ++logLines_[kind];
+  if (journal_.is_open()) journal_ << nlohmann::json{{"log", kind}}.dump() << '\n';
 }
 
 void Observations::Collect(const std::vector<std::string>& eosIds) {
@@ -55,12 +62,44 @@ void Observations::Collect(const std::vector<std::string>& eosIds) {
     PlayerSeen& seen = players_[eosId];
     for (const sim::ReceivedMessage& message : server_.MessagesOf(eosId)) {
       const int32_t amount = PassiveAmount(message.Text);
-      if (amount >= 0) seen.Passive.push_back({now, amount});
-      else ++seen.Messages[MessageKind(message.Text)];
+      if (amount >= 0) {
+        seen.Passive.push_back({now, amount});
+        if (journal_.is_open()) journal_ << nlohmann::json{{"passive", {eosId, now, amount}}}.dump() << '\n';
+      } else {
+        ++seen.Messages[MessageKind(message.Text)];
+      }
     }
   }
+  if (journal_.is_open()) journal_.flush();
   for (const std::string& line : server_.LogLines()) ReadLogLine(line);
   server_.ClearRecords();
+}
+
+void Observations::OpenJournal(const std::string& path) { journal_.open(path, std::ios::app); }
+
+std::map<std::string, int64_t> Observations::LoadJournal(const std::string& path) {
+  std::map<std::string, int64_t> crates;
+  std::ifstream in(path);
+  std::string line;
+  while (std::getline(in, line)) {
+    const nlohmann::json entry = nlohmann::json::parse(line, nullptr, false);
+    if (entry.is_discarded()) continue;  // the last line, cut by the kill
+    if (entry.contains("passive")) {
+      const auto& p = entry["passive"];
+      players_[p[0].get<std::string>()].Passive.push_back({p[1].get<int64_t>(), p[2].get<int32_t>()});
+    } else if (entry.contains("log")) {
+      ++logLines_[entry["log"].get<std::string>()];
+    } else if (entry.contains("crates")) {
+      crates[entry["crates"][0].get<std::string>()] = entry["crates"][1].get<int64_t>();
+    }
+  }
+  return crates;
+}
+
+void Observations::JournalCrates(const std::string& eosId, int64_t crates) {
+  if (!journal_.is_open()) return;
+  journal_ << nlohmann::json{{"crates", {eosId, crates}}}.dump() << '\n';
+  journal_.flush();
 }
 
 void Observations::RecordTick(double millis) {

@@ -3,6 +3,7 @@
 // players received (passive rewards, purchases, redeems, trades), the plugin's
 // log lines at warning level and above, and how long each game tick took.
 #include <cstdint>
+#include <fstream>
 #include <map>
 #include <string>
 #include <vector>
@@ -30,6 +31,13 @@ class Observations {
   // Takes what the players were told and what the plugin logged since the last
   // call, then lets the server forget it (long runs).
   void Collect(const std::vector<std::string>& eosIds);
+
+  // The journal: what the players were told and the crates that arrived, written
+  // as it happens, so that a server killed with kill -9 and started again knows
+  // what its earlier life saw. Loading returns the crates of the earlier life.
+  void OpenJournal(const std::string& path);
+  std::map<std::string, int64_t> LoadJournal(const std::string& path);
+  void JournalCrates(const std::string& eosId, int64_t crates);
   void RecordTick(double millis);
 
   double LongestTickMillis() const { return longestTick_; }
@@ -39,6 +47,7 @@ class Observations {
   void ReadLogLine(const std::string& line);
 
   sim::Server& server_;
+  std::ofstream journal_;
   std::map<std::string, PlayerSeen> players_;
   std::map<std::string, uint64_t> logLines_;  // warning and above, by their fixed text
   uint64_t ticks_ = 0;

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <map>
 #include <string>
 #include <thread>
 
@@ -64,6 +65,18 @@ class StormServer {
   }
 
   int Run() {
+    // A journal from an earlier life: this server was killed and is started again.
+    const fs::path journal = Dir() / storm::JournalFile;
+    if (fs::exists(journal)) {
+      for (const auto& [eosId, crates] : seen_.LoadJournal(journal.string())) {
+        world_.AddEarlierCrates(eosId, crates);
+        cratesJournaled_[eosId] = crates;
+      }
+      firstSecond_ = ProgressSoFar() + 1;
+      // The game's clock goes on from where the earlier life left it, never back.
+      server_.AdvanceClock(firstSecond_ - 1);
+    }
+    seen_.OpenJournal(journal.string());
     if (!OpenShop()) {
       std::cerr << "storm server " << args_.Bots.ServerId << ": the shop did not open\n";
       return 3;
@@ -149,20 +162,37 @@ class StormServer {
     return Idle([this] { return bots_.CatalogueKnown(); }, std::chrono::seconds(30));
   }
 
+  int64_t ProgressSoFar() const {
+    std::ifstream in(Dir() / storm::ProgressFile);
+    int64_t second = 0;
+    in >> second;
+    return second;
+  }
+
+  void JournalCrates() {
+    for (const std::string& eosId : eosIds_) {
+      const int64_t crates = world_.CratesSeen(eosId);
+      if (crates == cratesJournaled_[eosId]) continue;
+      cratesJournaled_[eosId] = crates;
+      seen_.JournalCrates(eosId, crates);
+    }
+  }
+
   void Storm() {
     const int64_t seconds = static_cast<int64_t>(args_.Hours * 3600);
     const auto start = Clock::now();
-    for (int64_t second = 1; second <= seconds; ++second) {
+    for (int64_t second = firstSecond_; second <= seconds; ++second) {
       server_.AdvanceClock(1);
       for (int tick = 0; tick < 10; ++tick) TimedTick(0.1f, true);
       bots_.ReadModEvents();
       server_.Mod().ClearEvents();
       seen_.Collect(eosIds_);
+      JournalCrates();
       if (second % 60 == 0) EveryMinute(second);
       if (second % 10 == 0) WriteFile(Dir() / storm::ProgressFile, std::to_string(second));
       // Never faster than the chosen speed, so the database sees a steady load.
-      const auto due = start + std::chrono::duration_cast<Clock::duration>(
-                                   std::chrono::duration<double>(static_cast<double>(second) / args_.Speed));
+      const auto due = start + std::chrono::duration_cast<Clock::duration>(std::chrono::duration<double>(
+                                   static_cast<double>(second - firstSecond_ + 1) / args_.Speed));
       if (Clock::now() < due) std::this_thread::sleep_until(due);
     }
     simulatedSeconds_ = seconds;
@@ -204,6 +234,8 @@ class StormServer {
   storm::Observations seen_;
   std::vector<std::string> eosIds_;
   int64_t simulatedSeconds_ = 0;
+  int64_t firstSecond_ = 1;
+  std::map<std::string, int64_t> cratesJournaled_;
 };
 
 }  // namespace

@@ -58,4 +58,10 @@ int64_t StormWorld::CratesOf(const std::string& eosId) {
   return stashedCrates_[eosId];
 }
 
+int64_t StormWorld::CratesSeen(const std::string& eosId) {
+  sim::SimPlayer* player = server_.FindPlayer(eosId);
+  const int64_t carried = player == nullptr ? 0 : server_.Model().Items.CountOf(player->Character->Inventory, crate_);
+  return stashedCrates_[eosId] + carried;
+}
+
 }  // namespace storm

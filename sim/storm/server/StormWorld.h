@@ -21,6 +21,10 @@ class StormWorld {
   void Stash(const std::string& eosId);
   // Crates (units of held packets) that arrived in the player's inventory so far.
   int64_t CratesOf(const std::string& eosId);
+  // The same without moving anything.
+  int64_t CratesSeen(const std::string& eosId);
+  // Crates that arrived in an earlier life of this server (before a crash).
+  void AddEarlierCrates(const std::string& eosId, int64_t crates) { stashedCrates_[eosId] += crates; }
 
  private:
   sim::Server& server_;
