@@ -295,7 +295,9 @@ std::string OnlyEosId(Words& words) {
 }
 
 Give ParseGive(Words& words) {
-  Give give{words.Required("EOS id"), words.Required("item class")};
+  Give give;
+  give.EosId = words.Required("EOS id");
+  give.ItemClass = words.Required("item class");
   give.Count = RequiredInt<int32_t>(words, "count", 1, 1'000'000);
   while (auto option = words.Next()) {
     if (*option == "blueprint") {
