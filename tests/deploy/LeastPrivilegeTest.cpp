@@ -143,8 +143,8 @@ TEST_F(LeastPrivilege, TheShopRunsOnTheGuidesGrantsAlone) {
   auto& bob = JoinWith("BobEos", 12, 0);
   const std::string stone = std::to_string(VariantId(ann, "Stone Kit"));
   ASSERT_TRUE(Mod().Send(ann, TandorShopMod::MsgBuy, 0, 0, "Stone Kit,1;" + stone + ";;"));
-  ASSERT_TRUE(WaitForEvents("AnnEos", "a_updatepoints", 1));
-  EXPECT_EQ(ItemsOf(ann, stone_), 5);
+  EXPECT_TRUE(fixture_.TickUntil([&] { return ItemsOf(ann, stone_) == 5; }))
+      << ::testing::PrintToString(Chat("AnnEos"));
   EXPECT_TRUE(fixture_.TickUntil([&] { return Points("AnnEos") == 450 && Count("shoplog", "isBuy") == 1; }));
 
   PastThrottle();
@@ -158,7 +158,7 @@ TEST_F(LeastPrivilege, TheShopRunsOnTheGuidesGrantsAlone) {
   Hold("BobEos", "Stone Kit,1;Stone;;", 2);
   Mod().Send(bob, TandorShopMod::MsgRedeem, -1, 0, "Stone Kit,1;Stone;;");
   ASSERT_TRUE(WaitForEvents("BobEos", "a_update_redeem", 1));
-  EXPECT_EQ(ItemsOf(bob, stone_), 5);
+  EXPECT_TRUE(fixture_.TickUntil([&] { return ItemsOf(bob, stone_) == 5; }));
   EXPECT_TRUE(fixture_.TickUntil([&] { return Held("BobEos", "Stone Kit,1;Stone;;") == 1; }));
 
   EXPECT_EQ(fixture_.Rcon("ResetKits"), std::optional<std::string>("Reset redeems for all players."));
