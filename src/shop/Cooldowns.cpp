@@ -196,6 +196,15 @@ void AppendServerCooldown(const FString& packetName, int64_t lastUse) {
   WriteThrough(Joined(g_lines));
 }
 
+void RemoveServerCooldown(const FString& packetName, int64_t lastUse) {
+  const std::string line = packetName.ToUtf8() + "," + std::to_string(lastUse);
+  std::lock_guard lock(g_linesMutex);
+  const auto found = std::find(g_lines.rbegin(), g_lines.rend(), line);
+  if (found == g_lines.rend()) return;
+  g_lines.erase(std::next(found).base());
+  WriteThrough(Joined(g_lines));
+}
+
 bool IsOnServerCooldown(int64_t now, const ConfigShopPacket* packet) {
   if (packet == nullptr) return true;
   TArray<ModComm::CooldownPair> pairs;

@@ -42,6 +42,8 @@ void LoadServerCooldownFile();
 // The running server cooldowns (expired lines are dropped, and the file follows).
 void LoadServerCooldowns(TArray<ModComm::CooldownPair>& out);
 void AppendServerCooldown(const FString& packetName, int64_t lastUse);
+// Takes back the cooldown appended with these values (a purchase that did not happen).
+void RemoveServerCooldown(const FString& packetName, int64_t lastUse);
 bool IsOnServerCooldown(int64_t now, const ConfigHelper::ConfigShopPacket* packet);
 
 }  // namespace TandorShop::Cooldowns

@@ -78,7 +78,23 @@ struct ChargedPurchase {
   int32_t Charge = 0;
   DBHelper::CooldownBefore Cooldown;
   DBHelper::ShopLogRecord Written;
+  // The server cooldown the purchase holds from its check on (empty name: none),
+  // so a second buyer in the same moment is refused; taken back if nothing arrives.
+  FString ServerCooldownName;
+  int64_t ServerCooldownSince = 0;
 };
+
+void ReserveServerCooldown(ChargedPurchase& charged, const ConfigHelper::ConfigShopPacket& packet, int64_t now) {
+  if (packet.ServerCooldown < 1) return;
+  charged.ServerCooldownName = packet.PacketName;
+  charged.ServerCooldownSince = now;
+  Cooldowns::AppendServerCooldown(packet.PacketName, now);
+}
+
+void ReleaseServerCooldown(const ChargedPurchase& charged) {
+  if (!charged.ServerCooldownName.IsEmpty())
+    Cooldowns::RemoveServerCooldown(charged.ServerCooldownName, charged.ServerCooldownSince);
+}
 
 // The purchase as charged, or nothing (Packet null) when the packet changed since.
 ConstructedPacket AsCharged(const ChargedPurchase& charged) {
@@ -125,9 +141,8 @@ void DeliverCharged(const ChargedPurchase& charged, const Weak& weak, const FStr
                                                                                cp.Packet->ExcludeFromDiscount));
   if (delivered.Units < charged.Amount || cost < charged.Charge)
     Refund(operation, eosId, charged, delivered.Units, charged.Charge - cost);
-  if (delivered.Units < 1) return;  // nothing arrived: everything goes back, nobody is told
+  if (delivered.Units < 1) return ReleaseServerCooldown(charged);  // everything goes back, nobody is told
   const ConfigHelper::ConfigShopPacket& packet = *cp.Packet;
-  if (packet.ServerCooldown > 0) Cooldowns::AppendServerCooldown(packet.PacketName, Clock::NowUnix());
   DBHelper::ShopLogRecord told = charged.Written;
   told.amount = delivered.Units;
   told.pointsChange = -static_cast<int64_t>(cost);
@@ -154,6 +169,7 @@ void PostCharge(AShooterPlayerController* sender, const FString& eosId, const Pr
       },
       [charged, result, weak = Weak(sender), eosId](ArkTandor_AsyncTaskResults) {
         if (*result == DBHelper::ChargeResult::Charged) return DeliverCharged(*charged, weak, eosId);
+        ReleaseServerCooldown(*charged);
         InFlight::End(eosId);  // refused or failed: nothing delivered, nobody told
       }));
 }
@@ -174,6 +190,7 @@ void BuyContinuation(const std::shared_ptr<ModComm::DB_PlayerPointsWithCds>& rec
   if (!charge) return;
   ChargedPurchase charged{packetString, cp.Amount, PriceHelper::UnitPrice(cp), purchase->Discount, *charge,
                           PlayerCooldownBefore(*record, *cp.Packet), {}};
+  ReserveServerCooldown(charged, *cp.Packet, now);
   PostCharge(sender, eosId, *purchase, std::move(charged));
   operation.HandOn();
 }

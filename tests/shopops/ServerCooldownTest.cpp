@@ -46,5 +46,30 @@ TEST_F(ShopOps, RequestsSeeServerCooldownsHeldInMemoryWithoutTouchingTheFile) {
   EXPECT_EQ(Server().CountLog("Failed to open cooldown file."), 0u) << "a request read or wrote the file";
 }
 
+// The cooldown is held from the check on: of two buyers in one tick only one is
+// charged; a purchase of which nothing arrived gives the cooldown back.
+TEST_F(ShopOps, AServerCooldownIsHeldFromTheCheckAndGivenBackWhenNothingArrives) {
+  config_["ShopPackets"][1]["ServerCooldownHours"] = 1;
+  Start();
+  auto& ann = JoinWith("AnnEos", 11, 1000);
+  auto& bob = JoinWith("BobEos", 12, 1000);
+  auto& cid = JoinWith("CidEos", 13, 1000);
+  const std::string stone = std::to_string(VariantId(ann, "Stone Kit"));
+
+  ann.Character->Inventory->MaxSlots = 0;  // nothing can arrive
+  Mod().Send(ann, TandorShopMod::MsgBuy, 0, 0, "Stone Kit,1;" + stone + ";;");
+  ASSERT_TRUE(fixture_.TickUntil([&] { return Count("shoplog") == 0 && Points("AnnEos") == 1000; }));
+  Settle();
+  EXPECT_EQ(ItemsOf(ann, stone_), 0);
+
+  Mod().Send(bob, TandorShopMod::MsgBuy, 0, 0, "Stone Kit,1;" + stone + ";;");
+  Mod().Send(cid, TandorShopMod::MsgBuy, 0, 0, "Stone Kit,1;" + stone + ";;");
+  ASSERT_TRUE(fixture_.TickUntil([&] { return Count("shoplog") == 1; }));
+  Settle();
+  EXPECT_EQ(Count("shoplog"), 1) << "both buyers of a packet with a server cooldown were charged";
+  EXPECT_EQ(Points("BobEos") + Points("CidEos"), 1950);
+  EXPECT_EQ(ItemsOf(bob, stone_) + ItemsOf(cid, stone_), 5);
+}
+
 }  // namespace
 }  // namespace shopops
