@@ -1,5 +1,7 @@
 #include "sim/scenario/ScenarioDatabase.h"
 
+#include "sim/scenario/ShellCommand.h"
+
 #include <signal.h>
 #include <unistd.h>
 
@@ -16,43 +18,12 @@
 namespace sim::scenario {
 namespace {
 
+using shell::Capture;
+using shell::Exported;
+using shell::Quoted;
+
 constexpr const char* kVariables[] = {"TANDORSHOP_DB_HOST", "TANDORSHOP_DB_PORT", "TANDORSHOP_DB_USER",
                                       "TANDORSHOP_DB_PASSWORD", "TANDORSHOP_DB_NAME"};
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-std::string Capture(const std::string& command) {
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-  if (!pipe) throw std::runtime_error("cannot run " + command);
-  std::string output;
-  char chunk[4096];
-  while (const std::size_t got = std::fread(chunk, 1, sizeof(chunk), pipe.get())) output.append(chunk, got);
-  const int status = ::pclose(pipe.release());
-  if (status != 0) throw std::runtime_error("database server: " + command + " failed\n" + output);
-  return output;
-}
-
-// The value of "export NAME=value" in what scripts/db env printed.
-std::string Exported(const std::string& env, const std::string& name) {
-  const std::string key = "export " + name + "=";
-  const std::size_t at = env.find(key);
-  if (at == std::string::npos) throw std::runtime_error("scripts/db env does not name " + name);
-  std::string value = env.substr(at + key.size(), env.find('\n', at) - at - key.size());
-  if (value.size() >= 2 && (value.front() == '\'' || value.front() == '"')) value = value.substr(1, value.size() - 2);
-  return value;
-}
-
-bool Alive(pid_t pid) {
-  if (::kill(pid, 0) != 0) return false;
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string pidText, name, state;
-  stat >> pidText >> name >> state;
-  return state != "Z";
-}
 
 }  // namespace
 
@@ -97,7 +68,7 @@ void ScenarioDatabase::Down() {
   std::ifstream(dir_ + "/mysqld.pid") >> pid;
   if (pid <= 0) throw std::runtime_error("no database server running in " + dir_);
   ::kill(pid, SIGKILL);
-  for (int i = 0; i < 500 && Alive(pid); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int i = 0; i < 500 && shell::Running(pid); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
   up_ = false;
 }
 

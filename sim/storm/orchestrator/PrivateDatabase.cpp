@@ -1,5 +1,7 @@
 #include "PrivateDatabase.h"
 
+#include "sim/scenario/ShellCommand.h"
+
 #include <signal.h>
 #include <unistd.h>
 
@@ -15,40 +17,8 @@
 namespace storm {
 namespace {
 
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-// Runs a shell command line and returns what it printed.
-std::string Capture(const std::string& command) {
-  std::unique_ptr<FILE, int (*)(FILE*)> pipe(::popen(command.c_str(), "r"), ::pclose);
-  if (!pipe) throw std::runtime_error("cannot run " + command);
-  std::string output;
-  char chunk[4096];
-  while (std::size_t got = std::fread(chunk, 1, sizeof(chunk), pipe.get())) output.append(chunk, got);
-  const int status = ::pclose(pipe.release());
-  if (status != 0) throw std::runtime_error("failed (" + std::to_string(status) + "): " + command + "\n" + output);
-  return output;
-}
-
-std::string Variable(const std::string& env, const std::string& name) {
-  const std::string key = "export " + name + "=";
-  const std::size_t at = env.find(key);
-  if (at == std::string::npos) throw std::runtime_error("scripts/db env does not name " + name);
-  const std::size_t end = env.find('\n', at);
-  return env.substr(at + key.size(), end - at - key.size());
-}
-
-// Gone, or a zombie nobody reaped yet (its sockets are closed either way).
-bool Running(pid_t pid) {
-  if (::kill(pid, 0) != 0) return false;
-  std::ifstream stat("/proc/" + std::to_string(pid) + "/stat");
-  std::string pidText, name, state;
-  stat >> pidText >> name >> state;
-  return state != "Z";
-}
+using sim::shell::Capture;
+using sim::shell::Quoted;
 
 }  // namespace
 
@@ -63,11 +33,11 @@ void PrivateDatabase::RunScript(const std::string& command, bool samePort) {
 void PrivateDatabase::Start() {
   RunScript("start", address_.Port != 0);
   const std::string env = Capture("TANDORSHOP_DB_DIR=" + Quoted(dir_) + " " + Quoted(script_) + " env");
-  address_.Host = Variable(env, "TANDORSHOP_DB_HOST");
-  address_.Port = static_cast<uint16_t>(std::stoi(Variable(env, "TANDORSHOP_DB_PORT")));
-  address_.User = Variable(env, "TANDORSHOP_DB_USER");
-  address_.Password = Variable(env, "TANDORSHOP_DB_PASSWORD");
-  address_.Name = Variable(env, "TANDORSHOP_DB_NAME");
+  address_.Host = sim::shell::Exported(env, "TANDORSHOP_DB_HOST");
+  address_.Port = static_cast<uint16_t>(std::stoi(sim::shell::Exported(env, "TANDORSHOP_DB_PORT")));
+  address_.User = sim::shell::Exported(env, "TANDORSHOP_DB_USER");
+  address_.Password = sim::shell::Exported(env, "TANDORSHOP_DB_PASSWORD");
+  address_.Name = sim::shell::Exported(env, "TANDORSHOP_DB_NAME");
 }
 
 void PrivateDatabase::Kill() {
@@ -75,7 +45,7 @@ void PrivateDatabase::Kill() {
   std::ifstream(dir_ + "/mysqld.pid") >> pid;
   if (pid <= 0) throw std::runtime_error("no database server to kill in " + dir_);
   ::kill(pid, SIGKILL);
-  for (int i = 0; i < 500 && Running(pid); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
+  for (int i = 0; i < 500 && sim::shell::Running(pid); ++i) std::this_thread::sleep_for(std::chrono::milliseconds(10));
 }
 
 void PrivateDatabase::Stop() { RunScript("stop", false); }
