@@ -178,9 +178,22 @@ void RconServer::Serve() {
   }
 }
 
+namespace {
+
+std::string PeerText(const sockaddr_in& peer) {
+  char address[INET_ADDRSTRLEN] = {};
+  ::inet_ntop(AF_INET, &peer.sin_addr, address, sizeof(address));
+  return std::string(address) + ":" + std::to_string(ntohs(peer.sin_port));
+}
+
+}  // namespace
+
 void RconServer::Accept() {
   for (;;) {
-    const int socket = ::accept4(listener_, nullptr, nullptr, SOCK_NONBLOCK | SOCK_CLOEXEC);
+    sockaddr_in peer{};
+    socklen_t peerSize = sizeof(peer);
+    const int socket =
+        ::accept4(listener_, reinterpret_cast<sockaddr*>(&peer), &peerSize, SOCK_NONBLOCK | SOCK_CLOEXEC);
     if (socket < 0) {
       if (errno == EINTR || errno == ECONNABORTED) continue;
       if (ShortOfResources(errno)) acceptPausedUntil_ = SteadyClock::now() + std::chrono::milliseconds(kPollMs);
@@ -198,6 +211,7 @@ void RconServer::Accept() {
     std::lock_guard lock(connectionsMutex_);
     connection->Id = nextId_++;
     connection->Object->ConnectionId = connection->Id;
+    connection->Object->IP = FString::FromUtf8(PeerText(peer));
     connections_[connection->Id] = std::move(connection);
   }
 }

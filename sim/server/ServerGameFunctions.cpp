@@ -89,6 +89,7 @@ void Server::RegisterGame() {
   host::Register(AController_::PlayerState, static_cast<std::ptrdiff_t>(offsetof(SimPlayerController, PlayerState)));
   host::Register(APlayerController_::ClientMessage, &ControllerClientMessage);
   host::Register(RCONClientConnection_::SendMessage, &RconSendMessage);
+  host::Register(RCONClientConnection_::IP, static_cast<std::ptrdiff_t>(offsetof(SimRconConnection, IP)));
   RegisterClassFunctions();
   Companions::RegisterGame();
   RegisterGameModel();

@@ -66,7 +66,7 @@ AsaApi::RconCommandCallback OverRcon(const AdminCommand& command) {
     if (connection == nullptr || packet == nullptr) return;
     Guarded(command.Name, [&] {
       FString reply = FString::FromUtf8(command.Run(packet->Body.View()));
-      LogIfChanging(RconIssuer({}), packet->Body.View(), reply.ToUtf8());  // audit
+      LogIfChanging(RconIssuer(connection->IPField().ToUtf8()), packet->Body.View(), reply.ToUtf8());  // audit
       connection->SendMessage(packet->Id, 0, &reply);
     });
   };

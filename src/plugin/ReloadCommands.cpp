@@ -47,7 +47,8 @@ void ReloadOverRcon(RCONClientConnection* connection, RCONPacket* packet, UWorld
     const ReloadOutcome outcome = ReloadConfig();
     const std::string reply = outcome.Applied ? fmt::format("{} config reloaded.{}", PluginName, WarningsNote(outcome))
                                               : fmt::format("{} failed to reload config.", PluginName);
-    Log().info(CommandHandler::AuditLine(CommandHandler::RconIssuer({}), ReloadCommandName().View(), reply));
+    const std::string address = connection == nullptr ? std::string() : connection->IPField().ToUtf8();
+    Log().info(CommandHandler::AuditLine(CommandHandler::RconIssuer(address), ReloadCommandName().View(), reply));
     ReplyOnRcon(connection, packet, reply);
   } catch (const std::exception& e) {
     Log().error("Reload failed: {}", e.what());

@@ -31,6 +31,10 @@ TEST_F(AdminCommands, PointsAreAddedSetAndReadWithTheirReplies) {
   ASSERT_TRUE(WaitForPoints("0002ann", "0"));
   Settle();
   EXPECT_TRUE(TradeLog().empty()) << "no log words, no log rows";
+  // Every change is in the plugin log with the address it came from; a read is not.
+  EXPECT_EQ(Server().CountLog("RCON 127.0.0.1:"), 5u);
+  EXPECT_EQ(Server().CountLog(": AddPoints 0002ann 25: Added 25 points to eosId 0002ann."), 1u);
+  EXPECT_EQ(Server().CountLog(": GetPlayerPoints"), 0u);
 }
 
 TEST_F(AdminCommands, AmountsThatAreNotANonZero32BitNumberAddNothing) {

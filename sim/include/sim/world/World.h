@@ -58,6 +58,7 @@ struct SimWorld {
 struct SimRconConnection {
   UObject Header;
   uint64_t ConnectionId = 0;
+  FString IP;  // "address:port" of the client
 };
 
 // A player as the tests describe one.
