@@ -357,7 +357,22 @@ class Storm {
 
 }  // namespace
 
+constexpr const char* kUsage =
+    "usage: tandorshop-storm [options]\n"
+    "  two simulated game servers on one private database, under load, database kills and\n"
+    "  (with --crash-server true) a game server killed with kill -9; exits 0 when the books close\n"
+    "  --players N (50)  --hours H (6)  --speed X (100)  --actions-per-hour N (60)\n"
+    "  --db-kills N (2)  --downtime-ms MS (2000)  --keep-connections true|false (true)\n"
+    "  --crash-server true|false (false)  --grant-interval-ms MS (200)  --seed N (7)\n"
+    "  --server PROGRAM  --db-script PATH  --config FILE  --work-dir DIR  --keep-work-dir\n"
+    "  --help  --version\n";
+
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help") return std::cout << kUsage, 0;
+    if (arg == "--version") return std::cout << "tandorshop-storm " << TANDORSHOP_PROJECT_VERSION << "\n", 0;
+  }
   Options options;
   try {
     options = Parse(argc, argv);

@@ -241,6 +241,16 @@ class StormServer {
 }  // namespace
 
 int main(int argc, char** argv) {
+  for (int i = 1; i < argc; ++i) {
+    const std::string arg = argv[i];
+    if (arg == "--help") {
+      std::cout << "usage: tandorshop-storm-server --server-dir DIR [--server-id N] [--players N]\n"
+                   "  [--peer-server-id N] [--peer-players N] [--hours H] [--speed X] [--actions-per-hour N]\n"
+                   "  [--seed N]: one game server of the storm (tandorshop-storm starts it)\n";
+      return 0;
+    }
+    if (arg == "--version") return std::cout << "tandorshop-storm-server " << TANDORSHOP_PROJECT_VERSION << "\n", 0;
+  }
   try {
     const Arguments args = Parse(argc, argv);
     StormServer server(args);
