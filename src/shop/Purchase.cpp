@@ -189,7 +189,7 @@ void BuyContinuation(const std::shared_ptr<ModComm::DB_PlayerPointsWithCds>& rec
                                                                   purchase->Discount, cp.Packet->ExcludeFromDiscount);
   if (!charge) return;
   ChargedPurchase charged{packetString, cp.Amount, PriceHelper::UnitPrice(cp), purchase->Discount, *charge,
-                          PlayerCooldownBefore(*record, *cp.Packet), {}};
+                          PlayerCooldownBefore(*record, *cp.Packet), {}, {}, 0};
   ReserveServerCooldown(charged, *cp.Packet, now);
   PostCharge(sender, eosId, *purchase, std::move(charged));
   operation.HandOn();

@@ -153,12 +153,8 @@ TEST_F(NothingLost, ARedeemIntoAFullInventoryKeepsTheHeldUnitsAndLogsNothing) {
 TEST_F(NothingLost, ARedeemWhosePlayerLeavesWritesNoLogRow) {
   Start();
   auto& ann = JoinWith("AnnEos", 11, 0);
-  Hold("AnnEos", "Stone Kit,1;Stone;;", 3);
   auto lock = Sql();
-  lock.Exec("START TRANSACTION");
-  lock.Rows("SELECT amount FROM " + prefix_ + "_player_redeems WHERE eosId='AnnEos' FOR UPDATE");
-  Mod().Send(ann, TandorShopMod::MsgRedeem, -1, 0, "Stone Kit,2;Stone;;");
-  Settle(800);  // the take waits for the row
+  RedeemTwoOfThreeBehindALock(ann, lock);
   Server().LeavePlayer("AnnEos");
   lock.Exec("COMMIT");
   Settle(1500);

@@ -54,12 +54,8 @@ TEST_F(ShopOps, RedeemOfWhatIsNotHeldStartsNoServerCooldown) {
 TEST_F(ShopOps, UnitsThatCannotArriveGoBackToTheHeldRow) {
   Start();
   auto& ann = JoinWith("AnnEos", 11, 0);
-  Hold("AnnEos", "Stone Kit,1;Stone;;", 3);
   auto lock = Sql();
-  lock.Exec("START TRANSACTION");
-  lock.Rows("SELECT amount FROM " + prefix_ + "_player_redeems WHERE eosId='AnnEos' FOR UPDATE");
-  Mod().Send(ann, TandorShopMod::MsgRedeem, -1, 0, "Stone Kit,2;Stone;;");
-  Settle(800);  // the request passed its checks; the database waits for the lock
+  RedeemTwoOfThreeBehindALock(ann, lock);
   Server().Model().Characters.SetDeadOrDying(ann.Character.get(), true);
   lock.Exec("COMMIT");
   Settle(1200);

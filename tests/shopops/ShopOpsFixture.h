@@ -82,6 +82,17 @@ class ShopOps : public ModShop {
                std::to_string(amount));
   }
 
+  // Ann holds three Stone Kits and asks to redeem two while another connection
+  // locks her held row (lock, a connection of the test's), so the database's
+  // take waits; committing lock lets it go on.
+  void RedeemTwoOfThreeBehindALock(sim::SimPlayer& ann, dbtest::RawSql& lock) {
+    Hold("AnnEos", "Stone Kit,1;Stone;;", 3);
+    lock.Exec("START TRANSACTION");
+    lock.Rows("SELECT amount FROM " + prefix_ + "_player_redeems WHERE eosId='AnnEos' FOR UPDATE");
+    Mod().Send(ann, TandorShopMod::MsgRedeem, -1, 0, "Stone Kit,2;Stone;;");
+    Settle(800);  // the request passed its checks; the database waits for the lock
+  }
+
   int32_t ItemsOf(sim::SimPlayer& player, sim::SimClass* cls) {
     return Server().Model().Items.CountOf(player.Character->Inventory, cls);
   }

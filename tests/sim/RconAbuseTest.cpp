@@ -49,13 +49,7 @@ class RawClient {
 
   // False once the server no longer takes what is sent.
   bool Write(int32_t id, int32_t type, const std::string& body) {
-    std::string packet(12, '\0');
-    const int32_t size = static_cast<int32_t>(body.size() + 10);
-    std::memcpy(packet.data(), &size, 4);
-    std::memcpy(packet.data() + 4, &id, 4);
-    std::memcpy(packet.data() + 8, &type, 4);
-    packet += body;
-    packet.append(2, '\0');
+    const std::string packet = rcon::EncodePacket(id, type, body);
     return ::send(socket_, packet.data(), packet.size(), MSG_NOSIGNAL) == static_cast<ssize_t>(packet.size());
   }
 

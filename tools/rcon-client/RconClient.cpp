@@ -25,7 +25,7 @@ RconClient::RconClient(const std::string& host, uint16_t port) {
 
 RconClient::~RconClient() { ::close(socket_); }
 
-void RconClient::Write(int32_t id, int32_t type, const std::string& body) {
+std::string EncodePacket(int32_t id, int32_t type, const std::string& body) {
   std::string packet(12, '\0');
   const int32_t size = static_cast<int32_t>(body.size() + 10);
   std::memcpy(packet.data(), &size, 4);
@@ -33,6 +33,11 @@ void RconClient::Write(int32_t id, int32_t type, const std::string& body) {
   std::memcpy(packet.data() + 8, &type, 4);
   packet += body;
   packet.append(2, '\0');
+  return packet;
+}
+
+void RconClient::Write(int32_t id, int32_t type, const std::string& body) {
+  const std::string packet = EncodePacket(id, type, body);
   ::send(socket_, packet.data(), packet.size(), MSG_NOSIGNAL);
 }
 

@@ -8,6 +8,9 @@
 
 namespace rcon {
 
+// One packet as the protocol frames it: size, id, type, the body and two zero bytes.
+std::string EncodePacket(int32_t id, int32_t type, const std::string& body);
+
 class RconClient {
  public:
   RconClient(const std::string& host, uint16_t port);
