@@ -20,17 +20,25 @@ bool getPlayerCds(DBConnection& db, const FString& eosId, TArray<ModComm::Player
 
 bool updatePlayerPacketCd(DBConnection& db, const FString& eosId, const FString& packetName, int64_t now) {
   return RunQuery(db, "DBHelper::updatePlayerPacketCd", false, [&] {
-    db.Connection().exec(BuildStatement(db, Sql::updatePlayerPacketCd, db.Escape(ToNarrow(eosId)),
-                                        db.Escape(ToUtf8(packetName)), now, now));
+    db.Later("DBHelper::updatePlayerPacketCd", BuildStatement(db, Sql::updatePlayerPacketCd, db.Escape(ToNarrow(eosId)),
+                                                              db.Escape(ToUtf8(packetName)), now, now));
     return true;
   });
 }
 
 bool deletePlayerPacketCd(DBConnection& db, const FString& eosId, const FString& packetName) {
   return RunQuery(db, "DBHelper::deletePlayerPacketCd", false, [&] {
-    db.Connection().exec(
-        BuildStatement(db, Sql::deletePlayerPacketCd, db.Escape(ToNarrow(eosId)), db.Escape(ToUtf8(packetName))));
+    db.Later("DBHelper::deletePlayerPacketCd", BuildStatement(db, Sql::deletePlayerPacketCd, db.Escape(ToNarrow(eosId)),
+                                                              db.Escape(ToUtf8(packetName))));
     return true;
+  });
+}
+
+LaterOutcome selectPlayerPacketCdLater(DBConnection& db, const FString& eosId, const FString& packetName) {
+  return RunQuery(db, "DBHelper::selectPlayerPacketCd", LaterOutcome{}, [&] {
+    return db.Later("DBHelper::selectPlayerPacketCd", BuildStatement(db, Sql::getPlayerPacketCd,
+                                                                     db.Escape(ToNarrow(eosId)),
+                                                                     db.Escape(ToUtf8(packetName))));
   });
 }
 

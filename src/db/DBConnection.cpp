@@ -37,9 +37,10 @@ void OpenConnection(mysql::connection& connection, const DBSettings& settings) {
     options.autoreconnect = true;
     options.charset = "utf8mb4";
     // Affected-row counts report matched rows, so an update that leaves the values
-    // as they were still tells that the player's row exists.
-    options.flags = CLIENT_FOUND_ROWS;
-    if (!connection.open(options) || !connection.is_open()) {
+    // as they were still tells that the player's row exists. Statements whose
+    // answer can wait go out together with the next one (exec_later).
+    options.flags = CLIENT_FOUND_ROWS | CLIENT_MULTI_STATEMENTS;
+    if (!connection.open(options)) {
       connection.close();
       TandorShop::Log().critical("Failed to open connection!");
     }
@@ -68,16 +69,21 @@ DBConnection::~DBConnection() {
   prefix_.clear();
 }
 
+std::shared_ptr<const mysql::pending_rows> DBConnection::Later(std::string_view qualifiedName,
+                                                               std::string statement) {
+  return connection_->exec_later(qualifiedName, std::move(statement));
+}
+
 bool DBConnection::HasHandle() { return connection_->has_handle(); }
 
 bool DBConnection::IsOpen() {
-  if (kept_ && !connection_->had_error()) return connection_->has_handle();
+  if (!connection_->had_error()) return connection_->has_handle();
   return connection_->is_open();
 }
 
 void DBConnection::Finish() {
   if (kept_) return;  // the thread keeps it; the destructor marks it idle
-  if (connection_->is_open()) connection_->close();
+  connection_->close();
 }
 
 }  // namespace DBHelper

@@ -21,9 +21,9 @@ class DBConnection {
 
   // A handle exists (the connection was opened and not closed since).
   bool HasHandle();
-  // A handle exists and the server answers (reconnecting when it can). A kept
-  // connection was checked when it was taken and is pinged again only after a
-  // failed statement.
+  // A handle exists and the server answers (reconnecting when it can). A
+  // connection was checked when it was opened or taken and is pinged again only
+  // after a failed statement.
   bool IsOpen();
   // Closes the connection when it is still open; the end of every operation. A
   // kept connection stays open for the thread's next operation.
@@ -31,6 +31,11 @@ class DBConnection {
 
   const std::string& Prefix() const { return prefix_; }
   mysql::connection& Connection() { return *connection_; }
+
+  // A statement whose answer can wait, sent with the next one in one round trip
+  // inside a transaction (mysql::connection::exec_later). Null outcome fields
+  // until then; run it in the query frame like any other statement.
+  std::shared_ptr<const mysql::pending_rows> Later(std::string_view qualifiedName, std::string statement);
 
   // Text escaped by the client library, for use between quotes in a statement.
   std::string Escape(std::string_view text) { return connection_->escape(text); }

@@ -51,24 +51,19 @@ void loadRedeemList(ArkTandor_AsyncTaskResults& results, const FString& eosId);
 void changeRedeemAmount(const FString& eosId, const FString& packet, int32_t amount, bool isReward);
 // NoPlayer stands for "nothing held to take from" here.
 WriteResult changeHeldAmount(const FString& eosId, const FString& packet, int32_t amount, bool isReward);
-// Packets used in the low 32 bits and packets left in the high 32 bits, or -1.
-// The take, the cooldown and the log row are one transaction; the log row (also
-// in *written when given) counts every unit taken until returnRedeemUnits gives
-// back what did not arrive. Nothing goes to Discord here.
+// Packets used in the low 32 bits and packets left in the high 32 bits, or -1
+// (nothing held, or the player's cooldown `cooldownName` still runs when
+// playerCooldownSeconds >= 1). The check, the take, the cooldown and the log row
+// are one transaction of two round trips; the log row (also in *written when
+// given) counts every unit taken until returnRedeemUnits gives back what did not
+// arrive. Nothing goes to Discord here.
 int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packet, const FString& descr,
-                     int32_t wanted, const FString& cooldownName, ShopLogRecord* written = nullptr);
+                     int32_t wanted, const FString& cooldownName, ShopLogRecord* written = nullptr,
+                     int32_t playerCooldownSeconds = 0);
 // Puts `units` of the redeem `written` back on the held row and brings its log row
 // down to what arrived (deleting it when nothing did), in one transaction.
 bool returnRedeemUnits(const ShopLogRecord& written, int32_t units, bool isReward);
 
-// What a purchase's charge came to.
-enum class ChargeResult { Charged, TooFewPoints, Failed };
-// Takes `charge` points only when the balance covers them, in the same statement,
-// with the player cooldown (when keyed) and the log row for every unit, as one
-// transaction. *written receives the log row.
-ChargeResult chargePurchase(const ModComm::PlayerServerInfo& info, int32_t charge, const FString& packet,
-                            const FString& descr, int32_t amount, const FString& cooldownName, bool setCooldown,
-                            ShopLogRecord& written);
 // The player cooldown a purchase started, put back as it was when nothing of the
 // purchase arrived. An empty name: the purchase started none; LastUse 0: the
 // player had no such cooldown before.
@@ -76,6 +71,16 @@ struct CooldownBefore {
   FString Name;
   int64_t LastUse = 0;
 };
+// What a purchase's charge came to.
+enum class ChargeResult { Charged, TooFewPoints, OnCooldown, Failed };
+// The whole database side of a purchase, in one transaction of two round trips:
+// refused while the player's cooldown `cooldownName` (when playerCooldownSeconds
+// >= 1) runs, otherwise takes `charge` points only when the balance covers them
+// and writes the cooldown and the log row for every unit. `written` receives the
+// log row, `before` the cooldown as it was.
+ChargeResult chargePurchase(const ModComm::PlayerServerInfo& info, int32_t charge, const FString& packet,
+                            const FString& descr, int32_t amount, const FString& cooldownName,
+                            int32_t playerCooldownSeconds, ShopLogRecord& written, CooldownBefore& before);
 // Gives back `refund` points of the purchase `written`, of which `delivered`
 // units arrived, with its log row brought down to them (and, when none arrived,
 // the player cooldown put back), in one transaction.

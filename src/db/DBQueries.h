@@ -2,6 +2,8 @@
 // The single queries. Each runs in the query frame on the caller's connection and
 // returns its default when the connection is closed or the statement fails.
 #include <cstdint>
+#include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -14,6 +16,25 @@
 #include "points/PointsRecords.h"
 
 namespace DBHelper {
+
+// ---- statements sent later -----------------------------------------------------
+// Inside a transaction these go out with the next statement whose answer is
+// needed, or with the commit, in one round trip (DBConnection::Later); outside
+// one they run at once. Null when it could not be queued; filled in (`fetched`)
+// once it was answered.
+using LaterOutcome = std::shared_ptr<const mysql::pending_rows>;
+// The rows the statement matched, or nullopt while it is not answered.
+std::optional<uint64_t> MatchedRows(const LaterOutcome& outcome);
+// The first column of its first row as a number; `fallback` when there is none.
+int64_t FirstNumber(const LaterOutcome& outcome, int64_t fallback);
+
+LaterOutcome addPlayerPointsLater(DBConnection& db, int32_t amount, int64_t now, const FString& eosId);
+// Takes the amount only when the balance covers it: one matched row when taken.
+LaterOutcome spendPlayerPointsLater(DBConnection& db, int32_t amount, int64_t now, const FString& eosId);
+// The player's cooldown of one packet: lastUse, no row when there is none.
+LaterOutcome selectPlayerPacketCdLater(DBConnection& db, const FString& eosId, const FString& packetName);
+// The held amount with the row locked until the transaction ends; no row when none is held.
+LaterOutcome lockRedeemPacketAmountLater(DBConnection& db, const FString& eosId, const FString& packet);
 
 // ---- points ------------------------------------------------------------------
 PlayerPointsRow selectPlayerPoints(DBConnection& db, const FString& eosId);

@@ -32,10 +32,11 @@ int32_t ShopLogKind(const mysql::row_view& row) {
 
 bool insertShopLog(DBConnection& db, const ShopLogRecord& record) {
   return RunQuery(db, "DBHelper::insertShopLog", false, [&] {
-    db.Connection().exec(BuildStatement(db, Sql::insertShopLog, db.Escape(ToNarrow(record.eosId)),
-                                        LogText(db, record.packet), LogText(db, record.descr), record.timestamp,
-                                        record.serverid, record.amount, record.pointsChange, record.newPoints,
-                                        record.redeemsLeft, record.isBuy, record.isRedeem, record.isSell));
+    db.Later("DBHelper::insertShopLog",
+             BuildStatement(db, Sql::insertShopLog, db.Escape(ToNarrow(record.eosId)), LogText(db, record.packet),
+                            LogText(db, record.descr), record.timestamp, record.serverid, record.amount,
+                            record.pointsChange, record.newPoints, record.redeemsLeft, record.isBuy, record.isRedeem,
+                            record.isSell));
     return true;
   });
 }

@@ -1,5 +1,6 @@
 #include "db/MysqlConnection.h"
 
+#include <errmsg.h>
 #include <mysql.h>
 
 #include <vector>
@@ -15,6 +16,13 @@ void InitialiseLibraryOnce() {
   std::call_once(once, [] { mysql_library_init(0, nullptr, nullptr); });
 }
 
+// Statements are joined with ';' when sent together; an empty statement between
+// two would be an error.
+std::string_view WithoutFinalSemicolon(std::string_view statement) {
+  while (!statement.empty() && (statement.back() == ';' || statement.back() == ' ')) statement.remove_suffix(1);
+  return statement;
+}
+
 }  // namespace
 
 void connection::handle_closer::operator()(st_mysql* handle) const { mysql_close(handle); }
@@ -28,6 +36,9 @@ bool connection::open(const connect_options& options) {
   std::lock_guard lock(mutex_);
   handle_.reset();
   pending_.reset();
+  forget_later();
+  in_transaction_ = false;
+  transaction_sent_ = false;
   handle_ptr fresh(mysql_init(nullptr));
   if (!fresh) return false;
   MYSQL* raw = fresh.get();
@@ -81,6 +92,9 @@ bool connection::peer_closed() {
 void connection::close() {
   std::lock_guard lock(mutex_);
   pending_.reset();
+  forget_later();
+  in_transaction_ = false;
+  transaction_sent_ = false;
   handle_.reset();
 }
 
@@ -98,10 +112,67 @@ void connection::throw_error() {
   throw mysql_exception(mysql_errno(raw), mysql_error(raw));
 }
 
+void connection::throw_error_of(std::string_view name) {
+  failed_ = true;
+  MYSQL* raw = handle_.get();
+  throw mysql_exception(mysql_errno(raw), mysql_error(raw), std::string(name));
+}
+
 void connection::send(std::string_view statement) {
   MYSQL& raw = require_handle();
   drain_pending();
+  if (!later_.empty()) return send_with_later(statement);
+  if (in_transaction_) transaction_sent_ = true;
   if (mysql_real_query(&raw, statement.data(), static_cast<unsigned long>(statement.size())) != 0) throw_error();
+}
+
+// The statements waiting, then this one, in one text and one round trip. The
+// waiting ones' outcomes are read here; this one's result is left current.
+void connection::send_with_later(std::string_view statement) {
+  std::string text;
+  for (const later_statement& waiting : later_) {
+    text += WithoutFinalSemicolon(waiting.text);
+    text += ';';
+  }
+  text += WithoutFinalSemicolon(statement);
+  if (in_transaction_) transaction_sent_ = true;
+  MYSQL& raw = *handle_;
+  if (mysql_real_query(&raw, text.data(), static_cast<unsigned long>(text.size())) != 0)
+    throw_error_of(later_.front().name);
+  read_later_outcomes();
+}
+
+void connection::read_later_outcomes() {
+  MYSQL& raw = *handle_;
+  const std::vector<later_statement> sent = std::move(later_);
+  later_.clear();
+  for (std::size_t i = 0; i < sent.size(); ++i) {
+    store_rows(*sent[i].outcome);
+    const int next = mysql_next_result(&raw);
+    if (next > 0) {
+      if (i + 1 < sent.size()) throw_error_of(sent[i + 1].name);
+      throw_error();  // the statement that carried them; its caller names it
+    }
+    if (next < 0) {
+      failed_ = true;
+      throw mysql_exception(CR_COMMANDS_OUT_OF_SYNC, "the server answered fewer statements than were sent");
+    }
+  }
+}
+
+void connection::forget_later() noexcept { later_.clear(); }
+
+std::shared_ptr<const pending_rows> connection::exec_later(std::string_view name, std::string statement) {
+  std::lock_guard lock(mutex_);
+  require_handle();
+  auto outcome = std::make_shared<pending_rows>();
+  if (!in_transaction_) {
+    send(statement);
+    store_rows(*outcome);
+    return outcome;
+  }
+  later_.push_back({std::string(name), std::move(statement), outcome});
+  return outcome;
 }
 
 uint64_t connection::exec(std::string_view statement) {
@@ -152,6 +223,8 @@ void connection::store_rows(pending_rows& target) {
   MYSQL_RES* rows = mysql_store_result(raw);
   if (rows == nullptr) {
     if (mysql_field_count(raw) != 0) throw_error();
+    const my_ulonglong affected = mysql_affected_rows(raw);
+    target.affected = affected == static_cast<my_ulonglong>(-1) ? 0 : affected;
     return;
   }
   const unsigned int columns = mysql_num_fields(rows);
@@ -178,47 +251,64 @@ std::string connection::escape(std::string_view text) {
 }
 
 void connection::set_reconnect(bool on) {
+  if (!handle_) return;
   my_bool value = on ? 1 : 0;
   mysql_optionsv(handle_.get(), MYSQL_OPT_RECONNECT, &value);
 }
 
 void connection::begin_transaction() {
   std::lock_guard lock(mutex_);
-  MYSQL& raw = require_handle();
+  require_handle();
   drain_pending();
+  forget_later();
   set_reconnect(false);
-  // One round trip; autocommit stays on for the statements outside the transaction.
-  static constexpr std::string_view start = "START TRANSACTION";
-  if (mysql_real_query(&raw, start.data(), static_cast<unsigned long>(start.size())) != 0) {
-    set_reconnect(autoreconnect_);
-    throw_error();
-  }
+  in_transaction_ = true;
+  transaction_sent_ = false;
+  later_.push_back({"START TRANSACTION", "START TRANSACTION", std::make_shared<pending_rows>()});
+}
+
+void connection::end_transaction() noexcept {
+  forget_later();
+  in_transaction_ = false;
+  transaction_sent_ = false;
+  set_reconnect(autoreconnect_);
 }
 
 void connection::commit() {
   std::lock_guard lock(mutex_);
   MYSQL& raw = require_handle();
-  drain_pending();
-  const bool failed = mysql_commit(&raw) != 0;
-  if (failed) {
-    const mysql_exception error(mysql_errno(&raw), mysql_error(&raw));
+  try {
+    drain_pending();
+    const bool nothing_written = !transaction_sent_ && later_.size() <= 1;  // only its start waits
+    if (nothing_written) {
+      forget_later();
+    } else if (!later_.empty()) {
+      send_with_later("COMMIT");
+    } else if (mysql_commit(&raw) != 0) {
+      throw_error();
+    }
+  } catch (...) {
     failed_ = true;
-    mysql_rollback(&raw);
-    set_reconnect(autoreconnect_);
-    throw error;
+    if (transaction_sent_) mysql_rollback(&raw);
+    end_transaction();
+    throw;
   }
-  set_reconnect(autoreconnect_);
+  end_transaction();
 }
 
 void connection::rollback() noexcept {
   std::lock_guard lock(mutex_);
-  if (!handle_) return;
+  if (!handle_) {
+    end_transaction();
+    return;
+  }
   try {
     drain_pending();
   } catch (...) {
   }
-  mysql_rollback(handle_.get());
-  set_reconnect(autoreconnect_);
+  // A transaction whose start never went out has nothing on the server to undo.
+  if (!in_transaction_ || transaction_sent_) mysql_rollback(handle_.get());
+  end_transaction();
 }
 
 }  // namespace mysql

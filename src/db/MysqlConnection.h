@@ -5,6 +5,7 @@
 #include <mutex>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "db/MysqlErrors.h"
 #include "db/MysqlResult.h"
@@ -51,11 +52,20 @@ class connection : public std::enable_shared_from_this<connection> {
   // Runs a statement whose rows are wanted; they are read on first access of the result.
   result query(std::string_view statement);
 
+  // Inside a transaction, a statement whose answer can wait: it is sent with the
+  // next statement (or the commit) in one round trip, and its outcome is filled
+  // in then (`fetched` set). A failure is reported by the statement that carried
+  // it, naming this one by `name`, and fails the transaction. Outside a
+  // transaction it runs at once. Needs CLIENT_MULTI_STATEMENTS.
+  std::shared_ptr<const pending_rows> exec_later(std::string_view name, std::string statement);
+
   // The text escaped for use between quotes in a statement on this connection.
   std::string escape(std::string_view text);
 
   // Explicit transactions. While one is open, automatic reconnection is off, so a
   // lost connection fails the transaction instead of continuing in a new session.
+  // The start goes out with the transaction's first statement; a transaction
+  // that sent nothing costs no round trip to roll back.
   void begin_transaction();
   void commit();
   void rollback() noexcept;
@@ -71,7 +81,13 @@ class connection : public std::enable_shared_from_this<connection> {
 
   st_mysql& require_handle();
   [[noreturn]] void throw_error();
+  // The error of a statement sent in one text with others, named.
+  [[noreturn]] void throw_error_of(std::string_view name);
+  void end_transaction() noexcept;
   void send(std::string_view statement);
+  void send_with_later(std::string_view statement);
+  void read_later_outcomes();
+  void forget_later() noexcept;
   void drain_pending();
   void store_rows(pending_rows& rows);
   void set_reconnect(bool on);
@@ -81,6 +97,15 @@ class connection : public std::enable_shared_from_this<connection> {
   bool autoreconnect_ = false;
   bool failed_ = false;
   std::shared_ptr<pending_rows> pending_;
+
+  struct later_statement {
+    std::string name;
+    std::string text;
+    std::shared_ptr<pending_rows> outcome;
+  };
+  std::vector<later_statement> later_;
+  bool in_transaction_ = false;
+  bool transaction_sent_ = false;  // the start of the open transaction went out
 };
 
 }  // namespace mysql

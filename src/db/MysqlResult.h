@@ -47,9 +47,11 @@ class row_view {
 
 // Shared between a result and the connection that produced it, so that the
 // connection can read the rows off the wire before it sends the next statement.
+// A statement sent later (connection::exec_later) keeps its outcome here too.
 struct pending_rows {
   bool fetched = false;
   std::vector<row> rows;
+  uint64_t affected = 0;  // rows a statement without a result set matched
 };
 
 class result {

@@ -10,6 +10,7 @@
 #include "db/DBConnection.h"
 #include "db/DBErrorLog.h"
 #include "db/Statements.h"
+#include "db/Transaction.h"
 
 namespace DBHelper {
 
@@ -21,10 +22,13 @@ std::string BuildStatement(const DBConnection& db, Sql statement, const Values&.
 
 // The outer guard of an operation: whatever escapes its queries is logged and
 // turns into the operation's default, so nothing reaches a worker or the host.
+// A statement that was sent with others and failed is logged under its own name.
 template <typename Result, typename Body>
 Result RunOperation(std::string_view qualifiedName, Result fallback, Body&& body) noexcept {
   try {
     return body();
+  } catch (const mysql::mysql_exception& e) {
+    LogUnexpectedError(e.statement().empty() ? qualifiedName : std::string_view(e.statement()), e.what());
   } catch (const std::exception& e) {
     LogUnexpectedError(qualifiedName, e.what());
   } catch (...) {
@@ -47,6 +51,22 @@ Result RunQuery(DBConnection& db, std::string_view qualifiedName, Result fallbac
   });
   if (!ran) db.NoteFailedQuery();
   return result;
+}
+
+// Commits the operation's transaction. When a statement sent with the commit
+// failed, it is logged under its own name, then a line under the operation's
+// name says that nothing of it was kept, and the answer is false. Other failures
+// of the commit are thrown as before.
+inline bool CommitOperation(Transaction& transaction, std::string_view qualifiedName) {
+  try {
+    transaction.Commit();
+    return true;
+  } catch (const mysql::mysql_exception& e) {
+    if (e.statement().empty()) throw;
+    LogUnexpectedError(e.statement(), e.what());
+    LogUnexpectedError(qualifiedName, "a query failed; nothing of the operation was kept");
+    return false;
+  }
 }
 
 }  // namespace DBHelper

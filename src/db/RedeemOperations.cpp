@@ -18,13 +18,12 @@ struct RedeemTaken {
   int32_t left = 0;
 };
 
-// Takes up to `wanted` packets from the held row, with the row locked so that two
-// redeems of the same row can never hand out more than it held. Runs inside the
-// caller's transaction; false when there is nothing to take (an emptied row is
-// deleted then, and `emptiedRowDeleted` says to keep that).
-bool TakeHeldPackets(DBConnection& db, const FString& eosId, const FString& packet, int32_t wanted, int64_t now,
-                     RedeemTaken& taken, bool& emptiedRowDeleted) {
-  const int32_t current = lockRedeemPacketAmount(db, eosId, packet);
+// Takes up to `wanted` packets from the held row `current` (-1: none), read with
+// the row locked so that two redeems of the same row can never hand out more than
+// it held. Runs inside the caller's transaction; false when there is nothing to
+// take (an emptied row is deleted then, and `emptiedRowDeleted` says to keep that).
+bool TakeHeldPackets(DBConnection& db, const FString& eosId, const FString& packet, int32_t current, int32_t wanted,
+                     int64_t now, RedeemTaken& taken, bool& emptiedRowDeleted) {
   if (current == -1) return false;
   if (current < 1) {
     emptiedRowDeleted = deleteRedeemPacket(db, eosId, packet);
@@ -95,7 +94,8 @@ WriteResult changeHeldAmount(const FString& eosId, const FString& packet, int32_
 }
 
 int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packet, const FString& descr,
-                     int32_t wanted, const FString& cooldownName, ShopLogRecord* written) {
+                     int32_t wanted, const FString& cooldownName, ShopLogRecord* written,
+                     int32_t playerCooldownSeconds) {
   if (wanted < 1) return -1;
   return RunOperation("DBHelper::redeemPacket", int64_t{-1}, [&]() -> int64_t {
     const int64_t now = TandorShop::Clock::NowUnix();
@@ -108,15 +108,23 @@ int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packe
     // leave the held row without their log row.
     RedeemTaken taken;
     ShopLogRecord record = ShopLogFor(info, packet, descr);
+    const bool keyed = playerCooldownSeconds >= 1 && !cooldownName.IsEmpty();
     const bool redeemed = [&] {
       Transaction transaction(db);
+      // One round trip: the player's cooldown, the held row (locked) and the
+      // balance; the writes go with the commit.
+      const LaterOutcome cooldown = keyed ? selectPlayerPacketCdLater(db, info.EosId, cooldownName) : nullptr;
+      const LaterOutcome held = lockRedeemPacketAmountLater(db, info.EosId, packet);
+      record.newPoints = selectPlayerPoints(db, info.EosId).points;
+      if (!db.NoQueryFailed()) return false;
+      if (keyed && FirstNumber(cooldown, 0) + playerCooldownSeconds > now) return false;
+      const auto current = static_cast<int32_t>(FirstNumber(held, -1));
       bool emptiedRowDeleted = false;
-      if (!TakeHeldPackets(db, info.EosId, packet, wanted, now, taken, emptiedRowDeleted)) {
+      if (!TakeHeldPackets(db, info.EosId, packet, current, wanted, now, taken, emptiedRowDeleted)) {
         if (emptiedRowDeleted) transaction.Commit();
         return false;
       }
-      updatePlayerPacketCd(db, info.EosId, cooldownName, now);
-      record.newPoints = selectPlayerPoints(db, info.EosId).points;
+      if (!cooldownName.IsEmpty()) updatePlayerPacketCd(db, info.EosId, cooldownName, now);
       record.amount = taken.used;
       record.redeemsLeft = taken.left;
       record.isRedeem = 1;
@@ -125,8 +133,7 @@ int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packe
         LogUnexpectedError("DBHelper::redeemPacket", "a query failed; nothing of the redeem was kept");
         return false;
       }
-      transaction.Commit();
-      return true;
+      return CommitOperation(transaction, "DBHelper::redeemPacket");
     }();
     db.Finish();
     if (!redeemed) return -1;
@@ -153,10 +160,7 @@ bool returnRedeemUnits(const ShopLogRecord& written, int32_t units, bool isRewar
       updateRedeemPacketAddAmount(db, written.eosId, written.packet, units, now, isReward);
       if (!correctShopLog(db, written, corrected))
         LogUnexpectedError("DBHelper::returnRedeemUnits", "the redeem's log row was not found");
-      if (db.NoQueryFailed()) {
-        transaction.Commit();
-        committed = true;
-      }
+      if (db.NoQueryFailed()) committed = CommitOperation(transaction, "DBHelper::returnRedeemUnits");
     }
     db.Finish();
     return committed;

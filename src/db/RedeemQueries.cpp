@@ -55,11 +55,20 @@ int32_t lockRedeemPacketAmount(DBConnection& db, const FString& eosId, const FSt
                   [&] { return ReadHeldAmount(db, Sql::lockRedeemPacketAmount, eosId, packet); });
 }
 
+LaterOutcome lockRedeemPacketAmountLater(DBConnection& db, const FString& eosId, const FString& packet) {
+  return RunQuery(db, "DBHelper::getRedeemPacketAmount", LaterOutcome{}, [&] {
+    return db.Later("DBHelper::getRedeemPacketAmount",
+                    BuildStatement(db, Sql::lockRedeemPacketAmount, db.Escape(ToNarrow(eosId)),
+                                   db.Escape(ToUtf8(packet))));
+  });
+}
+
 bool updateRedeemPacketAddAmount(DBConnection& db, const FString& eosId, const FString& packet, int32_t amount,
                                  int64_t now, bool isReward) {
   return RunQuery(db, "DBHelper::updateRedeemPacketAddAmount", false, [&] {
-    db.Connection().exec(BuildStatement(db, Sql::updateRedeemPacketAddAmount, db.Escape(ToNarrow(eosId)),
-                                        db.Escape(ToUtf8(packet)), amount, now, isReward, amount, now));
+    db.Later("DBHelper::updateRedeemPacketAddAmount",
+             BuildStatement(db, Sql::updateRedeemPacketAddAmount, db.Escape(ToNarrow(eosId)),
+                            db.Escape(ToUtf8(packet)), amount, now, isReward, amount, now));
     return true;
   });
 }
@@ -67,16 +76,17 @@ bool updateRedeemPacketAddAmount(DBConnection& db, const FString& eosId, const F
 bool updateExistingRedeemPacketSetAmount(DBConnection& db, int32_t amount, int64_t now, const FString& eosId,
                                          const FString& packet) {
   return RunQuery(db, "DBHelper::updateExistingRedeemPacketSetAmount", false, [&] {
-    db.Connection().exec(BuildStatement(db, Sql::updateExistingRedeemPacketSetAmount, amount, now,
-                                        db.Escape(ToNarrow(eosId)), db.Escape(ToUtf8(packet))));
+    db.Later("DBHelper::updateExistingRedeemPacketSetAmount",
+             BuildStatement(db, Sql::updateExistingRedeemPacketSetAmount, amount, now, db.Escape(ToNarrow(eosId)),
+                            db.Escape(ToUtf8(packet))));
     return true;
   });
 }
 
 bool deleteRedeemPacket(DBConnection& db, const FString& eosId, const FString& packet) {
   return RunQuery(db, "DBHelper::deleteRedeemPacket", false, [&] {
-    db.Connection().exec(
-        BuildStatement(db, Sql::deleteRedeemPacket, db.Escape(ToNarrow(eosId)), db.Escape(ToUtf8(packet))));
+    db.Later("DBHelper::deleteRedeemPacket",
+             BuildStatement(db, Sql::deleteRedeemPacket, db.Escape(ToNarrow(eosId)), db.Escape(ToUtf8(packet))));
     return true;
   });
 }

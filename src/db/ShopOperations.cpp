@@ -15,19 +15,19 @@ namespace {
 
 // Runs the writes of a purchase or a sale as one transaction: a failed query
 // (logged under its name) rolls back the points change with the rest, so the
-// balance never moves without its log row.
-// True when it committed.
+// balance never moves without its log row. `writes` returns false to keep
+// nothing (a refused purchase). True when it committed.
 template <typename Writes>
 bool WriteAtomically(DBConnection& db, std::string_view qualifiedName, Writes&& writes) {
   if (!db.IsOpen()) return false;  // nothing can change; the queries are skipped
   Transaction transaction(db);
-  writes();
+  const bool keep = writes();
   if (!db.NoQueryFailed()) {
     LogUnexpectedError(qualifiedName, "a query failed; nothing of the operation was kept");
     return false;
   }
-  transaction.Commit();
-  return true;
+  if (!keep) return false;
+  return CommitOperation(transaction, qualifiedName);
 }
 
 std::string PacketText(const FString& packet) { return ToNarrow(packet); }
@@ -57,10 +57,11 @@ void buyPacket(const ModComm::PlayerServerInfo& info, int32_t pointsChange, cons
     record.pointsChange = pointsChange;
     record.isBuy = 1;
     const bool committed = WriteAtomically(db, "DBHelper::buyPacket", [&] {
-      addPlayerPoints(db, pointsChange, now, info.EosId);
+      addPlayerPointsLater(db, pointsChange, now, info.EosId);
       if (setCooldown) updatePlayerPacketCd(db, info.EosId, cooldownName, now);
       record.newPoints = selectPlayerPoints(db, info.EosId).points;
       insertShopLog(db, record);
+      return true;
     });
     db.Finish();
     if (committed) DiscordHelper::sendBuy(record);
@@ -79,9 +80,12 @@ bool sellItems(const ModComm::PlayerServerInfo& info, const FString& itemName, c
     record.pointsChange = pointsEarned;
     record.isSell = 1;
     const bool committed = WriteAtomically(db, "DBHelper::sellItems", [&] {
-      if (addPlayerPoints(db, pointsEarned, now, info.EosId) == 0) db.NoteFailedQuery();  // no row to credit
+      // The credit and the new balance in one round trip, the log row with the commit.
+      const LaterOutcome credited = addPlayerPointsLater(db, pointsEarned, now, info.EosId);
       record.newPoints = selectPlayerPoints(db, info.EosId).points;
+      if (MatchedRows(credited).value_or(0) == 0) db.NoteFailedQuery();  // no row to credit
       insertShopLog(db, record);
+      return true;
     });
     db.Finish();
     if (committed) DiscordHelper::sendSell(record);
@@ -94,8 +98,8 @@ bool sellItems(const ModComm::PlayerServerInfo& info, const FString& itemName, c
 }
 
 ChargeResult chargePurchase(const ModComm::PlayerServerInfo& info, int32_t charge, const FString& packet,
-                            const FString& descr, int32_t amount, const FString& cooldownName, bool setCooldown,
-                            ShopLogRecord& written) {
+                            const FString& descr, int32_t amount, const FString& cooldownName,
+                            int32_t playerCooldownSeconds, ShopLogRecord& written, CooldownBefore& before) {
   const ChargeResult result = RunOperation("DBHelper::chargePurchase", ChargeResult::Failed, [&] {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
@@ -103,18 +107,34 @@ ChargeResult chargePurchase(const ModComm::PlayerServerInfo& info, int32_t charg
     written.amount = amount;
     written.pointsChange = -static_cast<int64_t>(charge);
     written.isBuy = 1;
-    bool covered = true;
+    before = {};
+    const bool keyed = playerCooldownSeconds >= 1 && !cooldownName.IsEmpty();
+    ChargeResult refused = ChargeResult::Failed;  // the answer when nothing committed
     const bool committed = WriteAtomically(db, "DBHelper::chargePurchase", [&] {
-      covered = spendPlayerPoints(db, charge, now, info.EosId) == 1;
-      if (!covered) return;
-      if (setCooldown) updatePlayerPacketCd(db, info.EosId, cooldownName, now);
+      // One round trip: the player's cooldown, the take (only when the balance
+      // covers it) and the new balance; the rest goes with the commit.
+      const LaterOutcome cooldown = keyed ? selectPlayerPacketCdLater(db, info.EosId, cooldownName) : nullptr;
+      const LaterOutcome spent = spendPlayerPointsLater(db, charge, now, info.EosId);
       written.newPoints = selectPlayerPoints(db, info.EosId).points;
+      if (!db.NoQueryFailed()) return false;
+      const int64_t lastUse = keyed ? FirstNumber(cooldown, 0) : 0;
+      if (keyed && lastUse + playerCooldownSeconds > now) {
+        refused = ChargeResult::OnCooldown;  // the take is rolled back
+        return false;
+      }
+      if (MatchedRows(spent) != 1u) {
+        refused = ChargeResult::TooFewPoints;
+        return false;
+      }
+      if (keyed) {
+        before = {cooldownName, lastUse};
+        updatePlayerPacketCd(db, info.EosId, cooldownName, now);
+      }
       insertShopLog(db, written);
+      return true;
     });
-    const bool answered = db.NoQueryFailed();
     db.Finish();
-    if (committed && covered) return ChargeResult::Charged;
-    return answered ? ChargeResult::TooFewPoints : ChargeResult::Failed;
+    return committed ? ChargeResult::Charged : refused;
   });
   if (result == ChargeResult::Failed)
     LogLostWrite("DBHelper::chargePurchase", ToNarrow(info.EosId),
@@ -132,14 +152,16 @@ bool refundPurchase(const ShopLogRecord& written, int32_t delivered, int32_t ref
     corrected.amount = delivered;
     corrected.pointsChange = written.pointsChange + refund;
     const bool committed = WriteAtomically(db, "DBHelper::refundPurchase", [&] {
-      if (addPlayerPoints(db, refund, now, written.eosId) == 0) db.NoteFailedQuery();
+      const LaterOutcome credited = addPlayerPointsLater(db, refund, now, written.eosId);
       if (!correctShopLog(db, written, corrected))
         LogUnexpectedError("DBHelper::refundPurchase", "the purchase's log row was not found");
-      if (delivered > 0 || cooldown.Name.IsEmpty()) return;
+      if (MatchedRows(credited).value_or(0) == 0) db.NoteFailedQuery();
+      if (delivered > 0 || cooldown.Name.IsEmpty()) return true;
       if (cooldown.LastUse > 0)
         updatePlayerPacketCd(db, written.eosId, cooldown.Name, cooldown.LastUse);
       else
         deletePlayerPacketCd(db, written.eosId, cooldown.Name);
+      return true;
     });
     db.Finish();
     return committed;

@@ -117,6 +117,8 @@ constexpr Scrambled kInsertOnJoinRewardPacketsTail{" ON DUPLICATE KEY UPDATE eos
 // ---- cooldowns ---------------------------------------------------------------
 
 constexpr Scrambled kGetPlayerCds{"SELECT packetName,lastUse FROM {}_player_cooldowns WHERE eosId='{}';"};
+constexpr Scrambled kGetPlayerPacketCd{
+    "SELECT lastUse FROM {}_player_cooldowns WHERE eosId='{}' AND packetName='{}';"};
 constexpr Scrambled kUpdatePlayerPacketCd{
     "INSERT INTO {}_player_cooldowns (eosId,packetName,lastUse) VALUES ('{}','{}',{}) ON DUPLICATE KEY UPDATE "
     "lastUse={};"};
@@ -190,6 +192,7 @@ constexpr StoredText Stored(Sql statement) {
     case Sql::insertOnJoinRewardPacketsTuple: return Keep(kInsertOnJoinRewardPacketsTuple);
     case Sql::insertOnJoinRewardPacketsTail: return Keep(kInsertOnJoinRewardPacketsTail);
     case Sql::getPlayerCds: return Keep(kGetPlayerCds);
+    case Sql::getPlayerPacketCd: return Keep(kGetPlayerPacketCd);
     case Sql::updatePlayerPacketCd: return Keep(kUpdatePlayerPacketCd);
     case Sql::deletePlayerPacketCd: return Keep(kDeletePlayerPacketCd);
     case Sql::clearOldPlayerCooldowns: return Keep(kClearOldPlayerCooldowns);

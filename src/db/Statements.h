@@ -42,6 +42,7 @@ enum class Sql : std::size_t {
   insertOnJoinRewardPacketsTail,
   // cooldowns
   getPlayerCds,
+  getPlayerPacketCd,
   updatePlayerPacketCd,
   deletePlayerPacketCd,
   clearOldPlayerCooldowns,

@@ -52,12 +52,15 @@ int32_t TryTrade(DBConnection& db, TradeLogRecord& record, int32_t amount) {
   if (partners.senderPoints < amount) return kTradeTooFewPoints;
   if (!partners.receiverKnown) return kTradeUnknownRecipient;
 
-  db.Connection().exec(BuildStatement(db, Sql::addPlayerPoints, -amount, record.timestamp, db.Escape(senderId)));
-  db.Connection().exec(BuildStatement(db, Sql::addPlayerPoints, amount, record.timestamp, db.Escape(receiverId)));
+  // Both rows are locked and known: the writes go out with the commit, in one round trip.
+  db.Later("DBHelper::addPlayerPoints",
+           BuildStatement(db, Sql::addPlayerPoints, -amount, record.timestamp, db.Escape(senderId)));
+  db.Later("DBHelper::addPlayerPoints",
+           BuildStatement(db, Sql::addPlayerPoints, amount, record.timestamp, db.Escape(receiverId)));
   const bool toSelf = SameEosId(senderId, receiverId);
   record.pointsAfterFrom = toSelf ? partners.senderPoints : partners.senderPoints - amount;
   record.pointsAfterTo = toSelf ? partners.receiverPoints : partners.receiverPoints + amount;
-  db.Connection().exec(TradeLogStatement(db, record));
+  db.Later("DBHelper::insertTradeLog", TradeLogStatement(db, record));
   transaction.Commit();
   return kTradeDone;
 }
@@ -91,7 +94,7 @@ int32_t tradePoints(const FString& senderId, const FString& senderName, const FS
         break;
       } catch (const mysql::mysql_exception& error) {
         if (!WorthRetrying(error) || attempt == kTradeAttempts) {
-          LogUnexpectedError("DBHelper::tradePoints", error.what());
+          LogUnexpectedError(error.statement().empty() ? "DBHelper::tradePoints" : error.statement(), error.what());
           break;
         }
       }

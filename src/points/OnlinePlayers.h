@@ -3,8 +3,12 @@
 // passive reward counts from. Game thread only.
 #include <atomic>
 #include <cstdint>
+#include <cstddef>
+#include <functional>
 #include <memory>
 #include <string>
+#include <unordered_map>
+#include <unordered_set>
 
 #include "AsaApi/FString.h"
 #include "AsaApi/TArray.h"
@@ -28,12 +32,25 @@ struct OnlinePlayer {
 
 // EOS ids compare without regard to case, and only when their lengths agree.
 bool SameEosId(const FString& a, const FString& b);
+// A hash that agrees with SameEosId: letters of ASCII folded, every other
+// character counted alike.
+struct EosIdHash {
+  std::size_t operator()(const FString& eosId) const;
+};
+struct EosIdEqual {
+  bool operator()(const FString& a, const FString& b) const { return SameEosId(a, b); }
+};
+template <typename Value>
+using ByEosId = std::unordered_map<FString, Value, EosIdHash, EosIdEqual>;
+using EosIdSet = std::unordered_set<FString, EosIdHash, EosIdEqual>;
 // The worker-pool key that keeps one player's session writes (login, stored
 // seconds, logout) in the order the game saw them.
 std::string SessionOrderKey(const FString& eosId);
 
-TArray<FString>& PendingLogins();
-TArray<OnlinePlayer>& OnlinePlayers();
+// Players between their login and their character, by EOS id.
+EosIdSet& PendingLogins();
+// Players online, by EOS id; each entry's EosId is the key.
+ByEosId<OnlinePlayer>& OnlinePlayers();
 
 OnlinePlayer* FindOnline(const FString& eosId);
 // Adds a player (time 0) unless one with an equal id is there.

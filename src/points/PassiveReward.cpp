@@ -53,7 +53,7 @@ void PostReward(OnlinePlayer& player, int64_t now) {
 void RewardOnlinePlayers() {
   const int64_t now = TandorShop::Clock::NowUnix();
   const int32_t interval = ConfigHelper::ShopConfig().RewardIntervalSeconds;
-  for (OnlinePlayer& player : OnlinePlayers()) {
+  for (auto& [id, player] : OnlinePlayers()) {
     if (player.Reward != nullptr) continue;  // one credit at a time
     if (!(now - player.LastRewardTime > interval)) continue;
     PostReward(player, now);

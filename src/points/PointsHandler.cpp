@@ -68,14 +68,14 @@ void RegisterLogin(AShooterPlayerController* controller, const FString& eosId) {
   TandorShop::Pool().PostTask(PoolTask::MakeJob([login] { DBHelper::recordLogin(login); }).OrderedBy(SessionOrderKey(eosId)));
   PostLoadSeconds(eosId);
   PostOnJoinRewards(eosId, controller);
-  PendingLogins().RemoveAll([&](const FString& id) { return SameEosId(id, eosId); });
+  PendingLogins().erase(eosId);
 }
 
 void PostLoginDetour(AShooterGameMode* mode, APlayerController* player) {
   try {
     if (player != nullptr) {
       const FString eosId = reinterpret_cast<AShooterPlayerController*>(player)->GetUniqueNetIdAsString();
-      if (!IsPending(eosId)) PendingLogins().Add(eosId);
+      PendingLogins().insert(eosId);
     }
   } catch (const std::exception& e) {
     Log().error("Login bookkeeping failed: {}", e.what());
@@ -86,7 +86,7 @@ void PostLoginDetour(AShooterGameMode* mode, APlayerController* player) {
 void PossessedByDetour(AShooterCharacter* character, AController* controller) {
   g_possessedBy(character, controller);
   try {
-    if (controller == nullptr || PendingLogins().IsEmpty()) return;
+    if (controller == nullptr || PendingLogins().empty()) return;
     auto* player = reinterpret_cast<AShooterPlayerController*>(controller);
     const FString eosId = player->GetUniqueNetIdAsString();
     if (IsPending(eosId)) RegisterLogin(player, eosId);
@@ -112,7 +112,7 @@ void LogoutDetour(AShooterGameMode* mode, AController* exiting) {
     // did not commit, the seconds count from before it, so it stays due.
     const std::shared_ptr<RewardInFlight> reward = player->Reward;
     const int32_t secondsUnpaid = reward ? SecondsToStore(reward->PreviousRewardTime, now, interval) : seconds;
-    OnlinePlayers().RemoveAll([&](const OnlinePlayer& p) { return SameEosId(p.EosId, eosId); });
+    OnlinePlayers().erase(eosId);  // `player` is gone from here on
     if (seconds >= 0 || secondsUnpaid >= 0)
       TandorShop::Pool().PostTask(
           PoolTask::MakeJob([eosId, seconds, secondsUnpaid, reward] {
@@ -164,8 +164,8 @@ void RegisterPlayersOnline() {
 }
 
 void Forget() {
-  PendingLogins().Empty();
-  OnlinePlayers().Empty();
+  PendingLogins().clear();
+  OnlinePlayers().clear();
 }
 
 }  // namespace PointsHandler

@@ -1,7 +1,7 @@
-// Buying a packet: the request reads the player's points and cooldowns; the
-// continuation checks and posts the charge for every unit with its log row; only
-// when that committed are the goods delivered, and what did not arrive is given
-// back.
+// Buying a packet: the request is checked on the game thread with what it holds
+// there; one transaction on a worker checks the player's cooldown and charges
+// every unit with its log row, only when the balance covers it; only when that
+// committed are the goods delivered, and what did not arrive is given back.
 #include <algorithm>
 #include <memory>
 #include <optional>
@@ -22,7 +22,6 @@
 #include "shop/Eligibility.h"
 #include "shop/InFlight.h"
 #include "shop/PacketDelivery.h"
-#include "shop/PointsFirst.h"
 #include "shop/PacketHelper.h"
 #include "shop/Pricing.h"
 #include "shop/Settlements.h"
@@ -39,21 +38,20 @@ struct PricedPurchase {
   double Discount = 0.0;
 };
 
-// Every check before anything is delivered; nullopt refuses the purchase.
-std::optional<PricedPurchase> CheckPurchase(const ModComm::DB_PlayerPointsWithCds& record,
-                                            AShooterPlayerController* sender, const FString& eosId,
+// Every check the game thread can make; nullopt refuses the purchase. The
+// player's cooldown and balance are checked in the charge's transaction.
+std::optional<PricedPurchase> CheckPurchase(AShooterPlayerController* sender, const FString& eosId,
                                             const FString& packetString, int64_t now) {
   ConstructedPacket cp = PacketHelper::ParsePacketString(packetString, true, -1);
   const ConfigHelper::ConfigShopPacket* packet = cp.Packet;
   if (packet == nullptr || packet->HideFromBuy) return std::nullopt;
   if (!PriceHelper::AmountAllowed(cp.Amount, packet->MaxPurchaseSameTime)) return std::nullopt;
   if (!Eligibility::IsPacketAvailable(eosId, packet, ModComm::GetServerGameTime(), sender)) return std::nullopt;
-  if (Cooldowns::IsOnPlayerCooldown(now, record.Cooldowns, packet)) return std::nullopt;
   if (Cooldowns::IsOnServerCooldown(now, packet)) return std::nullopt;
   const double discount = Eligibility::PlayerDiscount(eosId);
   const std::optional<int32_t> need =
       PriceHelper::PurchaseNeed(PriceHelper::UnitPrice(cp), cp.Amount, discount, packet->ExcludeFromDiscount);
-  if (!need || record.points < *need) return std::nullopt;
+  if (!need) return std::nullopt;
   return PricedPurchase{std::move(cp), discount};
 }
 
@@ -104,17 +102,6 @@ ConstructedPacket AsCharged(const ChargedPurchase& charged) {
   return cp;
 }
 
-// The player cooldown the purchase starts, as it was before.
-DBHelper::CooldownBefore PlayerCooldownBefore(const ModComm::DB_PlayerPointsWithCds& record,
-                                              const ConfigHelper::ConfigShopPacket& packet) {
-  DBHelper::CooldownBefore before;
-  if (packet.PlayerCooldown < 1) return before;
-  before.Name = packet.PacketName;
-  for (const ModComm::PlayerPacketCooldown& cooldown : record.Cooldowns)
-    if (cooldown.PacketName.Equals(packet.PacketName, true)) before.LastUse = cooldown.LastUse;
-  return before;
-}
-
 // Gives back what was charged for units that did not arrive, until it lands; the
 // player's operation ends after the first try.
 void Refund(InFlight::Scope& operation, const FString& eosId, const ChargedPurchase& charged, int32_t delivered,
@@ -152,7 +139,8 @@ void DeliverCharged(const ChargedPurchase& charged, const Weak& weak, const FStr
 }
 
 // Posts the charge for every unit; delivery follows only when it committed. The
-// player's operation goes on until the delivery step has run.
+// player's operation goes on until the delivery step has run. Refused (too few
+// points, the player's cooldown) or failed: nothing delivered, nobody told.
 void PostCharge(AShooterPlayerController* sender, const FString& eosId, const PricedPurchase& purchase,
                 ChargedPurchase charge) {
   const ConstructedPacket& cp = purchase.Packet;
@@ -163,45 +151,37 @@ void PostCharge(AShooterPlayerController* sender, const FString& eosId, const Pr
   auto result = std::make_shared<DBHelper::ChargeResult>(DBHelper::ChargeResult::Failed);
   TandorShop::Pool().PostTask(PoolTask::MakeWork(
       [info, charged, result, packetStr = PacketHelper::BuildPacketString(cp), descr = packet.Description,
-       amount = cp.Amount, cooldownName = keyed ? packet.PacketName : FString(), keyed](ArkTandor_AsyncTaskResults&) {
-        *result = DBHelper::chargePurchase(info, charged->Charge, packetStr, descr, amount, cooldownName, keyed,
-                                           charged->Written);
+       amount = cp.Amount, cooldownName = keyed ? packet.PacketName : FString(),
+       cooldownSeconds = keyed ? packet.PlayerCooldown : 0](ArkTandor_AsyncTaskResults&) {
+        *result = DBHelper::chargePurchase(info, charged->Charge, packetStr, descr, amount, cooldownName,
+                                           cooldownSeconds, charged->Written, charged->Cooldown);
       },
       [charged, result, weak = Weak(sender), eosId](ArkTandor_AsyncTaskResults) {
         if (*result == DBHelper::ChargeResult::Charged) return DeliverCharged(*charged, weak, eosId);
         ReleaseServerCooldown(*charged);
-        InFlight::End(eosId);  // refused or failed: nothing delivered, nobody told
+        InFlight::End(eosId);
       }));
-}
-
-void BuyContinuation(const std::shared_ptr<ModComm::DB_PlayerPointsWithCds>& record, const FString& packetString,
-                     const Weak& weak, const FString& eosId) {
-  InFlight::Scope operation(eosId);
-  AShooterPlayerController* sender = weak.Get();
-  if (!record || sender == nullptr) return;
-  UPrimalInventoryComponent* inventory = PacketDelivery::LivingInventory(sender);
-  if (inventory == nullptr) return;
-  const int64_t now = Clock::NowUnix();
-  std::optional<PricedPurchase> purchase = CheckPurchase(*record, sender, eosId, packetString, now);
-  if (!purchase) return;
-  const ConstructedPacket& cp = purchase->Packet;
-  const std::optional<int32_t> charge = PriceHelper::PurchaseNeed(PriceHelper::UnitPrice(cp), cp.Amount,
-                                                                  purchase->Discount, cp.Packet->ExcludeFromDiscount);
-  if (!charge) return;
-  ChargedPurchase charged{packetString, cp.Amount, PriceHelper::UnitPrice(cp), purchase->Discount, *charge,
-                          PlayerCooldownBefore(*record, *cp.Packet), {}, {}, 0};
-  ReserveServerCooldown(charged, *cp.Packet, now);
-  PostCharge(sender, eosId, *purchase, std::move(charged));
-  operation.HandOn();
 }
 
 }  // namespace
 
 void HandleBuy(AShooterPlayerController* sender, const FString& packetString) {
   const FString eosId = sender->GetUniqueNetIdAsString();
-  BeginWithPointsAndCooldowns(eosId, [packetString, weak = Weak(sender), eosId](const PointsRecord& record) {
-    BuyContinuation(record, packetString, weak, eosId);
-  });
+  if (!InFlight::Begin(eosId)) return;  // one operation of a player at a time
+  InFlight::Scope operation(eosId);
+  if (PacketDelivery::LivingInventory(sender) == nullptr) return;
+  const int64_t now = Clock::NowUnix();
+  std::optional<PricedPurchase> purchase = CheckPurchase(sender, eosId, packetString, now);
+  if (!purchase) return;
+  const ConstructedPacket& cp = purchase->Packet;
+  const std::optional<int32_t> charge = PriceHelper::PurchaseNeed(PriceHelper::UnitPrice(cp), cp.Amount,
+                                                                  purchase->Discount, cp.Packet->ExcludeFromDiscount);
+  if (!charge) return;
+  ChargedPurchase charged{packetString, cp.Amount, PriceHelper::UnitPrice(cp), purchase->Discount, *charge,
+                          {}, {}, {}, 0};
+  ReserveServerCooldown(charged, *cp.Packet, now);
+  PostCharge(sender, eosId, *purchase, std::move(charged));
+  operation.HandOn();
 }
 
 }  // namespace TandorShop::ShopRequests

@@ -23,7 +23,6 @@
 #include "shop/InFlight.h"
 #include "shop/PacketDelivery.h"
 #include "shop/PacketHelper.h"
-#include "shop/PointsFirst.h"
 #include "shop/RedeemViews.h"
 #include "shop/Settlements.h"
 #include "shop/ShopRequests.h"
@@ -40,7 +39,16 @@ struct RedeemRequest {
   FString StoredKey;  // the held row's key
   int32_t RewardId = -1;
   bool IsReward = false;
+  // The server cooldown the redeem holds from its check on (empty name: none), so
+  // a second redeemer in the same moment is refused; taken back if nothing arrives.
+  FString ServerCooldownName;
+  int64_t ServerCooldownSince = 0;
 };
+
+void ReleaseServerCooldown(const RedeemRequest& request) {
+  if (!request.ServerCooldownName.IsEmpty())
+    Cooldowns::RemoveServerCooldown(request.ServerCooldownName, request.ServerCooldownSince);
+}
 
 void RedeemListContinuation(const ArkTandor_AsyncTaskResults& results, const Weak& weak) {
   AShooterPlayerController* sender = weak.Get();
@@ -87,10 +95,10 @@ void GiveBack(InFlight::Scope& operation, const RedeemRequest& request, const DB
 
 void RedeemDelivery(const Taken& taken, const RedeemRequest& request, const Weak& weak) {
   InFlight::Scope operation(request.EosId);
-  if (taken.Packed < 0) return;
-  const int32_t deliver = static_cast<int32_t>(static_cast<uint32_t>(taken.Packed & 0xFFFFFFFF));
+  const int32_t deliver =
+      taken.Packed < 0 ? 0 : static_cast<int32_t>(static_cast<uint32_t>(taken.Packed & 0xFFFFFFFF));
   const int32_t left = static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(taken.Packed) >> 32));
-  if (deliver < 1) return;
+  if (deliver < 1) return ReleaseServerCooldown(request);  // nothing held, on cooldown, or failed
   // The configuration may have been read again since the request, and reward ids
   // renumbered: parse the key anew, finding the packet by the name it holds.
   const ConstructedPacket cp = PacketHelper::ParsePacketString(request.StoredKey, false, -1);
@@ -101,8 +109,7 @@ void RedeemDelivery(const Taken& taken, const RedeemRequest& request, const Weak
     delivered = PacketDelivery::DeliverUnits(cp, sender, inventory, deliver);
   const int32_t missing = deliver - delivered.Units;
   if (missing > 0) GiveBack(operation, request, taken.Written, missing);
-  if (delivered.Units < 1) return;  // nothing arrived: nothing logged, nobody told
-  if (cp.Packet->ServerCooldown > 0) Cooldowns::AppendServerCooldown(cp.Packet->PacketName, Clock::NowUnix());
+  if (delivered.Units < 1) return ReleaseServerCooldown(request);  // nothing arrived: nothing logged, nobody told
   DBHelper::ShopLogRecord told = taken.Written;
   told.amount = delivered.Units;
   told.redeemsLeft = left + missing;
@@ -116,45 +123,45 @@ void PostRedeem(AShooterPlayerController* sender, const ConstructedPacket& cp, c
   auto taken = std::make_shared<Taken>();
   TandorShop::Pool().PostTask(PoolTask::MakeWork(
       [taken, info, key = request.StoredKey, descr = packet.Description, amount = cp.Amount,
-       cooldownName = packet.PlayerCooldown >= 1 ? packet.PacketName : FString()](ArkTandor_AsyncTaskResults&) {
-        taken->Packed = DBHelper::redeemPacket(info, key, descr, amount, cooldownName, &taken->Written);
+       cooldownName = packet.PlayerCooldown >= 1 ? packet.PacketName : FString(),
+       cooldownSeconds = packet.PlayerCooldown](ArkTandor_AsyncTaskResults&) {
+        taken->Packed =
+            DBHelper::redeemPacket(info, key, descr, amount, cooldownName, &taken->Written, cooldownSeconds);
       },
       [taken, request, weak = Weak(sender)](ArkTandor_AsyncTaskResults) { RedeemDelivery(*taken, request, weak); }));
 }
 
-void RedeemContinuation(const std::shared_ptr<ModComm::DB_PlayerPointsWithCds>& record, const Weak& weak,
-                        const FString& eosId, const FString& packetString, int32_t rewardId, bool allVariants) {
+}  // namespace
+
+// Checked on the game thread with what it holds there; the player's cooldown is
+// checked in the redeem's transaction.
+void HandleRedeem(AShooterPlayerController* sender, const FString& packetString, int32_t rewardId, bool allVariants) {
+  const FString eosId = sender->GetUniqueNetIdAsString();
+  if (!InFlight::Begin(eosId)) return;  // one operation of a player at a time
   InFlight::Scope operation(eosId);
-  AShooterPlayerController* sender = weak.Get();
-  if (!record || sender == nullptr || PacketDelivery::LivingInventory(sender) == nullptr) return;
+  if (PacketDelivery::LivingInventory(sender) == nullptr) return;
   ConstructedPacket cp = PacketHelper::ParsePacketString(packetString, false, rewardId);
   if (allVariants) cp.AllVariants = true;
   if (cp.Packet == nullptr || cp.Amount < 1) return;
   const int32_t gameTime = ModComm::GetServerGameTime();
   if (gameTime == -1 || !Eligibility::IsPacketAvailable(eosId, cp.Packet, gameTime, sender)) return;
   const int64_t now = Clock::NowUnix();
-  if (Cooldowns::IsOnPlayerCooldown(now, record->Cooldowns, cp.Packet)) return;
   if (Cooldowns::IsOnServerCooldown(now, cp.Packet)) return;
-  const RedeemRequest request{eosId, PacketHelper::BuildPacketString(cp), cp.RewardId, cp.IsReward};
+  RedeemRequest request{eosId, PacketHelper::BuildPacketString(cp), cp.RewardId, cp.IsReward, {}, 0};
+  if (cp.Packet->ServerCooldown > 0) {
+    request.ServerCooldownName = cp.Packet->PacketName;
+    request.ServerCooldownSince = now;
+    Cooldowns::AppendServerCooldown(cp.Packet->PacketName, now);
+  }
   PostRedeem(sender, cp, request);
   operation.HandOn();
 }
-
-}  // namespace
 
 void HandleRedeemList(AShooterPlayerController* sender) {
   const FString eosId = sender->GetUniqueNetIdAsString();
   TandorShop::Pool().PostTask(PoolTask::MakeWork(
       [eosId](ArkTandor_AsyncTaskResults& results) { DBHelper::loadRedeemList(results, eosId); },
       [weak = Weak(sender)](ArkTandor_AsyncTaskResults results) { RedeemListContinuation(results, weak); }));
-}
-
-void HandleRedeem(AShooterPlayerController* sender, const FString& packetString, int32_t rewardId, bool allVariants) {
-  const FString eosId = sender->GetUniqueNetIdAsString();
-  BeginWithPointsAndCooldowns(
-      eosId, [weak = Weak(sender), eosId, packetString, rewardId, allVariants](const PointsRecord& record) {
-        RedeemContinuation(record, weak, eosId, packetString, rewardId, allVariants);
-      });
 }
 
 }  // namespace TandorShop::ShopRequests

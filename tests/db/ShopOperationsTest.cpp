@@ -4,6 +4,7 @@
 #include "DbTestSupport.h"
 #include "db/DBHelper.h"
 #include "db/DBQueries.h"
+#include "db/KeptConnection.h"
 
 namespace {
 
@@ -90,6 +91,53 @@ TEST(Redeems, AdminChangesOfHeldAmounts) {
 
   DBHelper::resetAllKits();
   EXPECT_EQ(db.Sql().Number("SELECT COUNT(*) FROM " + db.Table("player_redeems")), 0);
+}
+
+// The whole database side of a purchase, on a fresh and on a kept connection:
+// the player's cooldown refuses it, the balance must cover it, and a write that
+// fails with the commit keeps nothing and is named in the log.
+TEST(ShopOperations, AChargeChecksTheCooldownTakesOnlyWhatIsCoveredAndKeepsNothingOfAFailedWrite) {
+  for (const bool keep : {false, true}) {
+    SCOPED_TRACE(keep ? "kept connection" : "connection per operation");
+    ShopTables db;
+    dbtest::ConfigureDatabase(db.Settings(), db.Prefix(), db.Settings().Database, keep);
+    const DBHelper::WorkerConnectionScope worker;
+    db.SetPoints("p", 100);
+    const auto charge = [&](int32_t points, int32_t cooldownSeconds, DBHelper::ShopLogRecord& written,
+                            DBHelper::CooldownBefore& before) {
+      return DBHelper::chargePurchase(Player(u"p"), points, u"Kit,1;;;", u"Kit", 1, u"Kit", cooldownSeconds, written,
+                                      before);
+    };
+    DBHelper::ShopLogRecord written;
+    DBHelper::CooldownBefore before;
+    EXPECT_EQ(charge(60, 3600, written, before), DBHelper::ChargeResult::Charged);
+    EXPECT_EQ(db.Points("p"), 40);
+    EXPECT_EQ(written.newPoints, 40);
+    EXPECT_EQ(before.LastUse, 0) << "no cooldown before the first purchase";
+    EXPECT_EQ(ShopLogRow(db, "Kit,1;;;"), (std::vector<std::string>{"p", "Kit,1;;;", "Kit", "1", "-60", "40", "0", "1", "0", "0"}));
+
+    EXPECT_EQ(charge(10, 3600, written, before), DBHelper::ChargeResult::OnCooldown);
+    EXPECT_EQ(db.Points("p"), 40) << "the take of a refused purchase was kept";
+    db.Sql().Exec("UPDATE " + db.Table("player_cooldowns") + " SET lastUse=lastUse-3600");
+    const int64_t aged = db.Sql().Number("SELECT lastUse FROM " + db.Table("player_cooldowns"));
+    EXPECT_EQ(charge(50, 3600, written, before), DBHelper::ChargeResult::TooFewPoints);
+    EXPECT_EQ(db.Sql().Number("SELECT lastUse FROM " + db.Table("player_cooldowns")), aged);
+    EXPECT_EQ(charge(40, 3600, written, before), DBHelper::ChargeResult::Charged);
+    EXPECT_EQ(before.LastUse, aged);
+    EXPECT_EQ(db.Points("p"), 0);
+    EXPECT_EQ(db.Sql().Number("SELECT COUNT(*) FROM " + db.Table("shoplog")), 2);
+
+    // The log row goes out with the commit; when it fails, the take goes with it.
+    db.SetPoints("p", 100);
+    db.Sql().Exec("RENAME TABLE " + db.Table("shoplog") + " TO " + db.Table("shoplog_away"));
+    dbtest::LogCapture log;
+    EXPECT_EQ(charge(30, 0, written, before), DBHelper::ChargeResult::Failed);
+    EXPECT_EQ(db.Points("p"), 100);
+    EXPECT_TRUE(log.Contains("DBHelper::insertShopLog) Unexpected DB error Table")) << log.Lines().back();
+    db.Sql().Exec("RENAME TABLE " + db.Table("shoplog_away") + " TO " + db.Table("shoplog"));
+    EXPECT_EQ(charge(30, 0, written, before), DBHelper::ChargeResult::Charged) << "the connection is usable again";
+    EXPECT_EQ(db.Points("p"), 70);
+  }
 }
 
 TEST(ShopOperations, BuyAndSellChangePointsAndLog) {
