@@ -25,7 +25,7 @@ DBSettings SettingsOf(const std::string& server, const std::string& username, co
 }
 }  // namespace
 
-void OpenConnection(mysql::connection& connection, const DBSettings& settings) {
+void OpenConnection(mysql::connection& connection, const DBSettings& settings, Reconnect reconnect) {
   try {
     mysql::connect_options options;
     options.server = settings.server;
@@ -34,7 +34,7 @@ void OpenConnection(mysql::connection& connection, const DBSettings& settings) {
     options.dbname = settings.database;
     options.port = settings.port;
     options.timeout = kConnectTimeoutSeconds;
-    options.autoreconnect = true;
+    options.autoreconnect = reconnect == Reconnect::Automatic;
     options.charset = "utf8mb4";
     // Affected-row counts report matched rows, so an update that leaves the values
     // as they were still tells that the player's row exists. Statements whose

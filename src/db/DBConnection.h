@@ -52,7 +52,17 @@ class DBConnection {
   int failedQueries_ = 0;
 };
 
+// How a connection comes back after the server dropped it.
+enum class Reconnect {
+  // The client library checks the connection before every statement and
+  // reconnects on its own (a connection for one operation).
+  Automatic,
+  // The owner checks and reopens it (a kept connection, checked when taken); no
+  // check costs a system call per statement.
+  ByOwner
+};
 // Opens connection with settings; logs "Failed to open connection!" when it cannot.
-void OpenConnection(mysql::connection& connection, const DBSettings& settings);
+void OpenConnection(mysql::connection& connection, const DBSettings& settings,
+                    Reconnect reconnect = Reconnect::Automatic);
 
 }  // namespace DBHelper

@@ -60,7 +60,7 @@ std::shared_ptr<mysql::connection> TakeKeptConnection(const DBSettings& settings
   kept = std::make_shared<mysql::connection>();
   t_slot.generation = settings.generation;
   ++t_slot.opens;
-  OpenConnection(*kept, settings);
+  OpenConnection(*kept, settings, Reconnect::ByOwner);
   return kept;
 }
 
