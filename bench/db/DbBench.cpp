@@ -72,35 +72,45 @@ FString Partner(int thread) { return FString("bench" + std::to_string(thread * 2
 
 // ---- the operations as the plugin runs them ----------------------------------
 
-// Built on use: the game allocator is installed by main.
-FString Packet() { return u"Kit,1;;;"; }
+// What a benchmark thread's operations are about, made once before its loop (as
+// the hand-written baseline makes its texts once): the player, a trade partner,
+// the server information of a log row and the packet.
+struct Subject {
+  explicit Subject(int thread)
+      : player(Player(thread)), partner(Partner(thread)), info{player, u"Bench ()", u"Bench"}, packet(u"Kit,1;;;"),
+        kit(u"Kit"), stone(u"Stone"), cooldown(u"KitCd"), sender(u"A"), receiver(u"B") {}
+  FString player;
+  FString partner;
+  ModComm::PlayerServerInfo info;
+  FString packet, kit, stone, cooldown, sender, receiver;
+};
 
-void LoadPlayerPoints(int thread) { benchmark::DoNotOptimize(DBHelper::loadPlayerPoints(Player(thread))); }
-void ChangePoints(int thread) { DBHelper::changePoints(Player(thread), 1); }
-ModComm::PlayerServerInfo Info(int thread) { return {Player(thread), u"Bench ()", u"Bench"}; }
+void LoadPlayerPoints(const Subject& s) { benchmark::DoNotOptimize(DBHelper::loadPlayerPoints(s.player)); }
+void ChangePoints(const Subject& s) { DBHelper::changePoints(s.player, 1); }
 // A purchase without a player cooldown, the common kind.
-void ChargePurchase(int thread) {
+void ChargePurchase(const Subject& s) {
   DBHelper::ShopLogRecord written;
   DBHelper::CooldownBefore before;
-  DBHelper::chargePurchase(Info(thread), 1, Packet(), u"Kit", 1, FString(), 0, written, before);
+  DBHelper::chargePurchase(s.info, 1, s.packet, s.kit, 1, FString(), 0, written, before);
 }
-void SellItems(int thread) { DBHelper::sellItems(Info(thread), u"Stone", u"Stone", 1, 1); }
-void LoadPointsWithCds(int thread) {
+void SellItems(const Subject& s) { DBHelper::sellItems(s.info, s.stone, s.stone, 1, 1); }
+void LoadPointsWithCds(const Subject& s) {
   ModComm::DB_PlayerPointsWithCds record;
-  DBHelper::loadPointsWithCds(record, Player(thread));
+  DBHelper::loadPointsWithCds(record, s.player);
 }
-void TradePoints(int thread) { DBHelper::tradePoints(Player(thread), u"A", Partner(thread), u"B", 1); }
-void RedeemPacket(int thread) {
-  benchmark::DoNotOptimize(DBHelper::redeemPacket(Info(thread), Packet(), u"Kit", 1, u"KitCd"));
+void TradePoints(const Subject& s) { DBHelper::tradePoints(s.player, s.sender, s.partner, s.receiver, 1); }
+void RedeemPacket(const Subject& s) {
+  benchmark::DoNotOptimize(DBHelper::redeemPacket(s.info, s.packet, s.kit, 1, s.cooldown));
 }
 
-using Operation = void (*)(int thread);
+using Operation = void (*)(const Subject& subject);
 
 void UseKeptConnections(bool keep) { Configure(Settings(), keep); }
 
 void PerOperation(benchmark::State& state, Operation operation) {
   UseKeptConnections(false);
-  for (auto _ : state) operation(state.thread_index());
+  const Subject subject(state.thread_index());
+  for (auto _ : state) operation(subject);
   state.SetItemsProcessed(state.iterations());
 }
 
@@ -108,7 +118,8 @@ void PerOperation(benchmark::State& state, Operation operation) {
 void Kept(benchmark::State& state, Operation operation) {
   UseKeptConnections(true);
   const DBHelper::WorkerConnectionScope worker;
-  for (auto _ : state) operation(state.thread_index());
+  const Subject subject(state.thread_index());
+  for (auto _ : state) operation(subject);
   state.SetItemsProcessed(state.iterations());
 }
 
@@ -150,7 +161,7 @@ std::string Narrow(const FString& id) { return id.ToUtf8(); }
 void BM_baseline_redeemPacket(benchmark::State& state) {
   KeptConnection db;
   const std::string id = Narrow(Player(state.thread_index()));
-  const std::string packet = Narrow(Packet());
+  const std::string packet = "Kit,1;;;";
   int64_t held = 1'000'000'000;
   for (auto _ : state) {
     db.Run(DBHelper::Sql::lockRedeemPacketAmount, id, packet);
