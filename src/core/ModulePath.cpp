@@ -4,6 +4,10 @@
 
 namespace TandorShop {
 
-std::string ModulePath() { return Platform::OwnModulePath(); }
+const std::string& ModulePath() {
+  // The library does not move while it is loaded; a new load starts with a new copy.
+  static const std::string path = Platform::OwnModulePath();
+  return path;
+}
 
 }  // namespace TandorShop

@@ -2,6 +2,7 @@
 #include <string>
 
 namespace TandorShop {
-// The file path of the plugin's own library.
-std::string ModulePath();
+// The file path of the plugin's own library, looked up once (every chat message
+// names it to the framework).
+const std::string& ModulePath();
 }  // namespace TandorShop
