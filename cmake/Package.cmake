@@ -14,12 +14,16 @@ install(TARGETS TandorShop
 # The example shop as the starting configuration; an upgrade keeps the server's own.
 install(FILES ${PROJECT_SOURCE_DIR}/examples/config.json
   DESTINATION ${TANDORSHOP_PLUGIN_DIR} COMPONENT plugin)
+# README and CHANGELOG beside docs/, as in the source tree, so that their links
+# to docs/... lead somewhere.
 install(FILES ${PROJECT_SOURCE_DIR}/README.md ${PROJECT_SOURCE_DIR}/CHANGELOG.md
-  DESTINATION ${TANDORSHOP_PLUGIN_DIR}/docs COMPONENT plugin)
+  DESTINATION ${TANDORSHOP_PLUGIN_DIR} COMPONENT plugin)
 install(FILES
     ${PROJECT_SOURCE_DIR}/docs/deploying.md
+    ${PROJECT_SOURCE_DIR}/docs/configuration.md
     ${PROJECT_SOURCE_DIR}/docs/admin-commands.md
     ${PROJECT_SOURCE_DIR}/docs/arkshop-import.md
+    ${PROJECT_SOURCE_DIR}/docs/shop-page.png
   DESTINATION ${TANDORSHOP_PLUGIN_DIR}/docs COMPONENT plugin)
 
 set(CPACK_PACKAGE_NAME TandorShop)
