@@ -52,18 +52,6 @@ LaterOutcome spendPlayerPointsLater(DBConnection& db, int32_t amount, int64_t no
   });
 }
 
-std::optional<uint64_t> MatchedRows(const LaterOutcome& outcome) {
-  if (!outcome || !outcome->fetched) return std::nullopt;
-  return outcome->affected;
-}
-
-int64_t FirstNumber(const LaterOutcome& outcome, int64_t fallback) {
-  if (!outcome || !outcome->fetched || outcome->rows.empty()) return fallback;
-  int64_t value = fallback;
-  mysql::row_view(outcome->rows.front()).get(0, value);
-  return value;
-}
-
 uint64_t setPlayerPoints(DBConnection& db, int32_t points, int64_t now, const FString& eosId) {
   return RunQuery(db, "DBHelper::setPlayerPoints", uint64_t{0}, [&] {
     return db.Connection().exec(BuildStatement(db, Sql::setPlayerPoints, points, now, db.Escape(ToNarrow(eosId))));

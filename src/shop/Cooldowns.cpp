@@ -205,6 +205,16 @@ void RemoveServerCooldown(const FString& packetName, int64_t lastUse) {
   WriteThrough(Joined(g_lines));
 }
 
+HeldServerCooldown HoldServerCooldown(const ConfigShopPacket& packet, int64_t now) {
+  if (packet.ServerCooldown < 1) return {};
+  AppendServerCooldown(packet.PacketName, now);
+  return {packet.PacketName, now};
+}
+
+void GiveBack(const HeldServerCooldown& held) {
+  if (!held.PacketName.IsEmpty()) RemoveServerCooldown(held.PacketName, held.Since);
+}
+
 bool IsOnServerCooldown(int64_t now, const ConfigShopPacket* packet) {
   if (packet == nullptr) return true;
   TArray<ModComm::CooldownPair> pairs;

@@ -46,4 +46,14 @@ void AppendServerCooldown(const FString& packetName, int64_t lastUse);
 void RemoveServerCooldown(const FString& packetName, int64_t lastUse);
 bool IsOnServerCooldown(int64_t now, const ConfigHelper::ConfigShopPacket* packet);
 
+// A server cooldown a request holds from its check on, so that a second request
+// in the same moment is refused; given back when nothing of the request arrived.
+// An empty name: the packet has none.
+struct HeldServerCooldown {
+  FString PacketName;
+  int64_t Since = 0;
+};
+HeldServerCooldown HoldServerCooldown(const ConfigHelper::ConfigShopPacket& packet, int64_t now);
+void GiveBack(const HeldServerCooldown& held);
+
 }  // namespace TandorShop::Cooldowns

@@ -36,6 +36,7 @@ using PacketHelper::ConstructedPacket;
 struct PricedPurchase {
   ConstructedPacket Packet;
   double Discount = 0.0;
+  int32_t Charge = 0;  // for every unit, the discount taken off
 };
 
 // Every check the game thread can make; nullopt refuses the purchase. The
@@ -52,7 +53,7 @@ std::optional<PricedPurchase> CheckPurchase(AShooterPlayerController* sender, co
   const std::optional<int32_t> need =
       PriceHelper::PurchaseNeed(PriceHelper::UnitPrice(cp), cp.Amount, discount, packet->ExcludeFromDiscount);
   if (!need) return std::nullopt;
-  return PricedPurchase{std::move(cp), discount};
+  return PricedPurchase{std::move(cp), discount, *need};
 }
 
 void TellBuyer(AShooterPlayerController* sender, int32_t charge, const ConfigHelper::ConfigShopPacket& packet) {
@@ -76,23 +77,8 @@ struct ChargedPurchase {
   int32_t Charge = 0;
   DBHelper::CooldownBefore Cooldown;
   DBHelper::ShopLogRecord Written;
-  // The server cooldown the purchase holds from its check on (empty name: none),
-  // so a second buyer in the same moment is refused; taken back if nothing arrives.
-  FString ServerCooldownName;
-  int64_t ServerCooldownSince = 0;
+  Cooldowns::HeldServerCooldown ServerCooldown;
 };
-
-void ReserveServerCooldown(ChargedPurchase& charged, const ConfigHelper::ConfigShopPacket& packet, int64_t now) {
-  if (packet.ServerCooldown < 1) return;
-  charged.ServerCooldownName = packet.PacketName;
-  charged.ServerCooldownSince = now;
-  Cooldowns::AppendServerCooldown(packet.PacketName, now);
-}
-
-void ReleaseServerCooldown(const ChargedPurchase& charged) {
-  if (!charged.ServerCooldownName.IsEmpty())
-    Cooldowns::RemoveServerCooldown(charged.ServerCooldownName, charged.ServerCooldownSince);
-}
 
 // The purchase as charged, or nothing (Packet null) when the packet changed since.
 ConstructedPacket AsCharged(const ChargedPurchase& charged) {
@@ -128,7 +114,7 @@ void DeliverCharged(const ChargedPurchase& charged, const Weak& weak, const FStr
                                                                                cp.Packet->ExcludeFromDiscount));
   if (delivered.Units < charged.Amount || cost < charged.Charge)
     Refund(operation, eosId, charged, delivered.Units, charged.Charge - cost);
-  if (delivered.Units < 1) return ReleaseServerCooldown(charged);  // everything goes back, nobody is told
+  if (delivered.Units < 1) return Cooldowns::GiveBack(charged.ServerCooldown);  // everything goes back, nobody is told
   const ConfigHelper::ConfigShopPacket& packet = *cp.Packet;
   DBHelper::ShopLogRecord told = charged.Written;
   told.amount = delivered.Units;
@@ -158,7 +144,7 @@ void PostCharge(AShooterPlayerController* sender, const FString& eosId, const Pr
       },
       [charged, result, weak = Weak(sender), eosId](ArkTandor_AsyncTaskResults) {
         if (*result == DBHelper::ChargeResult::Charged) return DeliverCharged(*charged, weak, eosId);
-        ReleaseServerCooldown(*charged);
+        Cooldowns::GiveBack(charged->ServerCooldown);
         InFlight::End(eosId);
       }));
 }
@@ -174,12 +160,8 @@ void HandleBuy(AShooterPlayerController* sender, const FString& packetString) {
   std::optional<PricedPurchase> purchase = CheckPurchase(sender, eosId, packetString, now);
   if (!purchase) return;
   const ConstructedPacket& cp = purchase->Packet;
-  const std::optional<int32_t> charge = PriceHelper::PurchaseNeed(PriceHelper::UnitPrice(cp), cp.Amount,
-                                                                  purchase->Discount, cp.Packet->ExcludeFromDiscount);
-  if (!charge) return;
-  ChargedPurchase charged{packetString, cp.Amount, PriceHelper::UnitPrice(cp), purchase->Discount, *charge,
-                          {}, {}, {}, 0};
-  ReserveServerCooldown(charged, *cp.Packet, now);
+  ChargedPurchase charged{packetString, cp.Amount, PriceHelper::UnitPrice(cp), purchase->Discount, purchase->Charge,
+                          {}, {}, Cooldowns::HoldServerCooldown(*cp.Packet, now)};
   PostCharge(sender, eosId, *purchase, std::move(charged));
   operation.HandOn();
 }

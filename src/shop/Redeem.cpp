@@ -39,16 +39,8 @@ struct RedeemRequest {
   FString StoredKey;  // the held row's key
   int32_t RewardId = -1;
   bool IsReward = false;
-  // The server cooldown the redeem holds from its check on (empty name: none), so
-  // a second redeemer in the same moment is refused; taken back if nothing arrives.
-  FString ServerCooldownName;
-  int64_t ServerCooldownSince = 0;
+  Cooldowns::HeldServerCooldown ServerCooldown;
 };
-
-void ReleaseServerCooldown(const RedeemRequest& request) {
-  if (!request.ServerCooldownName.IsEmpty())
-    Cooldowns::RemoveServerCooldown(request.ServerCooldownName, request.ServerCooldownSince);
-}
 
 void RedeemListContinuation(const ArkTandor_AsyncTaskResults& results, const Weak& weak) {
   AShooterPlayerController* sender = weak.Get();
@@ -98,7 +90,7 @@ void RedeemDelivery(const Taken& taken, const RedeemRequest& request, const Weak
   const int32_t deliver =
       taken.Packed < 0 ? 0 : static_cast<int32_t>(static_cast<uint32_t>(taken.Packed & 0xFFFFFFFF));
   const int32_t left = static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(taken.Packed) >> 32));
-  if (deliver < 1) return ReleaseServerCooldown(request);  // nothing held, on cooldown, or failed
+  if (deliver < 1) return Cooldowns::GiveBack(request.ServerCooldown);  // nothing held, on cooldown, or failed
   // The configuration may have been read again since the request, and reward ids
   // renumbered: parse the key anew, finding the packet by the name it holds.
   const ConstructedPacket cp = PacketHelper::ParsePacketString(request.StoredKey, false, -1);
@@ -109,7 +101,7 @@ void RedeemDelivery(const Taken& taken, const RedeemRequest& request, const Weak
     delivered = PacketDelivery::DeliverUnits(cp, sender, inventory, deliver);
   const int32_t missing = deliver - delivered.Units;
   if (missing > 0) GiveBack(operation, request, taken.Written, missing);
-  if (delivered.Units < 1) return ReleaseServerCooldown(request);  // nothing arrived: nothing logged, nobody told
+  if (delivered.Units < 1) return Cooldowns::GiveBack(request.ServerCooldown);  // nothing arrived: nobody told
   DBHelper::ShopLogRecord told = taken.Written;
   told.amount = delivered.Units;
   told.redeemsLeft = left + missing;
@@ -147,12 +139,8 @@ void HandleRedeem(AShooterPlayerController* sender, const FString& packetString,
   if (gameTime == -1 || !Eligibility::IsPacketAvailable(eosId, cp.Packet, gameTime, sender)) return;
   const int64_t now = Clock::NowUnix();
   if (Cooldowns::IsOnServerCooldown(now, cp.Packet)) return;
-  RedeemRequest request{eosId, PacketHelper::BuildPacketString(cp), cp.RewardId, cp.IsReward, {}, 0};
-  if (cp.Packet->ServerCooldown > 0) {
-    request.ServerCooldownName = cp.Packet->PacketName;
-    request.ServerCooldownSince = now;
-    Cooldowns::AppendServerCooldown(cp.Packet->PacketName, now);
-  }
+  const RedeemRequest request{eosId, PacketHelper::BuildPacketString(cp), cp.RewardId, cp.IsReward,
+                              Cooldowns::HoldServerCooldown(*cp.Packet, now)};
   PostRedeem(sender, cp, request);
   operation.HandOn();
 }
