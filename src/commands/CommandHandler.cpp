@@ -11,9 +11,9 @@
 #include "commands/AuditLine.h"
 #include "commands/InventoryListing.h"
 #include "core/Log.h"
-#include "db/TextConversion.h"
-#include "modcomm/InfoHandlers.h"
+#include "core/TextConversion.h"
 #include "modcomm/PlayerMessages.h"
+#include "shop/InfoRequests.h"
 
 namespace CommandHandler {
 namespace {
@@ -96,7 +96,7 @@ void ListInvItemsOverConsole(APlayerController* player, FString* text, bool) {
 
 void ShopOverChat(AShooterPlayerController* player, FString*, int, int) {
   if (player == nullptr) return;
-  Guarded(kShopChatCommand, [&] { ModComm::RequestOpenShop(player); });
+  Guarded(kShopChatCommand, [&] { TandorShop::ShopRequests::RequestOpenShop(player); });
 }
 
 }  // namespace

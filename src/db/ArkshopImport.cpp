@@ -4,10 +4,10 @@
 
 #include "core/Clock.h"
 #include "core/Log.h"
+#include "core/TextConversion.h"
 #include "db/DBHelper.h"
 #include "db/DBQueries.h"
 #include "db/QueryFrame.h"
-#include "db/TextConversion.h"
 
 namespace DBHelper {
 namespace {

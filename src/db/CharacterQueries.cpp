@@ -1,10 +1,10 @@
 // Queries on the character table.
 #include <fmt/format.h>
 
+#include "core/TextConversion.h"
 #include "db/ColumnWidths.h"
 #include "db/DBQueries.h"
 #include "db/QueryFrame.h"
-#include "db/TextConversion.h"
 
 namespace DBHelper {
 namespace {

@@ -1,7 +1,7 @@
 // Queries on the per-player cooldown table.
+#include "core/TextConversion.h"
 #include "db/DBQueries.h"
 #include "db/QueryFrame.h"
-#include "db/TextConversion.h"
 
 namespace DBHelper {
 

@@ -9,10 +9,10 @@
 #include "AsaApi/FString.h"
 #include "AsaApi/TArray.h"
 #include "core/AsyncTaskResults.h"
-#include "db/DBRecords.h"
 #include "db/DBSettings.h"
-#include "modcomm/ModCommRecords.h"
-#include "points/PointsRecords.h"
+#include "records/DBRecords.h"
+#include "records/ModCommRecords.h"
+#include "records/PointsRecords.h"
 
 namespace DBHelper {
 
@@ -86,14 +86,18 @@ ChargeResult chargePurchase(const ModComm::PlayerServerInfo& info, int32_t charg
 // the player cooldown put back), in one transaction.
 bool refundPurchase(const ShopLogRecord& written, int32_t delivered, int32_t refund,
                     const CooldownBefore& cooldown = {});
-void buyPacket(const ModComm::PlayerServerInfo& info, int32_t pointsChange, const FString& packet,
-               const FString& descr, int32_t amount, const FString& cooldownName, bool setCooldown);
-// True when the credit and its log row committed (Discord is told only then).
+// True when the points change, the cooldown and the log row (also in *written
+// when given) committed; whoever called decides whom to tell.
+bool buyPacket(const ModComm::PlayerServerInfo& info, int32_t pointsChange, const FString& packet,
+               const FString& descr, int32_t amount, const FString& cooldownName, bool setCooldown,
+               ShopLogRecord* written = nullptr);
+// True when the credit and its log row (also in *written when given) committed.
 bool sellItems(const ModComm::PlayerServerInfo& info, const FString& itemName, const FString& descr,
-               int32_t pricePerItem, int32_t pointsEarned);
+               int32_t pricePerItem, int32_t pointsEarned, ShopLogRecord* written = nullptr);
 // kTradeDone, kTradeTooFewPoints (also when the trade could not be made) or kTradeUnknownRecipient.
+// On kTradeDone *written (when given) holds the trade's log row.
 int32_t tradePoints(const FString& senderId, const FString& senderName, const FString& receiverId,
-                    const FString& receiverName, int32_t amount);
+                    const FString& receiverName, int32_t amount, TradeLogRecord* written = nullptr);
 void recordTrade(const TradeLogRecord& record);
 void loadShopLog(TArray<ModComm::A_ShopLogEntry>& entries, const FString& eosId);
 void loadTradeLog(TArray<ModComm::A_TradeLogEntry>& entries, const FString& eosId);

@@ -11,9 +11,9 @@
 #include "AsaApi/TArray.h"
 #include "core/AsyncTaskResults.h"
 #include "db/DBConnection.h"
-#include "db/DBRecords.h"
-#include "modcomm/ModCommRecords.h"
-#include "points/PointsRecords.h"
+#include "records/DBRecords.h"
+#include "records/ModCommRecords.h"
+#include "records/PointsRecords.h"
 
 namespace DBHelper {
 

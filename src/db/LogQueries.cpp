@@ -1,8 +1,8 @@
 // Queries on the shop log and the trade log.
+#include "core/TextConversion.h"
 #include "db/ColumnWidths.h"
 #include "db/DBQueries.h"
 #include "db/QueryFrame.h"
-#include "db/TextConversion.h"
 
 namespace DBHelper {
 namespace {

@@ -5,10 +5,10 @@
 
 #include "core/Clock.h"
 #include "core/GameInfo.h"
+#include "core/TextConversion.h"
 #include "db/DBHelper.h"
 #include "db/DBQueries.h"
 #include "db/QueryFrame.h"
-#include "db/TextConversion.h"
 
 namespace DBHelper {
 namespace {

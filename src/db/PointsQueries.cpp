@@ -1,7 +1,7 @@
 // Queries on the points table.
+#include "core/TextConversion.h"
 #include "db/DBQueries.h"
 #include "db/QueryFrame.h"
-#include "db/TextConversion.h"
 
 namespace DBHelper {
 

@@ -4,10 +4,10 @@
 #include <fmt/format.h>
 
 #include "core/Clock.h"
+#include "core/TextConversion.h"
 #include "db/DBHelper.h"
 #include "db/DBQueries.h"
 #include "db/QueryFrame.h"
-#include "db/TextConversion.h"
 #include "db/Transaction.h"
 
 namespace DBHelper {

@@ -1,9 +1,9 @@
 // Queries on the held-packet (redeem) table.
 #include <string>
 
+#include "core/TextConversion.h"
 #include "db/DBQueries.h"
 #include "db/QueryFrame.h"
-#include "db/TextConversion.h"
 
 namespace DBHelper {
 namespace {

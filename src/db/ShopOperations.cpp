@@ -3,12 +3,11 @@
 
 #include "core/Clock.h"
 #include "core/GameInfo.h"
+#include "core/TextConversion.h"
 #include "db/DBHelper.h"
 #include "db/DBQueries.h"
 #include "db/QueryFrame.h"
-#include "db/TextConversion.h"
 #include "db/Transaction.h"
-#include "notify/DiscordHelper.h"
 
 namespace DBHelper {
 namespace {
@@ -46,9 +45,10 @@ ShopLogRecord ShopLogFor(const ModComm::PlayerServerInfo& info, const FString& p
   return record;
 }
 
-void buyPacket(const ModComm::PlayerServerInfo& info, int32_t pointsChange, const FString& packet,
-               const FString& descr, int32_t amount, const FString& cooldownName, bool setCooldown) {
-  RunOperation("DBHelper::buyPacket", 0, [&] {
+bool buyPacket(const ModComm::PlayerServerInfo& info, int32_t pointsChange, const FString& packet,
+               const FString& descr, int32_t amount, const FString& cooldownName, bool setCooldown,
+               ShopLogRecord* written) {
+  return RunOperation("DBHelper::buyPacket", false, [&] {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
     ShopLogRecord record = ShopLogFor(info, packet, descr);
@@ -64,13 +64,13 @@ void buyPacket(const ModComm::PlayerServerInfo& info, int32_t pointsChange, cons
       return true;
     });
     db.Finish();
-    if (committed) DiscordHelper::sendBuy(record);
-    return 0;
+    if (committed && written != nullptr) *written = record;
+    return committed;
   });
 }
 
 bool sellItems(const ModComm::PlayerServerInfo& info, const FString& itemName, const FString& descr,
-               int32_t pricePerItem, int32_t pointsEarned) {
+               int32_t pricePerItem, int32_t pointsEarned, ShopLogRecord* written) {
   const bool credited = RunOperation("DBHelper::sellItems", false, [&] {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
@@ -88,7 +88,7 @@ bool sellItems(const ModComm::PlayerServerInfo& info, const FString& itemName, c
       return true;
     });
     db.Finish();
-    if (committed) DiscordHelper::sendSell(record);
+    if (committed && written != nullptr) *written = record;
     return committed;
   });
   if (!credited)

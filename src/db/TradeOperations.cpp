@@ -5,12 +5,11 @@
 
 #include "core/Clock.h"
 #include "core/GameInfo.h"
+#include "core/TextConversion.h"
 #include "db/DBHelper.h"
 #include "db/DBQueries.h"
 #include "db/QueryFrame.h"
-#include "db/TextConversion.h"
 #include "db/Transaction.h"
-#include "notify/DiscordHelper.h"
 
 namespace DBHelper {
 namespace {
@@ -72,7 +71,7 @@ bool WorthRetrying(const mysql::mysql_exception& error) {
 }  // namespace
 
 int32_t tradePoints(const FString& senderId, const FString& senderName, const FString& receiverId,
-                    const FString& receiverName, int32_t amount) {
+                    const FString& receiverName, int32_t amount, TradeLogRecord* written) {
   if (amount < 1) return kTradeTooFewPoints;  // a negative amount would take from the recipient
   bool answered = false;
   const int32_t result = RunOperation("DBHelper::tradePoints", kTradeTooFewPoints, [&] {
@@ -100,7 +99,7 @@ int32_t tradePoints(const FString& senderId, const FString& senderName, const FS
       }
     }
     db.Finish();
-    if (code == kTradeDone) DiscordHelper::sendTrade(record);
+    if (code == kTradeDone && written != nullptr) *written = record;
     return code;
   });
   if (!answered)

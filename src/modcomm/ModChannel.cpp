@@ -13,7 +13,6 @@
 #include "core/Log.h"
 #include "core/PluginState.h"
 #include "core/ThreadPool.h"
-#include "db/DBHelper.h"
 #include "modcomm/DinoData.h"
 #include "modcomm/GameAssets.h"
 #include "modcomm/GameState.h"
@@ -22,8 +21,6 @@
 #include "modcomm/ModMessages.h"
 #include "modcomm/PacketViews.h"
 #include "modcomm/SendQueues.h"
-#include "shop/Cooldowns.h"
-#include "shop/InFlight.h"
 
 namespace ModChannel {
 namespace {
@@ -36,6 +33,7 @@ std::thread::id g_gameThread;
 std::atomic<bool> g_startRequested{false};
 std::atomic<bool> g_started{false};
 std::atomic<bool> g_closed{false};
+ChannelSteps g_steps;  // game thread
 
 void OnTick(float) {
   try {
@@ -60,7 +58,7 @@ void Open() {
   AsaApi::GetCommands().AddOnTickCallback(FString(kTickName), &OnTick);
   TandorShop::ModChannelActive.store(true);
   TandorShop::GameInfo::RefreshServerId();
-  DBHelper::runStartupMaintenance(TandorShop::Cooldowns::LongestPlayerCooldown());
+  if (g_steps.StartOfRun != nullptr) g_steps.StartOfRun();
   ModComm::BuildMessageNames();
   if (UWorld* world = AsaApi::GetApiUtils().GetWorld()) ModComm::MapName() = world->GetMapName();
   ModComm::ReadGameSession();
@@ -69,6 +67,8 @@ void Open() {
 }
 
 }  // namespace
+
+void SetChannelSteps(const ChannelSteps& steps) { g_steps = steps; }
 
 void MarkGameThread() {
   g_gameThread = std::this_thread::get_id();
@@ -102,7 +102,7 @@ void StopModChannel() {
   }
   ModComm::ClearModQueues();
   ModComm::ForgetMessages();
-  TandorShop::InFlight::Clear();
+  if (g_steps.Closed != nullptr) g_steps.Closed();
   ModComm::ResetModHandles();
   ModComm::ForgetAssets();
   ModComm::ClearViews();

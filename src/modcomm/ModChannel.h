@@ -3,6 +3,14 @@
 
 namespace ModChannel {
 
+// What the layers above do when the channel opens and closes, installed before
+// it can open (plugin start).
+struct ChannelSteps {
+  void (*StartOfRun)() = nullptr;  // the start-of-run repairs, while the channel opens
+  void (*Closed)() = nullptr;      // after the channel closed (unload)
+};
+void SetChannelSteps(const ChannelSteps& steps);
+
 // Remembers the calling thread as the game thread (Plugin_Init).
 void MarkGameThread();
 // Opens the channel once, on the game thread. Called from elsewhere, the start

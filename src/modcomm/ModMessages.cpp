@@ -8,9 +8,7 @@
 #include "core/Clock.h"
 #include "core/Log.h"
 #include "core/ScrambledText.h"
-#include "modcomm/InfoHandlers.h"
 #include "modcomm/RequestThrottle.h"
-#include "shop/ShopRequests.h"
 
 namespace ModComm {
 
@@ -20,7 +18,6 @@ namespace {
 
 using TandorShop::DecodedText;
 using TandorShop::ScrambledText;
-namespace Shop = TandorShop::ShopRequests;
 
 constexpr std::size_t kMessageCount = static_cast<std::size_t>(ModMessage::Count);
 
@@ -44,6 +41,7 @@ constexpr ScrambledText kTradeLog{TandorShopMod::MsgTradeLog, 0x1D8E4E27C47D124F
 std::array<FName, kMessageCount> g_names{};
 bool g_namesBuilt = false;
 std::array<RequestThrottle, kMessageCount> g_throttles{};
+std::array<RequestHandler, kMessageCount> g_handlers{};
 
 template <std::size_t N>
 FName NameOf(const ScrambledText<N>& scrambled) {
@@ -53,24 +51,16 @@ FName NameOf(const ScrambledText<N>& scrambled) {
 
 void Dispatch(ModMessage message, AShooterPlayerController* sender, FBPNetExecParams* params) {
   using namespace Game::FBPNetExecParams_;
-  switch (message) {
-    case ModMessage::OpenShop: return HandleOpenShop(sender);
-    case ModMessage::Category: return HandleCategory(sender, IntParam1.Of(params));
-    case ModMessage::Buy: return Shop::HandleBuy(sender, StringParam1.Of(params));
-    case ModMessage::SellList: return Shop::HandleSellList(sender);
-    case ModMessage::Sell: return Shop::HandleSell(sender, StringParam1.Of(params), IntParam1.Of(params));
-    case ModMessage::RedeemList: return Shop::HandleRedeemList(sender);
-    case ModMessage::Redeem:
-      return Shop::HandleRedeem(sender, StringParam1.Of(params), IntParam1.Of(params), IntParam2.Of(params) != 0);
-    case ModMessage::TradeTargets: return Shop::HandleTradeTargets(sender);
-    case ModMessage::Trade: return Shop::HandleTrade(sender, StringParam1.Of(params), IntParam1.Of(params));
-    case ModMessage::ShopLog: return HandleShopLog(sender);
-    case ModMessage::TradeLog: return HandleTradeLog(sender);
-    case ModMessage::Count: return;
-  }
+  const RequestHandler handler = g_handlers[static_cast<std::size_t>(message)];
+  if (handler == nullptr) return;
+  handler(sender, ModRequest{StringParam1.Of(params), IntParam1.Of(params), IntParam2.Of(params)});
 }
 
 }  // namespace
+
+void SetRequestHandler(ModMessage message, RequestHandler handler) {
+  if (message != ModMessage::Count) g_handlers[static_cast<std::size_t>(message)] = handler;
+}
 
 void BuildMessageNames() {
   g_names = {NameOf(kOpenShop),   NameOf(kCategory),     NameOf(kBuy),   NameOf(kSellList),

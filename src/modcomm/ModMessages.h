@@ -4,6 +4,7 @@
 #include <cstdint>
 
 #include "AsaApi/FName.h"
+#include "AsaApi/FString.h"
 #include "AsaApi/Game/APrimalBuff.h"
 #include "core/StateSize.h"
 
@@ -23,6 +24,18 @@ enum class ModMessage : int32_t {
   TradeLog,
   Count
 };
+
+// One decoded request: the parameters of the network-execution call that the
+// message uses (text, first and second number).
+struct ModRequest {
+  const FString& Text;
+  int32_t Int1 = 0;
+  int32_t Int2 = 0;
+};
+// Answers one kind of request; the layer that owns the operation installs it.
+using RequestHandler = void (*)(AShooterPlayerController* sender, const ModRequest& request);
+// Installs the handler of each kind (null: the request is dropped).
+void SetRequestHandler(ModMessage message, RequestHandler handler);
 
 // Builds the message names (mod channel start).
 void BuildMessageNames();

@@ -8,7 +8,7 @@
 #include "AsaApi/FName.h"
 #include "AsaApi/FString.h"
 #include "AsaApi/TArray.h"
-#include "modcomm/ModCommRecords.h"
+#include "records/ModCommRecords.h"
 
 struct UTexture2D;
 struct UClass;

@@ -4,8 +4,8 @@
 #include <cstddef>
 
 #include "core/StateSize.h"
-#include "modcomm/ModCommRecords.h"
 #include "modcomm/ModViews.h"
+#include "records/ModCommRecords.h"
 
 namespace ModComm {
 

@@ -9,7 +9,7 @@
 
 #include "AsaApi/Requests.h"
 #include "core/Log.h"
-#include "db/TextConversion.h"
+#include "core/TextConversion.h"
 
 namespace DiscordHelper {
 namespace {

@@ -6,7 +6,7 @@
 #include <nlohmann/json_fwd.hpp>
 
 #include "config/ShopConfig.h"
-#include "db/DBRecords.h"
+#include "records/DBRecords.h"
 
 namespace DiscordHelper {
 

@@ -1,5 +1,6 @@
 #include "notify/VersionCheck.h"
 
+#include <atomic>
 #include <exception>
 
 #include <nlohmann/json.hpp>
@@ -7,10 +8,11 @@
 #include "AsaApi/Requests.h"
 #include "core/Log.h"
 #include "core/ScrambledText.h"
-#include "modcomm/ModChannel.h"
 
 namespace TandorShop::VersionCheck {
 namespace {
+
+std::atomic<void (*)()> g_onAllowed{nullptr};
 
 constexpr ScrambledText kServiceUrl{"https://modversion.tandorshop.dev/v1/check", 0x5A17C3E9D20B48F6ull};
 static_assert(sizeof(kServiceUrl.Bytes) <= 52);
@@ -76,13 +78,15 @@ void OnVersionAnswer(bool success, const std::string& body) {
         Log().info("Shop is up to date.");
         break;
     }
-    ModChannel::StartModChannel();
+    if (void (*allowed)() = g_onAllowed.load()) allowed();
   } catch (const std::exception& e) {
     Log().error("Starting the shop failed: {}", e.what());
   } catch (...) {
     Log().error("Starting the shop failed");
   }
 }
+
+void SetOnShopAllowed(void (*onAllowed)()) { g_onAllowed.store(onAllowed); }
 
 void StartVersionCheck() {
   try {

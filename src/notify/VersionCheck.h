@@ -1,6 +1,6 @@
 #pragma once
 // Asks the version service whether this plugin version suits the companion mod,
-// and starts the mod channel when it does.
+// and reports when it does.
 #include <cstdint>
 #include <string>
 
@@ -23,6 +23,10 @@ int32_t ToThousandths(float value);
 
 // The service's address.
 std::string ServiceUrl();
+
+// Called (on the thread the answer arrives on) when the service allows the shop;
+// installed once before the first check.
+void SetOnShopAllowed(void (*onAllowed)());
 
 // Sends the request and returns at once.
 void StartVersionCheck();

@@ -6,12 +6,13 @@
 #include "AsaApi/ApiUtils.h"
 #include "config/ConfigLoader.h"
 #include "core/Export.h"
-#include "plugin/GameModeHook.h"
-#include "plugin/Lifecycle.h"
 #include "core/Log.h"
-#include "plugin/ReloadCommands.h"
 #include "core/ThreadPool.h"
 #include "modcomm/ModChannel.h"
+#include "plugin/GameModeHook.h"
+#include "plugin/LayerWiring.h"
+#include "plugin/Lifecycle.h"
+#include "plugin/ReloadCommands.h"
 
 namespace TandorShop {
 namespace {
@@ -19,6 +20,7 @@ namespace {
 void Start() {
   CreateLogger();
   ModChannel::MarkGameThread();
+  WireLayers();
   nlohmann::json config;
   if (!ConfigHelper::LoadConfigFile(config)) {
     Log().warn("No valid config found. Stopped loading plugin.");

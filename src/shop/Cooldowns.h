@@ -9,8 +9,8 @@
 #include "AsaApi/FString.h"
 #include "AsaApi/TArray.h"
 #include "config/CatalogueRecords.h"
-#include "modcomm/ModCommRecords.h"
 #include "modcomm/ModViews.h"
+#include "records/ModCommRecords.h"
 
 namespace TandorShop::Cooldowns {
 

@@ -3,10 +3,10 @@
 #include <functional>
 #include <memory>
 
-#include "AsaApi/WeakObjectPtr.h"
 #include "AsaApi/Game/APrimalCharacter.h"
 #include "AsaApi/Game/AShooterCharacter.h"
 #include "AsaApi/Game/AShooterPlayerController.h"
+#include "AsaApi/WeakObjectPtr.h"
 #include "config/ShopConfig.h"
 #include "core/ThreadPool.h"
 #include "db/DBHelper.h"
@@ -17,6 +17,7 @@
 #include "modcomm/PacketViews.h"
 #include "modcomm/PlayerMessages.h"
 #include "modcomm/SendQueues.h"
+#include "notify/DiscordHelper.h"
 #include "shop/SaleArithmetic.h"
 #include "shop/Settlements.h"
 #include "shop/ShopRequests.h"
@@ -104,7 +105,12 @@ void HandleSell(AShooterPlayerController* sender, const FString& itemName, int32
   ModComm::PlayerServerInfo info{sender->GetUniqueNetIdAsString(), ModComm::PlayerLabel(sender),
                                  ModComm::SessionName()};
   std::function<bool()> credit = [info, name = item->Name, descr = item->Description, price = item->Price,
-                                  points = taken.Points] { return DBHelper::sellItems(info, name, descr, price, points); };
+                                  points = taken.Points] {
+    DBHelper::ShopLogRecord written;
+    const bool credited = DBHelper::sellItems(info, name, descr, price, points, &written);
+    if (credited) DiscordHelper::sendSell(written);  // told once it committed
+    return credited;
+  };
   auto credited = std::make_shared<bool>(false);
   TandorShop::Pool().PostTask(PoolTask::MakeWork(
       [credit, credited](ArkTandor_AsyncTaskResults&) { *credited = credit(); },

@@ -14,6 +14,7 @@
 #include "modcomm/ModEvents.h"
 #include "modcomm/PlayerMessages.h"
 #include "modcomm/SendQueues.h"
+#include "notify/DiscordHelper.h"
 #include "shop/GroupMembership.h"
 #include "shop/InFlight.h"
 #include "shop/ShopRequests.h"
@@ -105,7 +106,9 @@ void HandleTrade(AShooterPlayerController* sender, const FString& target, int32_
   auto code = std::make_shared<int32_t>(DBHelper::kTradeTooFewPoints);
   TandorShop::Pool().PostTask(PoolTask::MakeWork(
       [code, senderId, senderName, recipient = *recipient, amount](ArkTandor_AsyncTaskResults&) {
-        *code = DBHelper::tradePoints(senderId, senderName, recipient.EosId, recipient.Display, amount);
+        DBHelper::TradeLogRecord written;
+        *code = DBHelper::tradePoints(senderId, senderName, recipient.EosId, recipient.Display, amount, &written);
+        if (*code == DBHelper::kTradeDone) DiscordHelper::sendTrade(written);  // told once it committed
       },
       [code, senderId, recipient = *recipient, amount, weak = Weak(sender)](ArkTandor_AsyncTaskResults) {
         TradeContinuation(*code, senderId, recipient, amount, weak);

@@ -8,9 +8,10 @@
 #include "AsaApi/Host.h"
 #include "core/PluginState.h"
 #include "modcomm/GameAssets.h"
-#include "modcomm/InfoHandlers.h"
 #include "modcomm/ModChannel.h"
 #include "notify/VersionCheck.h"
+#include "plugin/LayerWiring.h"
+#include "shop/InfoRequests.h"
 #include "sim/server/Server.h"
 #include "sim/world/WorldExtras.h"
 
@@ -25,6 +26,7 @@ sim::ServerOptions Options() {
 TEST(ChannelStart, AnAnswerArrivingAfterUnloadBeganOpensNothing) {
   sim::Server server(Options());
   ModChannel::MarkGameThread();
+  TandorShop::WireLayers();  // the answer would start the channel
   ModChannel::StopModChannel();  // the unload sequence
   TandorShop::VersionCheck::OnVersionAnswer(true, R"({"version": 1.01, "min_version": 1.0})");
   EXPECT_FALSE(TandorShop::ModChannelActive.load());
@@ -63,8 +65,8 @@ TEST(ChannelStart, TheShopCommandPostsNothingWhileTheChannelIsClosed) {
   sim::Server server(Options());
   sim::SimPlayer& player = server.JoinPlayer(sim::PlayerSpec::Of("EosShop"));
   ASSERT_FALSE(TandorShop::ModChannelActive.load());
-  EXPECT_FALSE(ModComm::RequestOpenShop(player.AsController()));
-  EXPECT_FALSE(ModComm::RequestOpenShop(nullptr));
+  EXPECT_FALSE(TandorShop::ShopRequests::RequestOpenShop(player.AsController()));
+  EXPECT_FALSE(TandorShop::ShopRequests::RequestOpenShop(nullptr));
 }
 
 }  // namespace

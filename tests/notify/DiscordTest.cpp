@@ -1,4 +1,4 @@
-// Discord bodies as the receiver gets them over HTTP from the database writes.
+// Discord bodies as the receiver gets them over HTTP for the rows the database wrote.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -9,8 +9,8 @@
 #include "DbTestSupport.h"
 #include "db/DBHelper.h"
 #include "notify/DiscordHelper.h"
-#include "sim/server/Server.h"
 #include "sim/companions/WebServices.h"
+#include "sim/server/Server.h"
 
 namespace {
 
@@ -47,7 +47,9 @@ class Discord : public ::testing::Test {
 };
 
 TEST_F(Discord, BuyAndSellBodiesCarryTheirColoursAuthorsAndNumbers) {
-  DBHelper::buyPacket(Info(), -300, FString("Kit,2;0;;"), FString("d"), 2, FString("Kit"), false);
+  DBHelper::ShopLogRecord bought;
+  ASSERT_TRUE(DBHelper::buyPacket(Info(), -300, FString("Kit,2;0;;"), FString("d"), 2, FString("Kit"), false, &bought));
+  DiscordHelper::sendBuy(bought);
   const auto raw = (server_.Discord().WaitFor(1), server_.Discord().Received().at(0));
   EXPECT_EQ(raw.Path, "/webhooks/buy");
   EXPECT_EQ(raw.ContentType, "application/json");
@@ -57,8 +59,10 @@ TEST_F(Discord, BuyAndSellBodiesCarryTheirColoursAuthorsAndNumbers) {
             "\"value\":\"Kit,2;0;;\"},{\"inline\":true,\"name\":\"Amount\",\"value\":2},{\"inline\":true,"
             "\"name\":\"Points\",\"value\":-300}],\"title\":\"J\xc3\xb6rg (Tribe \\\"Z\\\")\"}]}");
 
-  tables_.SetPoints("EosBuyer", 0);  // a sale is reported once its credit committed, which takes a row
-  DBHelper::sellItems(Info(), FString("Stone"), FString("d"), 2, 40);
+  tables_.SetPoints("EosBuyer", 0);  // a sale's credit commits only on a row
+  DBHelper::ShopLogRecord sold;
+  ASSERT_TRUE(DBHelper::sellItems(Info(), FString("Stone"), FString("d"), 2, 40, &sold));
+  DiscordHelper::sendSell(sold);
   const json sell = Body(1);
   EXPECT_EQ(sell["embeds"][0]["author"]["name"], "New Sell (Main Server)");
   EXPECT_EQ(sell["embeds"][0]["color"], 14811136);
@@ -69,8 +73,11 @@ TEST_F(Discord, BuyAndSellBodiesCarryTheirColoursAuthorsAndNumbers) {
 TEST_F(Discord, TradeNamesTheRecieverWithALineFeed) {
   tables_.SetPoints("EosFrom", 100);
   tables_.SetPoints("EosTo", 0);
-  ASSERT_EQ(DBHelper::tradePoints(FString("EosFrom"), FString("Ann (A)"), FString("EosTo"), FString("Ben (B)"), 30),
+  DBHelper::TradeLogRecord traded;
+  ASSERT_EQ(DBHelper::tradePoints(FString("EosFrom"), FString("Ann (A)"), FString("EosTo"), FString("Ben (B)"), 30,
+                                  &traded),
             DBHelper::kTradeDone);
+  DiscordHelper::sendTrade(traded);
   const json trade = Body(0);
   EXPECT_EQ(trade, json::parse(R"J({"attachments": [], "content": null, "embeds": [{
       "author": {"name": "New Trade"}, "color": 14841344, "description": "EosFrom",

@@ -1,5 +1,5 @@
 #pragma once
-// Game text to statement text and back.
+// Game text to statement, log and message text and back.
 #include <cstddef>
 #include <string>
 #include <string_view>
@@ -8,15 +8,10 @@
 
 namespace DBHelper {
 
-class DBConnection;
-
 // Each UTF-16 code unit below 128 as one byte, every other one as "?".
 std::string ToNarrow(const FString& text);
 // The text encoded as UTF-8.
 std::string ToUtf8(const FString& text);
-// A character or tribe name for a statement: ";" removed, UTF-8, escaped by the
-// client library (backslashes and quotes are kept as they are in the stored name).
-std::string EscapeName(DBConnection& db, const FString& name);
 // A name as it is stored: ";" removed, UTF-8.
 std::string CleanName(const FString& name);
 // Text read back from the database (stored as UTF-8 or ASCII).

@@ -1,6 +1,5 @@
-#include "db/TextConversion.h"
+#include "core/TextConversion.h"
 
-#include "db/DBConnection.h"
 
 namespace DBHelper {
 
@@ -20,8 +19,6 @@ std::string CleanName(const FString& name) {
     if (unit != u';') kept.push_back(unit);
   return Utf16ToUtf8(kept);
 }
-
-std::string EscapeName(DBConnection& db, const FString& name) { return db.Escape(CleanName(name)); }
 
 FString FromDatabase(std::string_view text) { return FString::FromUtf8(text); }
 

@@ -1,4 +1,4 @@
-#include "modcomm/InfoHandlers.h"
+#include "shop/InfoRequests.h"
 
 #include <memory>
 
@@ -18,11 +18,11 @@
 #include "shop/GroupMembership.h"
 #include "shop/Pricing.h"
 
-namespace ModComm {
+namespace TandorShop::ShopRequests {
+using namespace ::ModComm;
 namespace {
 
 using Weak = TWeakObjectPtr<AShooterPlayerController>;
-namespace Eligibility = TandorShop::Eligibility;
 
 TArray<CategoryView> CategoriesFor(const FString& eosId) {
   const auto& config = ConfigHelper::ShopConfig();
@@ -138,4 +138,4 @@ bool RequestOpenShop(AShooterPlayerController* sender) {
   return true;
 }
 
-}  // namespace ModComm
+}  // namespace TandorShop::ShopRequests

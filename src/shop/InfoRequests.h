@@ -4,7 +4,7 @@
 
 struct AShooterPlayerController;
 
-namespace ModComm {
+namespace TandorShop::ShopRequests {
 void HandleOpenShop(AShooterPlayerController* sender);
 void HandleCategory(AShooterPlayerController* sender, int32_t index);
 void HandleShopLog(AShooterPlayerController* sender);
@@ -13,4 +13,4 @@ void HandleTradeLog(AShooterPlayerController* sender);
 // The open-shop request of the "/shop" chat command: shares the mod message's
 // throttle; false (nothing posted) while the mod channel is closed or when throttled.
 bool RequestOpenShop(AShooterPlayerController* sender);
-}  // namespace ModComm
+}  // namespace TandorShop::ShopRequests

@@ -4,7 +4,7 @@
 #include <string>
 
 #include "AsaApi/FString.h"
-#include "modcomm/ModCommRecords.h"
+#include "records/ModCommRecords.h"
 
 namespace DBHelper {
 

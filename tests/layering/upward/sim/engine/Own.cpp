@@ -1,0 +1,2 @@
+#include "AsaApi/FString.h"
+#include "sim/engine/Own.h"
