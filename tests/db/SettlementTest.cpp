@@ -47,20 +47,20 @@ TEST(Settlements, AChargeOwesUntilSettledAndASettlementAppliesOnce) {
   ASSERT_EQ(full.result, DBHelper::ChargeResult::Charged);
   EXPECT_EQ(Count(db, "settlements"), 1) << "the charge owes its goods";
   EXPECT_EQ(Count(db, "operations", "opId='" + full.opId + "'"), 1) << "and left its id";
-  EXPECT_EQ(DBHelper::settleOperation(db.Settings(), full.opId, 2, 0), SettleResult::Settled);
+  EXPECT_EQ(DBHelper::settleOperation(DBHelper::Settings(), full.opId, 2, 0), SettleResult::Settled);
   EXPECT_EQ(Count(db, "settlements"), 0);
   EXPECT_EQ(db.Points("p"), 400);
 
   const Charge half = ChargeKit(100, 2);
   ASSERT_EQ(half.result, DBHelper::ChargeResult::Charged);
   for (int attempt = 0; attempt < 3; ++attempt)
-    EXPECT_EQ(DBHelper::settleOperation(db.Settings(), half.opId, 1, 50),
+    EXPECT_EQ(DBHelper::settleOperation(DBHelper::Settings(), half.opId, 1, 50),
               attempt == 0 ? SettleResult::Settled : SettleResult::NothingOwed);
   EXPECT_EQ(db.Points("p"), 350) << "the refund of the unit that did not arrive, once";
   EXPECT_EQ(db.Sql().Scalar("SELECT GROUP_CONCAT(CONCAT(amount,':',points_change) ORDER BY timestamp, amount) FROM " +
                             db.Table("shoplog")),
             "1:-50,2:-100");
-  EXPECT_EQ(DBHelper::settleOperation(db.Settings(), DBHelper::NewOperationId(), 0, std::nullopt),
+  EXPECT_EQ(DBHelper::settleOperation(DBHelper::Settings(), DBHelper::NewOperationId(), 0, std::nullopt),
             SettleResult::NothingOwed)
       << "an id that never committed owes nothing";
 }
@@ -72,7 +72,7 @@ TEST(Settlements, NothingArrivedGivesBackTheCooldownUnlessANewerOneReplacedIt) {
   db.SetPoints("p", 500);
   const Charge first = ChargeKit(10, 1, 3600);
   ASSERT_EQ(first.result, DBHelper::ChargeResult::Charged);
-  EXPECT_EQ(DBHelper::settleOperation(db.Settings(), first.opId, 0, std::nullopt), SettleResult::Settled);
+  EXPECT_EQ(DBHelper::settleOperation(DBHelper::Settings(), first.opId, 0, std::nullopt), SettleResult::Settled);
   EXPECT_EQ(Cooldown(db, "Kit"), -1) << "no cooldown before the purchase, none after its refund";
   EXPECT_EQ(db.Points("p"), 500);
 
@@ -80,7 +80,7 @@ TEST(Settlements, NothingArrivedGivesBackTheCooldownUnlessANewerOneReplacedIt) {
   ASSERT_EQ(late.result, DBHelper::ChargeResult::Charged);
   db.Sql().Exec("UPDATE " + db.Table("player_cooldowns") + " SET lastUse=lastUse+60");  // a newer purchase
   const int64_t newer = Cooldown(db, "Kit");
-  EXPECT_EQ(DBHelper::settleOperation(db.Settings(), late.opId, 0, std::nullopt), SettleResult::Settled);
+  EXPECT_EQ(DBHelper::settleOperation(DBHelper::Settings(), late.opId, 0, std::nullopt), SettleResult::Settled);
   EXPECT_EQ(Cooldown(db, "Kit"), newer) << "a refund that lands late leaves the newer cooldown";
 
   DBHelper::changeRedeemAmount(u"p", u"Box,0;;;", 2, false);
@@ -92,7 +92,7 @@ TEST(Settlements, NothingArrivedGivesBackTheCooldownUnlessANewerOneReplacedIt) {
   ASSERT_EQ(packed & 0xFFFFFFFF, 2);
   EXPECT_EQ(db.Held("p", "Box,0;;;"), -1) << "both units taken";
   EXPECT_GT(Cooldown(db, "Box"), 0);
-  EXPECT_EQ(DBHelper::settleOperation(db.Settings(), redeem, 0, std::nullopt), SettleResult::Settled);
+  EXPECT_EQ(DBHelper::settleOperation(DBHelper::Settings(), redeem, 0, std::nullopt), SettleResult::Settled);
   EXPECT_EQ(db.Held("p", "Box,0;;;"), 2);
   EXPECT_EQ(Cooldown(db, "Box"), -1) << "the redeem that delivered nothing starts no cooldown";
   EXPECT_EQ(Count(db, "shoplog", "isRedeem"), 0) << "and leaves no log row";
@@ -123,21 +123,21 @@ TEST(Settlements, GivenUpSettlementsStayVisibleAndLeftoversAreFoundByServer) {
   ASSERT_EQ(gone.result, DBHelper::ChargeResult::Charged);
   db.Sql().Exec("DELETE FROM " + db.Table("player_points"));
   dbtest::LogCapture log;
-  EXPECT_EQ(DBHelper::settleOperation(db.Settings(), gone.opId, 0, std::nullopt), SettleResult::GivenUp);
+  EXPECT_EQ(DBHelper::settleOperation(DBHelper::Settings(), gone.opId, 0, std::nullopt), SettleResult::GivenUp);
   EXPECT_TRUE(log.Contains("Settlement " + gone.opId + " given up for eosId p")) << log.Lines().back();
   EXPECT_EQ(Count(db, "settlements", "state=2"), 1);
-  EXPECT_EQ(DBHelper::settleOperation(db.Settings(), gone.opId, 0, std::nullopt), SettleResult::GivenUp);
-  EXPECT_TRUE(DBHelper::leftoverSettlements(db.Settings(), 0, std::numeric_limits<int64_t>::max()).empty())
+  EXPECT_EQ(DBHelper::settleOperation(DBHelper::Settings(), gone.opId, 0, std::nullopt), SettleResult::GivenUp);
+  EXPECT_TRUE(DBHelper::leftoverSettlements(DBHelper::Settings(), 0, std::numeric_limits<int64_t>::max()).empty())
       << "a given-up settlement is not tried again at every start";
 
   db.SetPoints("p", 100);
   const Charge left = ChargeKit(30, 1);
   ASSERT_EQ(left.result, DBHelper::ChargeResult::Charged);
-  EXPECT_TRUE(DBHelper::leftoverSettlements(db.Settings(), 7, std::numeric_limits<int64_t>::max()).empty())
+  EXPECT_TRUE(DBHelper::leftoverSettlements(DBHelper::Settings(), 7, std::numeric_limits<int64_t>::max()).empty())
       << "another server's settlements are its own";
-  const auto leftovers = DBHelper::leftoverSettlements(db.Settings(), 0, std::numeric_limits<int64_t>::max());
+  const auto leftovers = DBHelper::leftoverSettlements(DBHelper::Settings(), 0, std::numeric_limits<int64_t>::max());
   ASSERT_EQ(leftovers, std::vector<std::string>{left.opId});
-  EXPECT_EQ(DBHelper::settleOperation(db.Settings(), left.opId, 0, std::nullopt, "left by an earlier run"),
+  EXPECT_EQ(DBHelper::settleOperation(DBHelper::Settings(), left.opId, 0, std::nullopt, "left by an earlier run"),
             SettleResult::Settled);
   EXPECT_TRUE(log.Contains("Settled purchase " + left.opId + " (left by an earlier run): 30 points refunded to eosId p"));
   EXPECT_EQ(db.Points("p"), 100);
