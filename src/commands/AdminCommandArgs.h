@@ -27,6 +27,9 @@ inline constexpr const char* PacketNotFound = "Packet not found.";
 inline constexpr const char* AddingPacket = "Adding packet to player.";
 inline constexpr const char* NoSuchPlayer = "No player with eosId {}. Nothing changed.";
 inline constexpr const char* DatabaseUnavailable = "Database unavailable. Nothing changed.";
+// The answer to the commit was lost and the database could not be asked since.
+inline constexpr const char* OutcomeUnknown =
+    "Database unavailable; whether the change was made is not known. Check the player's points before repeating it.";
 }  // namespace Replies
 
 // AddPoints <EOS_ID> <Amount> [log words...] and SetPoints alike.

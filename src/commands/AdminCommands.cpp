@@ -30,6 +30,7 @@ DBHelper::TradeLogRecord AdminLogRow(const char* action, const FString& eosId, c
 // The reply of a write that did not happen.
 std::string NothingChanged(DBHelper::WriteResult result, const std::u16string& eosId) {
   if (result == DBHelper::WriteResult::NoPlayer) return fmt::format(Replies::NoSuchPlayer, Utf16ToUtf8(eosId));
+  if (result == DBHelper::WriteResult::Unknown) return Replies::OutcomeUnknown;
   return Replies::DatabaseUnavailable;
 }
 

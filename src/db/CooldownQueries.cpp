@@ -42,9 +42,10 @@ LaterOutcome selectPlayerPacketCdLater(DBConnection& db, const FString& eosId, c
   });
 }
 
-bool clearOldPlayerCooldowns(DBConnection& db, int32_t olderThanSeconds) {
+bool clearOldPlayerCooldowns(DBConnection& db, const FString& packetName, int32_t olderThanSeconds) {
   return RunQuery(db, "DBHelper::clearOldPlayerCooldowns", false, [&] {
-    db.Connection().exec(BuildStatement(db, Sql::clearOldPlayerCooldowns, olderThanSeconds));
+    db.Connection().exec(BuildStatement(db, Sql::clearOldPlayerCooldownsNamed, db.Escape(ToUtf8(packetName)),
+                                        olderThanSeconds));
     return true;
   });
 }

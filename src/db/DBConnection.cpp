@@ -49,7 +49,7 @@ void OpenConnection(mysql::connection& connection, const DBSettings& settings, R
   }
 }
 
-DBConnection::DBConnection(const DBSettings& settings) : prefix_(settings.tablePrefix) {
+DBConnection::DBConnection(const DBSettings& settings) : prefix_(settings.tablePrefix), settings_(settings) {
   connection_ = TakeKeptConnection(settings);
   kept_ = connection_ != nullptr;
   if (!kept_) {
@@ -60,8 +60,10 @@ DBConnection::DBConnection(const DBSettings& settings) : prefix_(settings.tableP
 
 DBConnection::DBConnection(const std::string& server, const std::string& username, const std::string& password,
                            const std::string& database, const std::string& tablePrefix, uint32_t port)
-    : connection_(std::make_shared<mysql::connection>()), prefix_(tablePrefix) {
-  OpenConnection(*connection_, SettingsOf(server, username, password, database, tablePrefix, port));
+    : connection_(std::make_shared<mysql::connection>()),
+      prefix_(tablePrefix),
+      settings_(SettingsOf(server, username, password, database, tablePrefix, port)) {
+  OpenConnection(*connection_, settings_);
 }
 
 DBConnection::~DBConnection() {

@@ -30,6 +30,8 @@ class DBConnection {
   void Finish();
 
   const std::string& Prefix() const { return prefix_; }
+  // The settings it was opened with (a settlement follows the database it was made on).
+  const DBSettings& Settings() const { return settings_; }
   mysql::connection& Connection() { return *connection_; }
 
   // A statement whose answer can wait, sent with the next one in one round trip
@@ -48,6 +50,7 @@ class DBConnection {
  private:
   std::shared_ptr<mysql::connection> connection_;
   std::string prefix_;
+  DBSettings settings_;
   bool kept_ = false;
   int failedQueries_ = 0;
 };

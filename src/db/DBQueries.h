@@ -29,6 +29,8 @@ std::optional<uint64_t> MatchedRows(const LaterOutcome& outcome);
 int64_t FirstNumber(const LaterOutcome& outcome, int64_t fallback);
 
 LaterOutcome addPlayerPointsLater(DBConnection& db, int32_t amount, int64_t now, const FString& eosId);
+// The same, making the player's row when it is missing.
+LaterOutcome creditPlayerPointsLater(DBConnection& db, int32_t amount, int64_t now, const FString& eosId);
 // Takes the amount only when the balance covers it: one matched row when taken.
 LaterOutcome spendPlayerPointsLater(DBConnection& db, int32_t amount, int64_t now, const FString& eosId);
 // The player's cooldown of one packet: lastUse, no row when there is none.
@@ -73,7 +75,7 @@ int insertOnJoinRewardPacketsForPlayer(DBConnection& db, const FString& eosId, c
 bool getPlayerCds(DBConnection& db, const FString& eosId, TArray<ModComm::PlayerPacketCooldown>& cooldowns);
 bool updatePlayerPacketCd(DBConnection& db, const FString& eosId, const FString& packetName, int64_t now);
 bool deletePlayerPacketCd(DBConnection& db, const FString& eosId, const FString& packetName);
-bool clearOldPlayerCooldowns(DBConnection& db, int32_t olderThanSeconds);
+bool clearOldPlayerCooldowns(DBConnection& db, const FString& packetName, int32_t olderThanSeconds);
 
 // ---- logs --------------------------------------------------------------------
 bool insertShopLog(DBConnection& db, const ShopLogRecord& record);
@@ -86,6 +88,40 @@ bool insertTradeLog(DBConnection& db, const TradeLogRecord& record);
 // The statement of insertTradeLog, for use inside a transaction.
 std::string TradeLogStatement(DBConnection& db, const TradeLogRecord& record);
 bool selectTradeLogForPlayer(DBConnection& db, const FString& eosId, TArray<ModComm::A_TradeLogEntry>& entries);
+
+// ---- what operations still owe ------------------------------------------------
+enum class SettlementKind : int { Purchase = 1, Redeem = 2 };
+// One row of {}_settlements: what a charge or a redeem took, so that what did not
+// arrive can be given back exactly once, whenever that happens.
+struct Settlement {
+  std::string opId;
+  int64_t serverId = 0;
+  FString eosId;
+  SettlementKind kind = SettlementKind::Purchase;
+  FString packet;             // the log row's packet text; the held row's key for a redeem
+  int64_t logTimestamp = 0;   // the log row's timestamp
+  int32_t units = 0;          // units charged or taken
+  int64_t points = 0;         // points charged (a purchase)
+  bool isReward = false;      // the held row is a reward row (a redeem)
+  FString cooldownName;       // the player cooldown the operation wrote, or empty
+  int64_t cooldownBefore = 0; // its value before (0: none)
+  int64_t cooldownSet = 0;    // the value the operation wrote
+  int32_t redeemsLeft = 0;    // held after the take (a redeem)
+  int64_t created = 0;
+  int state = 0;              // 0 owed, 2 given up
+};
+bool insertSettlement(DBConnection& db, const Settlement& owed);
+// The row, locked until the transaction ends; nullopt when there is none (or on failure).
+std::optional<Settlement> lockSettlement(DBConnection& db, const std::string& opId);
+bool deleteSettlement(DBConnection& db, const std::string& opId);
+bool giveUpSettlement(DBConnection& db, const std::string& opId, const std::string& reason);
+bool selectLeftoverSettlements(DBConnection& db, int64_t serverId, int64_t before, std::vector<std::string>& opIds);
+// Puts the player cooldown back to `before` (deletes it when before is 0), only
+// while it still holds `written`.
+bool restorePlayerPacketCd(DBConnection& db, const FString& eosId, const FString& packetName, int64_t before,
+                           int64_t written);
+// A redeemed row that reached 0: deleted, or kept at 0 when it is a reward row.
+bool emptyRedeemPacket(DBConnection& db, const FString& eosId, const FString& packet, int64_t now);
 
 // ---- import from Arkshop -----------------------------------------------------
 bool selectArkshopPlayerData(DBConnection& source, const std::string& quotedTable,

@@ -8,27 +8,38 @@
 #include "core/TextConversion.h"
 #include "db/DBHelper.h"
 #include "db/DBQueries.h"
+#include "db/OperationIds.h"
 #include "db/QueryFrame.h"
+#include "db/Transaction.h"
 
 namespace DBHelper {
 namespace {
 
-// One statement on the player's row: Done when it matched the row, NoPlayer when
-// there is none, Failed (with its warning) when the database did not answer.
+// One statement on the player's row, with its operation id, in one transaction:
+// Done when it matched the row, NoPlayer when there is none, Failed (with its
+// warning) when nothing changed, Unknown when the answer to the commit was lost
+// and the id could not be looked up.
 template <typename Statement>
 WriteResult WriteToPlayerRow(const char* qualifiedName, const FString& eosId, std::string_view operation,
                              const std::string& what, Statement&& statement) {
-  return RunOperation(qualifiedName, WriteResult::Failed, [&] {
+  const WriteResult result = RunOperation(qualifiedName, WriteResult::Failed, [&] {
+    const std::string opId = NewOperationId();
     DBConnection db(Settings());
+    if (!db.IsOpen()) return WriteResult::Failed;
+    Transaction transaction(db);
     const uint64_t rows = statement(db);
-    const bool answered = db.NoQueryFailed();
+    if (!db.NoQueryFailed()) return WriteResult::Failed;
+    if (rows == 0) return WriteResult::NoPlayer;
+    // After the statement, so that the id's read of the row never holds a lock the
+    // statement would wait for.
+    RecordOperationOnPlayer(db, opId, eosId, operation);
+    const CommitOutcome outcome = CommitIdentified(db, transaction, opId, qualifiedName);
     db.Finish();
-    if (!answered) {
-      LogLostWrite(operation, ToNarrow(eosId), what);
-      return WriteResult::Failed;
-    }
-    return rows > 0 ? WriteResult::Done : WriteResult::NoPlayer;
+    if (outcome == CommitOutcome::Committed) return WriteResult::Done;
+    return outcome == CommitOutcome::Unknown ? WriteResult::Unknown : WriteResult::Failed;
   });
+  if (result == WriteResult::Failed) LogLostWrite(operation, ToNarrow(eosId), what);
+  return result;
 }
 
 }  // namespace
@@ -59,15 +70,22 @@ WriteResult changePointsFor(const FString& eosId, int32_t amount, std::string_vi
 }
 
 bool spendPoints(const FString& eosId, int32_t amount) {
-  return RunOperation("DBHelper::spendPoints", false, [&] {
-    const int64_t now = TandorShop::Clock::NowUnix();
-    DBConnection db(Settings());
-    const bool taken = spendPlayerPoints(db, amount, now, eosId) > 0;
-    const bool answered = db.NoQueryFailed();
-    db.Finish();
-    if (!answered) LogLostWrite("DBHelper::spendPoints", ToNarrow(eosId), fmt::format("{} points not spent", amount));
-    return taken;
-  });
+  if (amount < 0) return false;  // a negative spend would credit
+  const int64_t now = TandorShop::Clock::NowUnix();
+  return WriteToPlayerRow("DBHelper::spendPoints", eosId, "DBHelper::spendPoints",
+                          fmt::format("{} points not spent", amount),
+                          [&](DBConnection& db) { return spendPlayerPoints(db, amount, now, eosId); }) ==
+         WriteResult::Done;
+}
+
+WriteResult creditPointsFor(const FString& eosId, int32_t amount, std::string_view operation) {
+  const int64_t now = TandorShop::Clock::NowUnix();
+  return WriteToPlayerRow("DBHelper::changePoints", eosId, operation, fmt::format("{} points not added", amount),
+                          [&](DBConnection& db) -> uint64_t {
+                            creditPlayerPointsLater(db, amount, now, eosId);
+                            // The row, made or updated, is there now: the id can be written.
+                            return db.NoQueryFailed() ? 1 : 0;
+                          });
 }
 
 bool assignPoints(const FString& eosId, int32_t points) {
@@ -117,14 +135,14 @@ void recordLogout(const PointsHandler::PlayerLogoutDB& logout) {
   });
 }
 
-void runStartupMaintenance(int32_t cooldownRowLifetimeSeconds) {
-  const int32_t lifetime = std::max(cooldownRowLifetimeSeconds, kMinCooldownRowLifetimeSeconds);
-  RunOperation("DBHelper::runStartupMaintenance", 0, [lifetime] {
+void runStartupMaintenance(const std::vector<CooldownLifetime>& cooldowns) {
+  RunOperation("DBHelper::runStartupMaintenance", 0, [&] {
     const int64_t serverId = TandorShop::GameInfo::ServerId();
     DBConnection db(Settings());
     fixMissedLogouts(db, serverId);
     clearWrongPlayerData(db, serverId);
-    clearOldPlayerCooldowns(db, lifetime);
+    for (const CooldownLifetime& cooldown : cooldowns)
+      clearOldPlayerCooldowns(db, cooldown.Name, std::max(cooldown.Seconds, kMinCooldownRowLifetimeSeconds));
     db.Finish();
     return 0;
   });

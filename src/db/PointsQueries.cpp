@@ -45,6 +45,13 @@ LaterOutcome addPlayerPointsLater(DBConnection& db, int32_t amount, int64_t now,
   });
 }
 
+LaterOutcome creditPlayerPointsLater(DBConnection& db, int32_t amount, int64_t now, const FString& eosId) {
+  return RunQuery(db, "DBHelper::addPlayerPoints", LaterOutcome{}, [&] {
+    return db.Later("DBHelper::addPlayerPoints", BuildStatement(db, Sql::creditPlayerPoints,
+                                                                db.Escape(ToNarrow(eosId)), amount, now, amount, now));
+  });
+}
+
 LaterOutcome spendPlayerPointsLater(DBConnection& db, int32_t amount, int64_t now, const FString& eosId) {
   return RunQuery(db, "DBHelper::spendPlayerPoints", LaterOutcome{}, [&] {
     return db.Later("DBHelper::spendPlayerPoints",

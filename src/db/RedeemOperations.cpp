@@ -7,6 +7,7 @@
 #include "core/TextConversion.h"
 #include "db/DBHelper.h"
 #include "db/DBQueries.h"
+#include "db/OperationIds.h"
 #include "db/QueryFrame.h"
 #include "db/Transaction.h"
 
@@ -26,12 +27,12 @@ bool TakeHeldPackets(DBConnection& db, const FString& eosId, const FString& pack
                      int64_t now, RedeemTaken& taken, bool& emptiedRowDeleted) {
   if (current == -1) return false;
   if (current < 1) {
-    emptiedRowDeleted = deleteRedeemPacket(db, eosId, packet);
+    emptiedRowDeleted = emptyRedeemPacket(db, eosId, packet, now);
     return false;
   }
   taken.used = std::min(current, wanted);
   taken.left = current - taken.used;
-  return taken.left < 1 ? deleteRedeemPacket(db, eosId, packet)
+  return taken.left < 1 ? emptyRedeemPacket(db, eosId, packet, now)
                         : updateExistingRedeemPacketSetAmount(db, taken.left, now, eosId, packet);
 }
 
@@ -55,6 +56,33 @@ WriteResult ChangeHeldAmount(DBConnection& db, const FString& eosId, const FStri
   if (!written) return WriteResult::Failed;
   transaction.Commit();
   return WriteResult::Done;
+}
+
+// The second column of the locked held row: whether it is a reward row.
+bool isReward(const LaterOutcome& held) {
+  if (!held || !held->fetched || held->rows.empty()) return false;
+  int32_t flag = 0;
+  mysql::row_view(held->rows.front()).get(1, flag);
+  return flag != 0;
+}
+
+Settlement RedeemOwed(const std::string& opId, const ShopLogRecord& record, bool reward, const FString& cooldownName,
+                      int64_t lastUse, int64_t now) {
+  Settlement owed;
+  owed.opId = opId;
+  owed.serverId = record.serverid;
+  owed.eosId = record.eosId;
+  owed.kind = SettlementKind::Redeem;
+  owed.packet = record.packet;
+  owed.logTimestamp = record.timestamp;
+  owed.units = static_cast<int32_t>(record.amount);
+  owed.isReward = reward;
+  owed.cooldownName = cooldownName;
+  owed.cooldownBefore = lastUse;
+  owed.cooldownSet = now;
+  owed.redeemsLeft = record.redeemsLeft;
+  owed.created = now;
+  return owed;
 }
 
 int64_t PackRedeemResult(const RedeemTaken& taken) {
@@ -95,7 +123,7 @@ WriteResult changeHeldAmount(const FString& eosId, const FString& packet, int32_
 
 int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packet, const FString& descr,
                      int32_t wanted, const FString& cooldownName, ShopLogRecord* written,
-                     int32_t playerCooldownSeconds) {
+                     int32_t playerCooldownSeconds, const std::string& opId, bool* unknown) {
   if (wanted < 1) return -1;
   return RunOperation("DBHelper::redeemPacket", int64_t{-1}, [&]() -> int64_t {
     const int64_t now = TandorShop::Clock::NowUnix();
@@ -109,15 +137,18 @@ int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packe
     RedeemTaken taken;
     ShopLogRecord record = ShopLogFor(info, packet, descr);
     const bool keyed = playerCooldownSeconds >= 1 && !cooldownName.IsEmpty();
+    const bool identified = !opId.empty();
     const bool redeemed = [&] {
       Transaction transaction(db);
+      if (identified) RecordOperation(db, opId, info.EosId, "redeem");
       // One round trip: the player's cooldown, the held row (locked) and the
       // balance; the writes go with the commit.
       const LaterOutcome cooldown = keyed ? selectPlayerPacketCdLater(db, info.EosId, cooldownName) : nullptr;
       const LaterOutcome held = lockRedeemPacketAmountLater(db, info.EosId, packet);
       record.newPoints = selectPlayerPoints(db, info.EosId).points;
       if (!db.NoQueryFailed()) return false;
-      if (keyed && FirstNumber(cooldown, 0) + playerCooldownSeconds > now) return false;
+      const int64_t lastUse = keyed ? FirstNumber(cooldown, 0) : 0;
+      if (keyed && lastUse + playerCooldownSeconds > now) return false;
       const auto current = static_cast<int32_t>(FirstNumber(held, -1));
       bool emptiedRowDeleted = false;
       if (!TakeHeldPackets(db, info.EosId, packet, current, wanted, now, taken, emptiedRowDeleted)) {
@@ -129,47 +160,21 @@ int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packe
       record.redeemsLeft = taken.left;
       record.isRedeem = 1;
       insertShopLog(db, record);
+      if (identified) insertSettlement(db, RedeemOwed(opId, record, isReward(held), keyed ? cooldownName : FString(), lastUse, now));
       if (!db.NoQueryFailed()) {
         LogUnexpectedError("DBHelper::redeemPacket", "a query failed; nothing of the redeem was kept");
         return false;
       }
-      return CommitOperation(transaction, "DBHelper::redeemPacket");
+      if (!identified) return CommitOperation(transaction, "DBHelper::redeemPacket");
+      const CommitOutcome outcome = CommitIdentified(db, transaction, opId, "DBHelper::redeemPacket");
+      if (outcome == CommitOutcome::Unknown && unknown != nullptr) *unknown = true;
+      return outcome == CommitOutcome::Committed;
     }();
     db.Finish();
     if (!redeemed) return -1;
     if (written != nullptr) *written = record;
     return PackRedeemResult(taken);
   });
-}
-
-bool returnRedeemUnits(const ShopLogRecord& written, int32_t units, bool isReward) {
-  if (units < 1) return true;
-  const bool returned = RunOperation("DBHelper::returnRedeemUnits", false, [&] {
-    const int64_t now = TandorShop::Clock::NowUnix();
-    DBConnection db(Settings());
-    if (!db.IsOpen()) {
-      db.Finish();
-      return false;
-    }
-    ShopLogRecord corrected = written;
-    corrected.amount = written.amount - units;
-    corrected.redeemsLeft = written.redeemsLeft + units;
-    bool committed = false;
-    {
-      Transaction transaction(db);
-      updateRedeemPacketAddAmount(db, written.eosId, written.packet, units, now, isReward);
-      if (!correctShopLog(db, written, corrected))
-        LogUnexpectedError("DBHelper::returnRedeemUnits", "the redeem's log row was not found");
-      if (db.NoQueryFailed()) committed = CommitOperation(transaction, "DBHelper::returnRedeemUnits");
-    }
-    db.Finish();
-    return committed;
-  });
-  if (!returned)
-    LogLostWrite("DBHelper::returnRedeemUnits", ToNarrow(written.eosId),
-                 fmt::format("{} undelivered units of held packet '{}' not given back", units,
-                             ToNarrow(written.packet)));
-  return returned;
 }
 
 void resetAllKits() {

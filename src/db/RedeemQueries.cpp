@@ -91,6 +91,17 @@ bool deleteRedeemPacket(DBConnection& db, const FString& eosId, const FString& p
   });
 }
 
+bool emptyRedeemPacket(DBConnection& db, const FString& eosId, const FString& packet, int64_t now) {
+  return RunQuery(db, "DBHelper::deleteRedeemPacket", false, [&] {
+    const std::string eos = db.Escape(ToNarrow(eosId));
+    const std::string key = db.Escape(ToUtf8(packet));
+    db.Later("DBHelper::deleteRedeemPacket", BuildStatement(db, Sql::deleteEmptiedRedeemPacket, eos, key));
+    db.Later("DBHelper::updateExistingRedeemPacketSetAmount",
+             BuildStatement(db, Sql::zeroEmptiedRewardPacket, now, eos, key));
+    return true;
+  });
+}
+
 bool resetKits(DBConnection& db) {
   return RunQuery(db, "DBHelper::resetKits", false, [&] {
     db.Connection().exec(BuildStatement(db, Sql::resetKits));

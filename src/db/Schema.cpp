@@ -1,4 +1,4 @@
-// Creation of the six tables.
+// Creation of the tables: the six of the shop, and the operation ids and settlements that keep it exact.
 #include "db/DBConnection.h"
 #include "db/DBErrorLog.h"
 #include "db/DBHelper.h"
@@ -21,6 +21,8 @@ constexpr TableCreation kTables[] = {
     {Sql::createTradeLogTable, "DBHelper::createTradeLogTable", "Failed to create TradeLog table!"},
     {Sql::createPlayerCooldownTable, "DBHelper::createPlayerCooldownTable",
      "Failed to create PlayerCooldownTable table!"},
+    {Sql::createOperationsTable, "DBHelper::createOperationsTable", "Failed to create Operations table!"},
+    {Sql::createSettlementsTable, "DBHelper::createSettlementsTable", "Failed to create Settlements table!"},
 };
 
 // A table that could not be created is reported and the next one is tried.

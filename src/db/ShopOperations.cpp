@@ -6,6 +6,7 @@
 #include "core/TextConversion.h"
 #include "db/DBHelper.h"
 #include "db/DBQueries.h"
+#include "db/OperationIds.h"
 #include "db/QueryFrame.h"
 #include "db/Transaction.h"
 
@@ -70,8 +71,10 @@ bool buyPacket(const ModComm::PlayerServerInfo& info, int32_t pointsChange, cons
 }
 
 bool sellItems(const ModComm::PlayerServerInfo& info, const FString& itemName, const FString& descr,
-               int32_t pricePerItem, int32_t pointsEarned, ShopLogRecord* written) {
-  const bool credited = RunOperation("DBHelper::sellItems", false, [&] {
+               int32_t pricePerItem, int32_t pointsEarned, ShopLogRecord* written, const std::string& opId,
+               bool* unknown) {
+  const std::string id = opId.empty() ? NewOperationId() : opId;
+  const CommitOutcome outcome = RunOperation("DBHelper::sellItems", CommitOutcome::NotCommitted, [&] {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
     ShopLogRecord record = ShopLogFor(info, itemName, descr);
@@ -79,27 +82,34 @@ bool sellItems(const ModComm::PlayerServerInfo& info, const FString& itemName, c
     record.amount = pricePerItem > 0 ? pointsEarned / pricePerItem : 0;
     record.pointsChange = pointsEarned;
     record.isSell = 1;
-    const bool committed = WriteAtomically(db, "DBHelper::sellItems", [&] {
-      // The credit and the new balance in one round trip, the log row with the commit.
-      const LaterOutcome credited = addPlayerPointsLater(db, pointsEarned, now, info.EosId);
-      record.newPoints = selectPlayerPoints(db, info.EosId).points;
-      if (MatchedRows(credited).value_or(0) == 0) db.NoteFailedQuery();  // no row to credit
-      insertShopLog(db, record);
-      return true;
-    });
+    if (!db.IsOpen()) return CommitOutcome::NotCommitted;
+    Transaction transaction(db);
+    // The id, the credit (making the row when it is missing) and the new balance in
+    // one round trip, the log row with the commit.
+    RecordOperation(db, id, info.EosId, "sale");
+    creditPlayerPointsLater(db, pointsEarned, now, info.EosId);
+    record.newPoints = selectPlayerPoints(db, info.EosId).points;
+    insertShopLog(db, record);
+    if (!db.NoQueryFailed()) {
+      LogUnexpectedError("DBHelper::sellItems", "a query failed; nothing of the operation was kept");
+      return CommitOutcome::NotCommitted;
+    }
+    const CommitOutcome committed = CommitIdentified(db, transaction, id, "DBHelper::sellItems");
     db.Finish();
-    if (committed && written != nullptr) *written = record;
+    if (committed == CommitOutcome::Committed && written != nullptr) *written = record;
     return committed;
   });
-  if (!credited)
+  if (unknown != nullptr) *unknown = outcome == CommitOutcome::Unknown;
+  if (outcome == CommitOutcome::NotCommitted)
     LogLostWrite("DBHelper::sellItems", ToNarrow(info.EosId),
                  fmt::format("{} points for selling {} not credited", pointsEarned, PacketText(itemName)));
-  return credited;
+  return outcome == CommitOutcome::Committed;
 }
 
 ChargeResult chargePurchase(const ModComm::PlayerServerInfo& info, int32_t charge, const FString& packet,
                             const FString& descr, int32_t amount, const FString& cooldownName,
-                            int32_t playerCooldownSeconds, ShopLogRecord& written, CooldownBefore& before) {
+                            int32_t playerCooldownSeconds, ShopLogRecord& written, CooldownBefore& before,
+                            const std::string& opId) {
   const ChargeResult result = RunOperation("DBHelper::chargePurchase", ChargeResult::Failed, [&] {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
@@ -108,69 +118,55 @@ ChargeResult chargePurchase(const ModComm::PlayerServerInfo& info, int32_t charg
     written.pointsChange = -static_cast<int64_t>(charge);
     written.isBuy = 1;
     before = {};
+    if (!db.IsOpen()) return ChargeResult::Failed;
     const bool keyed = playerCooldownSeconds >= 1 && !cooldownName.IsEmpty();
-    ChargeResult refused = ChargeResult::Failed;  // the answer when nothing committed
-    const bool committed = WriteAtomically(db, "DBHelper::chargePurchase", [&] {
-      // One round trip: the player's cooldown, the take (only when the balance
-      // covers it) and the new balance; the rest goes with the commit.
-      const LaterOutcome cooldown = keyed ? selectPlayerPacketCdLater(db, info.EosId, cooldownName) : nullptr;
-      const LaterOutcome spent = spendPlayerPointsLater(db, charge, now, info.EosId);
-      written.newPoints = selectPlayerPoints(db, info.EosId).points;
-      if (!db.NoQueryFailed()) return false;
-      const int64_t lastUse = keyed ? FirstNumber(cooldown, 0) : 0;
-      if (keyed && lastUse + playerCooldownSeconds > now) {
-        refused = ChargeResult::OnCooldown;  // the take is rolled back
-        return false;
-      }
-      if (MatchedRows(spent) != 1u) {
-        refused = ChargeResult::TooFewPoints;
-        return false;
-      }
-      if (keyed) {
-        before = {cooldownName, lastUse};
-        updatePlayerPacketCd(db, info.EosId, cooldownName, now);
-      }
-      insertShopLog(db, written);
-      return true;
-    });
-    db.Finish();
-    return committed ? ChargeResult::Charged : refused;
+    Transaction transaction(db);
+    // One round trip: the id, the player's cooldown, the take (only when the
+    // balance covers it) and the new balance; the rest goes with the commit.
+    RecordOperation(db, opId, info.EosId, "charge");
+    const LaterOutcome cooldown = keyed ? selectPlayerPacketCdLater(db, info.EosId, cooldownName) : nullptr;
+    const LaterOutcome spent = spendPlayerPointsLater(db, charge, now, info.EosId);
+    written.newPoints = selectPlayerPoints(db, info.EosId).points;
+    if (!db.NoQueryFailed()) return ChargeResult::Failed;
+    const int64_t lastUse = keyed ? FirstNumber(cooldown, 0) : 0;
+    if (keyed && lastUse + playerCooldownSeconds > now) return ChargeResult::OnCooldown;  // the take is rolled back
+    if (MatchedRows(spent) != 1u) return ChargeResult::TooFewPoints;
+    if (keyed) {
+      before = {cooldownName, lastUse};
+      updatePlayerPacketCd(db, info.EosId, cooldownName, now);
+    }
+    insertShopLog(db, written);
+    // What the purchase owes until its goods arrived.
+    Settlement owed;
+    owed.opId = opId;
+    owed.serverId = written.serverid;
+    owed.eosId = info.EosId;
+    owed.kind = SettlementKind::Purchase;
+    owed.packet = packet;
+    owed.logTimestamp = written.timestamp;
+    owed.units = amount;
+    owed.points = charge;
+    owed.cooldownName = keyed ? cooldownName : FString();
+    owed.cooldownBefore = lastUse;
+    owed.cooldownSet = now;
+    owed.created = now;
+    insertSettlement(db, owed);
+    if (!db.NoQueryFailed()) {
+      LogUnexpectedError("DBHelper::chargePurchase", "a query failed; nothing of the operation was kept");
+      return ChargeResult::Failed;
+    }
+    switch (CommitIdentified(db, transaction, opId, "DBHelper::chargePurchase")) {
+      case CommitOutcome::Committed: return ChargeResult::Charged;
+      case CommitOutcome::NotCommitted: return ChargeResult::Failed;
+      case CommitOutcome::Unknown: return ChargeResult::Unknown;
+    }
+    return ChargeResult::Failed;
   });
   if (result == ChargeResult::Failed)
     LogLostWrite("DBHelper::chargePurchase", ToNarrow(info.EosId),
                  fmt::format("{} points for {} x '{}' not charged; nothing was delivered", charge, amount,
                              PacketText(packet)));
   return result;
-}
-
-bool refundPurchase(const ShopLogRecord& written, int32_t delivered, int32_t refund,
-                    const CooldownBefore& cooldown) {
-  const bool refunded = RunOperation("DBHelper::refundPurchase", false, [&] {
-    const int64_t now = TandorShop::Clock::NowUnix();
-    DBConnection db(Settings());
-    ShopLogRecord corrected = written;
-    corrected.amount = delivered;
-    corrected.pointsChange = written.pointsChange + refund;
-    const bool committed = WriteAtomically(db, "DBHelper::refundPurchase", [&] {
-      const LaterOutcome credited = addPlayerPointsLater(db, refund, now, written.eosId);
-      if (!correctShopLog(db, written, corrected))
-        LogUnexpectedError("DBHelper::refundPurchase", "the purchase's log row was not found");
-      if (MatchedRows(credited).value_or(0) == 0) db.NoteFailedQuery();
-      if (delivered > 0 || cooldown.Name.IsEmpty()) return true;
-      if (cooldown.LastUse > 0)
-        updatePlayerPacketCd(db, written.eosId, cooldown.Name, cooldown.LastUse);
-      else
-        deletePlayerPacketCd(db, written.eosId, cooldown.Name);
-      return true;
-    });
-    db.Finish();
-    return committed;
-  });
-  if (!refunded)
-    LogLostWrite("DBHelper::refundPurchase", ToNarrow(written.eosId),
-                 fmt::format("{} points for {} undelivered of {} x '{}' not refunded", refund,
-                             written.amount - delivered, written.amount, PacketText(written.packet)));
-  return refunded;
 }
 
 }  // namespace DBHelper

@@ -58,6 +58,24 @@ constexpr std::string_view kCreateShopLogTable =
     "DEFAULT 0,points_change BIGINT DEFAULT 0,newpoints BIGINT DEFAULT 0,redeemsLeft INT UNSIGNED DEFAULT "
     "0,isBuy BOOL DEFAULT FALSE,isRedeem BOOL DEFAULT FALSE,isSell BOOL DEFAULT FALSE);";
 
+// Every operation that changes points or held units leaves its id here in its own
+// transaction, so that after a commit whose answer was lost it can be looked up.
+constexpr std::string_view kCreateOperationsTable =
+    "CREATE TABLE IF NOT EXISTS {}_operations (opId CHAR(32) NOT NULL,eosId VARCHAR(47) NOT NULL DEFAULT \"\","
+    "kind VARCHAR(31) NOT NULL DEFAULT \"\",created BIGINT NOT NULL DEFAULT 0,PRIMARY KEY(opId),KEY "
+    "created(created));";
+// What a charge or a redeem still owes until its goods arrived: written with the
+// charge, settled (refund, units given back, or nothing) and deleted in one
+// transaction. state: 0 owed, 2 given up (kept for an admin).
+constexpr std::string_view kCreateSettlementsTable =
+    "CREATE TABLE IF NOT EXISTS {}_settlements (opId CHAR(32) NOT NULL,serverId BIGINT NOT NULL DEFAULT 0,eosId "
+    "VARCHAR(47) NOT NULL DEFAULT \"\",kind TINYINT NOT NULL DEFAULT 0,packet VARCHAR(511) NOT NULL DEFAULT \"\","
+    "logTimestamp BIGINT NOT NULL DEFAULT 0,units INT NOT NULL DEFAULT 0,points BIGINT NOT NULL DEFAULT 0,"
+    "isReward BOOL NOT NULL DEFAULT FALSE,cooldownName VARCHAR(255) NOT NULL DEFAULT \"\",cooldownBefore BIGINT "
+    "NOT NULL DEFAULT 0,cooldownSet BIGINT NOT NULL DEFAULT 0,redeemsLeft INT NOT NULL DEFAULT 0,state TINYINT NOT "
+    "NULL DEFAULT 0,attempts INT NOT NULL DEFAULT 0,lastError VARCHAR(255) NOT NULL DEFAULT \"\",created BIGINT "
+    "NOT NULL DEFAULT 0,PRIMARY KEY(opId),KEY serverState(serverId,state,created));";
+
 constexpr std::string_view kResetKits = "TRUNCATE {}_player_redeems;";
 
 // ---- points and characters -------------------------------------------------
@@ -68,6 +86,11 @@ constexpr Scrambled kAddNewPlayer{
     "INSERT INTO {}_player_points (eosId,lastChange) VALUES ('{}',{}) ON DUPLICATE KEY UPDATE eosId=eosId;"};
 constexpr Scrambled kAddPlayerPoints{
     "UPDATE {}_player_points SET points=points+({}),lastChange={} WHERE eosId='{}';"};
+// A credit that makes the player's row when it is missing (the row could not be
+// made at login while the database was down).
+constexpr Scrambled kCreditPlayerPoints{
+    "INSERT INTO {}_player_points (eosId,points,lastChange) VALUES ('{}',{},{}) ON DUPLICATE KEY UPDATE "
+    "points=points+({}),lastChange={};"};
 // Takes the amount only when the balance covers it, in one statement.
 constexpr Scrambled kSpendPlayerPoints{
     "UPDATE {}_player_points SET points=points-({}),lastChange={} WHERE eosId='{}' AND points>=({});"};
@@ -94,6 +117,29 @@ constexpr Scrambled kGetTradeTargets{
     "SELECT eosId,charName,tribeName,lastLogin,lastLogout FROM {}_player_chars WHERE "
     "GREATEST(lastLogin,lastLogout)>=CAST(UNIX_TIMESTAMP() AS SIGNED)-({}) ORDER BY eosId,lastLogin DESC;"};
 
+// ---- operations and what they still owe ---------------------------------------
+
+constexpr Scrambled kInsertOperation{
+    "INSERT INTO {}_operations (opId,eosId,kind,created) VALUES ('{}','{}','{}',{});"};
+// The table prefix comes again as the fifth value.
+constexpr Scrambled kInsertOperationOnPlayer{
+    "INSERT INTO {}_operations (opId,eosId,kind,created) SELECT '{}','{}','{}',{} FROM {}_player_points WHERE "
+    "eosId='{}';"};
+constexpr Scrambled kCountOperation{"SELECT COUNT(*) FROM {}_operations WHERE opId='{}';"};
+// In small batches, so that no statement holds many locks for long.
+constexpr Scrambled kClearOldOperations{"DELETE FROM {}_operations WHERE created<{} LIMIT 1000;"};
+constexpr Scrambled kInsertSettlement{
+    "INSERT INTO {}_settlements (opId,serverId,eosId,kind,packet,logTimestamp,units,points,isReward,cooldownName,"
+    "cooldownBefore,cooldownSet,redeemsLeft,created) VALUES ('{}',{},'{}',{},'{}',{},{},{},{},'{}',{},{},{},{});"};
+constexpr Scrambled kLockSettlement{
+    "SELECT eosId,kind,packet,logTimestamp,units,points,isReward,cooldownName,cooldownBefore,cooldownSet,"
+    "redeemsLeft,state FROM {}_settlements WHERE opId='{}' FOR UPDATE;"};
+constexpr Scrambled kDeleteSettlement{"DELETE FROM {}_settlements WHERE opId='{}';"};
+constexpr Scrambled kGiveUpSettlement{
+    "UPDATE {}_settlements SET state=2,attempts=attempts+1,lastError='{}' WHERE opId='{}';"};
+constexpr Scrambled kSelectLeftoverSettlements{
+    "SELECT opId FROM {}_settlements WHERE serverId={} AND state=0 AND created<{} ORDER BY created LIMIT 1000;"};
+
 // ---- redeems -----------------------------------------------------------------
 
 constexpr Scrambled kSelectRedeemPacketsForPlayer{
@@ -101,13 +147,19 @@ constexpr Scrambled kSelectRedeemPacketsForPlayer{
 constexpr Scrambled kGetRedeemPacketAmount{
     "SELECT amount FROM {}_player_redeems WHERE eosId='{}' AND packetStr='{}';"};
 constexpr Scrambled kLockRedeemPacketAmount{
-    "SELECT amount FROM {}_player_redeems WHERE eosId='{}' AND packetStr='{}' FOR UPDATE;"};
+    "SELECT amount,isRewardPacket FROM {}_player_redeems WHERE eosId='{}' AND packetStr='{}' FOR UPDATE;"};
 constexpr Scrambled kUpdateRedeemPacketAddAmount{
     "INSERT INTO {}_player_redeems (eosId,packetStr,amount,lastChange,isRewardPacket) VALUES ('{}','{}',{},{},{}) "
     "ON DUPLICATE KEY UPDATE amount=amount+({}),lastChange={};"};
 constexpr Scrambled kUpdateExistingRedeemPacketSetAmount{
     "UPDATE {}_player_redeems SET amount={},lastChange={} WHERE eosId='{}' AND packetStr='{}';"};
 constexpr Scrambled kDeleteRedeemPacket{"DELETE FROM {}_player_redeems WHERE eosId='{}' AND packetStr='{}';"};
+// A redeemed row that reached 0 goes, unless it is a reward row: that one stays at
+// 0, or the reward would be granted again at the next login.
+constexpr Scrambled kDeleteEmptiedRedeemPacket{
+    "DELETE FROM {}_player_redeems WHERE eosId='{}' AND packetStr='{}' AND NOT isRewardPacket;"};
+constexpr Scrambled kZeroEmptiedRewardPacket{
+    "UPDATE {}_player_redeems SET amount=0,lastChange={} WHERE eosId='{}' AND packetStr='{}' AND isRewardPacket;"};
 constexpr Scrambled kInsertOnJoinRewardPacketsHead{
     "INSERT INTO {}_player_redeems (eosId,packetStr,amount,lastChange,isRewardPacket) VALUES "};
 constexpr Scrambled kInsertOnJoinRewardPacketsTuple{"('{}','{}',{},{},true),"};
@@ -123,6 +175,16 @@ constexpr Scrambled kUpdatePlayerPacketCd{
     "INSERT INTO {}_player_cooldowns (eosId,packetName,lastUse) VALUES ('{}','{}',{}) ON DUPLICATE KEY UPDATE "
     "lastUse={};"};
 constexpr Scrambled kDeletePlayerPacketCd{"DELETE FROM {}_player_cooldowns WHERE eosId='{}' AND packetName='{}';"};
+// A cooldown a settlement gives back, only while it is still the one the
+// operation wrote (a newer purchase's cooldown stays).
+constexpr Scrambled kRestorePlayerPacketCd{
+    "UPDATE {}_player_cooldowns SET lastUse={} WHERE eosId='{}' AND packetName='{}' AND lastUse={};"};
+constexpr Scrambled kDeletePlayerPacketCdIfUnchanged{
+    "DELETE FROM {}_player_cooldowns WHERE eosId='{}' AND packetName='{}' AND lastUse={};"};
+// The rows of one packet name this server knows, older than their lifetime here;
+// names only other servers of the network use are theirs to clear.
+constexpr Scrambled kClearOldPlayerCooldownsNamed{
+    "DELETE FROM {}_player_cooldowns WHERE packetName='{}' AND lastUse<CAST(UNIX_TIMESTAMP() AS SIGNED)-({});"};
 constexpr Scrambled kClearOldPlayerCooldowns{
     "DELETE FROM {}_player_cooldowns WHERE lastUse<CAST(UNIX_TIMESTAMP() AS SIGNED)-({});"};
 
@@ -168,9 +230,21 @@ constexpr StoredText Stored(Sql statement) {
     case Sql::createShopLogTable: return KeepPlain(kCreateShopLogTable);
     case Sql::createTradeLogTable: return KeepPlain(kCreateTradeLogTable);
     case Sql::createPlayerCooldownTable: return KeepPlain(kCreatePlayerCooldownTable);
+    case Sql::createOperationsTable: return KeepPlain(kCreateOperationsTable);
+    case Sql::createSettlementsTable: return KeepPlain(kCreateSettlementsTable);
+    case Sql::insertOperation: return Keep(kInsertOperation);
+    case Sql::insertOperationOnPlayer: return Keep(kInsertOperationOnPlayer);
+    case Sql::countOperation: return Keep(kCountOperation);
+    case Sql::clearOldOperations: return Keep(kClearOldOperations);
+    case Sql::insertSettlement: return Keep(kInsertSettlement);
+    case Sql::lockSettlement: return Keep(kLockSettlement);
+    case Sql::deleteSettlement: return Keep(kDeleteSettlement);
+    case Sql::giveUpSettlement: return Keep(kGiveUpSettlement);
+    case Sql::selectLeftoverSettlements: return Keep(kSelectLeftoverSettlements);
     case Sql::selectPlayerPoints: return Keep(kSelectPlayerPoints);
     case Sql::addNewPlayer: return Keep(kAddNewPlayer);
     case Sql::addPlayerPoints: return Keep(kAddPlayerPoints);
+    case Sql::creditPlayerPoints: return Keep(kCreditPlayerPoints);
     case Sql::spendPlayerPoints: return Keep(kSpendPlayerPoints);
     case Sql::setPlayerPoints: return Keep(kSetPlayerPoints);
     case Sql::resetPlayerPoints: return Keep(kResetPlayerPoints);
@@ -187,6 +261,8 @@ constexpr StoredText Stored(Sql statement) {
     case Sql::updateRedeemPacketAddAmount: return Keep(kUpdateRedeemPacketAddAmount);
     case Sql::updateExistingRedeemPacketSetAmount: return Keep(kUpdateExistingRedeemPacketSetAmount);
     case Sql::deleteRedeemPacket: return Keep(kDeleteRedeemPacket);
+    case Sql::deleteEmptiedRedeemPacket: return Keep(kDeleteEmptiedRedeemPacket);
+    case Sql::zeroEmptiedRewardPacket: return Keep(kZeroEmptiedRewardPacket);
     case Sql::resetKits: return KeepPlain(kResetKits);
     case Sql::insertOnJoinRewardPacketsHead: return Keep(kInsertOnJoinRewardPacketsHead);
     case Sql::insertOnJoinRewardPacketsTuple: return Keep(kInsertOnJoinRewardPacketsTuple);
@@ -195,6 +271,9 @@ constexpr StoredText Stored(Sql statement) {
     case Sql::getPlayerPacketCd: return Keep(kGetPlayerPacketCd);
     case Sql::updatePlayerPacketCd: return Keep(kUpdatePlayerPacketCd);
     case Sql::deletePlayerPacketCd: return Keep(kDeletePlayerPacketCd);
+    case Sql::restorePlayerPacketCd: return Keep(kRestorePlayerPacketCd);
+    case Sql::deletePlayerPacketCdIfUnchanged: return Keep(kDeletePlayerPacketCdIfUnchanged);
+    case Sql::clearOldPlayerCooldownsNamed: return Keep(kClearOldPlayerCooldownsNamed);
     case Sql::clearOldPlayerCooldowns: return Keep(kClearOldPlayerCooldowns);
     case Sql::insertShopLog: return Keep(kInsertShopLog);
     case Sql::adjustShopLogRow: return Keep(kAdjustShopLogRow);

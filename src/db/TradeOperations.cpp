@@ -5,9 +5,11 @@
 
 #include "core/Clock.h"
 #include "core/GameInfo.h"
+#include "core/Log.h"
 #include "core/TextConversion.h"
 #include "db/DBHelper.h"
 #include "db/DBQueries.h"
+#include "db/OperationIds.h"
 #include "db/QueryFrame.h"
 #include "db/Transaction.h"
 
@@ -43,7 +45,7 @@ TradePartners LockPartners(DBConnection& db, const std::string& senderId, const 
 }
 
 // One attempt; throws what the server reports (the transaction is then rolled back).
-int32_t TryTrade(DBConnection& db, TradeLogRecord& record, int32_t amount) {
+int32_t TryTrade(DBConnection& db, TradeLogRecord& record, int32_t amount, const std::string& opId) {
   const std::string senderId = ToNarrow(record.eosIdFrom);
   const std::string receiverId = ToNarrow(record.eosIdTo);
   Transaction transaction(db);
@@ -60,6 +62,7 @@ int32_t TryTrade(DBConnection& db, TradeLogRecord& record, int32_t amount) {
   record.pointsAfterFrom = toSelf ? partners.senderPoints : partners.senderPoints - amount;
   record.pointsAfterTo = toSelf ? partners.receiverPoints : partners.receiverPoints + amount;
   db.Later("DBHelper::insertTradeLog", TradeLogStatement(db, record));
+  RecordOperation(db, opId, record.eosIdFrom, "trade");
   transaction.Commit();
   return kTradeDone;
 }
@@ -84,14 +87,27 @@ int32_t tradePoints(const FString& senderId, const FString& senderName, const FS
     record.serverid = TandorShop::GameInfo::ServerId();
     record.amount = amount;
 
+    const std::string opId = NewOperationId();
     DBConnection db(Settings());
     int32_t code = kTradeTooFewPoints;
     for (int attempt = 1; attempt <= kTradeAttempts && db.IsOpen(); ++attempt) {
       try {
-        code = TryTrade(db, record, amount);
+        code = TryTrade(db, record, amount, opId);
         answered = true;
         break;
       } catch (const mysql::mysql_exception& error) {
+        if (LostConnection(error)) {
+          // The commit may have gone through: its id says whether it did.
+          LogUnexpectedError(error.statement().empty() ? "DBHelper::tradePoints" : error.statement(), error.what());
+          const std::optional<bool> committed = OperationCommitted(db.Settings(), opId);
+          if (committed) {
+            answered = true;
+            code = *committed ? kTradeDone : kTradeTooFewPoints;
+            if (*committed) TandorShop::Log().warn("DBHelper::tradePoints: the answer to its commit was lost; "
+                                                   "operation {} did commit", opId);
+          }
+          break;
+        }
         if (!WorthRetrying(error) || attempt == kTradeAttempts) {
           LogUnexpectedError(error.statement().empty() ? "DBHelper::tradePoints" : error.statement(), error.what());
           break;

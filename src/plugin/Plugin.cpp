@@ -7,18 +7,21 @@
 #include "config/ConfigLoader.h"
 #include "core/Export.h"
 #include "core/Log.h"
+#include "core/PluginState.h"
 #include "core/ThreadPool.h"
 #include "modcomm/ModChannel.h"
 #include "plugin/GameModeHook.h"
 #include "plugin/LayerWiring.h"
 #include "plugin/Lifecycle.h"
 #include "plugin/ReloadCommands.h"
+#include "shop/Settlements.h"
 
 namespace TandorShop {
 namespace {
 
 void Start() {
   CreateLogger();
+  Unloading.store(false);
   ModChannel::MarkGameThread();
   WireLayers();
   nlohmann::json config;
@@ -33,7 +36,12 @@ void Start() {
 }
 
 void Stop() {
+  // No new charge or take starts (no delivery would follow it); the workers run
+  // what is queued, and each settlement still open gets one last try here. What
+  // the database holds as owed is settled at the next start.
+  Unloading.store(true);
   Pool().StopWorkers();
+  Settlements::SettleBeforeUnload();
   HandlePluginEvent(PluginEvent::Unload, nullptr);
   RemoveGameModeHook();
   RemoveReloadCommands();

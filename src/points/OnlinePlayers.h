@@ -22,6 +22,9 @@ namespace PointsHandler {
 struct RewardInFlight {
   int64_t PreviousRewardTime = 0;
   std::atomic<bool> Credited{false};  // set by the worker before the continuation runs
+  // The answer to the credit's commit was lost and its id could not be looked up:
+  // the reward time stays where it is, so the reward is never paid twice.
+  std::atomic<bool> Unknown{false};
 };
 
 struct OnlinePlayer {

@@ -26,7 +26,8 @@ void RewardCredited(const FString& eosId, int32_t amount, int64_t paidAt,
   OnlinePlayer* player = FindOnline(eosId);
   if (player != nullptr && player->Reward == reward) {
     player->Reward.reset();
-    if (!reward->Credited && player->LastRewardTime == paidAt) player->LastRewardTime = reward->PreviousRewardTime;
+    if (!reward->Credited && !reward->Unknown && player->LastRewardTime == paidAt)
+      player->LastRewardTime = reward->PreviousRewardTime;
   }
   if (reward->Credited) ModComm::NotifyPointsChange(eosId, amount);
 }
@@ -41,8 +42,10 @@ void PostReward(OnlinePlayer& player, int64_t now) {
   TandorShop::Pool().PostTask(
       PoolTask::MakeWork(
           [eosId = player.EosId, amount, reward](ArkTandor_AsyncTaskResults&) {
-            reward->Credited =
-                DBHelper::changePointsFor(eosId, amount, "PassiveReward") == DBHelper::WriteResult::Done;
+            // The credit makes the player's row when login could not.
+            const DBHelper::WriteResult result = DBHelper::creditPointsFor(eosId, amount, "PassiveReward");
+            reward->Credited = result == DBHelper::WriteResult::Done;
+            reward->Unknown = result == DBHelper::WriteResult::Unknown;
           },
           [eosId = player.EosId, amount, now, reward](ArkTandor_AsyncTaskResults) {
             RewardCredited(eosId, amount, now, reward);

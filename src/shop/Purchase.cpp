@@ -5,6 +5,9 @@
 #include <algorithm>
 #include <memory>
 #include <optional>
+#include <string>
+
+#include <fmt/format.h>
 
 #include <fmt/args.h>
 
@@ -12,6 +15,8 @@
 #include "AsaApi/WeakObjectPtr.h"
 #include "config/ShopConfig.h"
 #include "core/Clock.h"
+#include "core/PluginState.h"
+#include "core/TextConversion.h"
 #include "core/ThreadPool.h"
 #include "db/DBHelper.h"
 #include "modcomm/GameState.h"
@@ -78,6 +83,8 @@ struct ChargedPurchase {
   DBHelper::CooldownBefore Cooldown;
   DBHelper::ShopLogRecord Written;
   Cooldowns::HeldServerCooldown ServerCooldown;
+  std::string OpId;             // the charge's operation id, made before it was sent
+  DBHelper::DBSettings Database;  // the database it was charged on, where it is settled
 };
 
 // The purchase as charged, or nothing (Packet null) when the packet changed since.
@@ -88,18 +95,33 @@ ConstructedPacket AsCharged(const ChargedPurchase& charged) {
   return cp;
 }
 
-// Gives back what was charged for units that did not arrive, until it lands; the
-// player's operation ends after the first try.
-void Refund(InFlight::Scope& operation, const FString& eosId, const ChargedPurchase& charged, int32_t delivered,
-            int32_t refund) {
-  Settlements::Post([written = charged.Written, delivered, refund, cooldown = charged.Cooldown] {
-    return DBHelper::refundPurchase(written, delivered, refund, cooldown);
-  }, [eosId](bool) { InFlight::End(eosId); });
-  operation.HandOn();
+Settlements::Outcome AsOutcome(DBHelper::SettleResult result) {
+  switch (result) {
+    case DBHelper::SettleResult::Settled:
+    case DBHelper::SettleResult::NothingOwed: return Settlements::Outcome::Landed;
+    case DBHelper::SettleResult::GivenUp: return Settlements::Outcome::GivenUp;
+    case DBHelper::SettleResult::Failed: break;
+  }
+  return Settlements::Outcome::Failed;
+}
+
+// Records what arrived and gives back what was charged for the rest, until it
+// lands (the database holds what the charge owes until then).
+void Settle(const ChargedPurchase& charged, int32_t delivered, int64_t refund, std::function<void()> afterFirstTry,
+            std::function<void()> whenLanded) {
+  Settlements::Post(
+      fmt::format("purchase {} of {} x '{}' by eosId {}: {} of them arrived, {} points to give back", charged.OpId,
+                  charged.Amount, charged.PacketString.ToUtf8(), DBHelper::ToNarrow(charged.Written.eosId),
+                  delivered, refund),
+      [database = charged.Database, opId = charged.OpId, delivered, refund] {
+        return AsOutcome(DBHelper::settleOperation(database, opId, delivered, refund));
+      },
+      std::move(afterFirstTry), std::move(whenLanded));
 }
 
 // Second step, once the charge committed: deliver, give back what did not arrive,
-// and tell the player and Discord what arrived and what it cost.
+// and tell the player and Discord what arrived and what it cost, once what was
+// given back committed.
 void DeliverCharged(const ChargedPurchase& charged, const Weak& weak, const FString& eosId) {
   InFlight::Scope operation(eosId);
   const ConstructedPacket cp = AsCharged(charged);
@@ -112,40 +134,63 @@ void DeliverCharged(const ChargedPurchase& charged, const Weak& weak, const FStr
                                            : std::min(charged.Charge,
                                                       PriceHelper::FinalCharge(delivered.Charge, charged.Discount,
                                                                                cp.Packet->ExcludeFromDiscount));
-  if (delivered.Units < charged.Amount || cost < charged.Charge)
-    Refund(operation, eosId, charged, delivered.Units, charged.Charge - cost);
-  if (delivered.Units < 1) return Cooldowns::GiveBack(charged.ServerCooldown);  // everything goes back, nobody is told
-  const ConfigHelper::ConfigShopPacket& packet = *cp.Packet;
-  DBHelper::ShopLogRecord told = charged.Written;
-  told.amount = delivered.Units;
-  told.pointsChange = -static_cast<int64_t>(cost);
-  told.newPoints += charged.Charge - cost;
-  DiscordHelper::sendBuy(told);
-  TellBuyer(sender, cost, packet);
+  const int64_t refund = charged.Charge - cost;
+  if (delivered.Units < 1) {
+    Cooldowns::GiveBack(charged.ServerCooldown);  // everything goes back, nobody is told
+    Settle(charged, 0, refund, [eosId] { InFlight::End(eosId); }, {});
+    return operation.HandOn();
+  }
+  auto tell = [charged, cost, units = delivered.Units, weak, packet = cp.Packet] {
+    DBHelper::ShopLogRecord told = charged.Written;
+    told.amount = units;
+    told.pointsChange = -static_cast<int64_t>(cost);
+    told.newPoints += charged.Charge - cost;
+    DiscordHelper::sendBuy(told);
+    AShooterPlayerController* buyer = weak.Get();
+    const ConfigHelper::ConfigShopPacket* now = PacketHelper::ParsePacketString(charged.PacketString, true, -1).Packet;
+    if (buyer != nullptr && now != nullptr) TellBuyer(buyer, cost, *now);
+  };
+  if (refund == 0) {
+    Settle(charged, delivered.Units, 0, {}, {});  // only the record that everything arrived
+    TellBuyer(sender, cost, *cp.Packet);
+    DiscordHelper::sendBuy([&] {
+      DBHelper::ShopLogRecord told = charged.Written;
+      told.amount = delivered.Units;
+      return told;
+    }());
+    return;
+  }
+  Settle(charged, delivered.Units, refund, [eosId] { InFlight::End(eosId); }, tell);
+  operation.HandOn();
 }
 
 // Posts the charge for every unit; delivery follows only when it committed. The
 // player's operation goes on until the delivery step has run. Refused (too few
-// points, the player's cooldown) or failed: nothing delivered, nobody told.
+// points, the player's cooldown) or failed: nothing delivered, nobody told. A
+// charge whose outcome could not be learnt is settled as if nothing arrived.
 void PostCharge(AShooterPlayerController* sender, const FString& eosId, const PricedPurchase& purchase,
                 ChargedPurchase charge) {
   const ConstructedPacket& cp = purchase.Packet;
   const ConfigHelper::ConfigShopPacket& packet = *cp.Packet;
   ModComm::PlayerServerInfo info{eosId, ModComm::PlayerLabel(sender), ModComm::SessionName()};
   const bool keyed = packet.PlayerCooldown >= 1;
+  charge.OpId = DBHelper::NewOperationId();
+  charge.Database = DBHelper::Settings();
   auto charged = std::make_shared<ChargedPurchase>(std::move(charge));
   auto result = std::make_shared<DBHelper::ChargeResult>(DBHelper::ChargeResult::Failed);
   TandorShop::Pool().PostTask(PoolTask::MakeWork(
       [info, charged, result, packetStr = PacketHelper::BuildPacketString(cp), descr = packet.Description,
        amount = cp.Amount, cooldownName = keyed ? packet.PacketName : FString(),
        cooldownSeconds = keyed ? packet.PlayerCooldown : 0](ArkTandor_AsyncTaskResults&) {
+        if (Unloading.load()) return;  // no delivery would follow
         *result = DBHelper::chargePurchase(info, charged->Charge, packetStr, descr, amount, cooldownName,
-                                           cooldownSeconds, charged->Written, charged->Cooldown);
+                                           cooldownSeconds, charged->Written, charged->Cooldown, charged->OpId);
       },
       [charged, result, weak = Weak(sender), eosId](ArkTandor_AsyncTaskResults) {
         if (*result == DBHelper::ChargeResult::Charged) return DeliverCharged(*charged, weak, eosId);
         Cooldowns::GiveBack(charged->ServerCooldown);
-        InFlight::End(eosId);
+        if (*result != DBHelper::ChargeResult::Unknown) return InFlight::End(eosId);
+        Settle(*charged, 0, charged->Charge, [eosId] { InFlight::End(eosId); }, {});
       }));
 }
 
@@ -161,7 +206,7 @@ void HandleBuy(AShooterPlayerController* sender, const FString& packetString) {
   if (!purchase) return;
   const ConstructedPacket& cp = purchase->Packet;
   ChargedPurchase charged{packetString, cp.Amount, PriceHelper::UnitPrice(cp), purchase->Discount, purchase->Charge,
-                          {}, {}, Cooldowns::HoldServerCooldown(*cp.Packet, now)};
+                          {}, {}, Cooldowns::HoldServerCooldown(*cp.Packet, now), {}, {}};
   PostCharge(sender, eosId, *purchase, std::move(charged));
   operation.HandOn();
 }

@@ -2,7 +2,12 @@
 // out at most what is held, with a log row; the continuation delivers what it
 // handed out, parsed again from the stored key, and gives back the units that did
 // not arrive (they leave the log row too). Only what arrived is told.
+#include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+
+#include <fmt/format.h>
 
 #include <fmt/args.h>
 
@@ -10,6 +15,8 @@
 #include "AsaApi/WeakObjectPtr.h"
 #include "config/ShopConfig.h"
 #include "core/Clock.h"
+#include "core/PluginState.h"
+#include "core/TextConversion.h"
 #include "core/ThreadPool.h"
 #include "db/DBHelper.h"
 #include "modcomm/GameState.h"
@@ -40,6 +47,8 @@ struct RedeemRequest {
   int32_t RewardId = -1;
   bool IsReward = false;
   Cooldowns::HeldServerCooldown ServerCooldown;
+  std::string OpId;               // the take's operation id, made before it was sent
+  DBHelper::DBSettings Database;  // the database it was taken on, where it is settled
 };
 
 void RedeemListContinuation(const ArkTandor_AsyncTaskResults& results, const Weak& weak) {
@@ -72,21 +81,37 @@ void TellRedeemer(AShooterPlayerController* sender, const ConstructedPacket& cp,
 // What the database handed out for a redeem: the units taken with their log row.
 struct Taken {
   int64_t Packed = -1;  // low 32 bits taken, high 32 bits left; -1 when none
+  bool Unknown = false;  // the answer to its commit was lost: settled by its id
   DBHelper::ShopLogRecord Written;
 };
 
-// Units that did not arrive go back to the held row and leave the log row, until
-// it lands; the player's operation ends after the first try.
-void GiveBack(InFlight::Scope& operation, const RedeemRequest& request, const DBHelper::ShopLogRecord& written,
-              int32_t units) {
-  Settlements::Post([written, units, isReward = request.IsReward] {
-    return DBHelper::returnRedeemUnits(written, units, isReward);
-  }, [eosId = request.EosId](bool) { InFlight::End(eosId); });
-  operation.HandOn();
+// Records what arrived and gives back the units that did not, until it lands (the
+// database holds what the redeem took until then).
+void Settle(const RedeemRequest& request, int32_t delivered, std::function<void()> afterFirstTry,
+            std::function<void()> whenLanded) {
+  Settlements::Post(
+      fmt::format("redeem {} of '{}' by eosId {}: {} units arrived, the rest to give back", request.OpId,
+                  request.StoredKey.ToUtf8(), DBHelper::ToNarrow(request.EosId), delivered),
+      [database = request.Database, opId = request.OpId, delivered] {
+        switch (DBHelper::settleOperation(database, opId, delivered, std::nullopt)) {
+          case DBHelper::SettleResult::Settled:
+          case DBHelper::SettleResult::NothingOwed: return Settlements::Outcome::Landed;
+          case DBHelper::SettleResult::GivenUp: return Settlements::Outcome::GivenUp;
+          case DBHelper::SettleResult::Failed: break;
+        }
+        return Settlements::Outcome::Failed;
+      },
+      std::move(afterFirstTry), std::move(whenLanded));
 }
 
 void RedeemDelivery(const Taken& taken, const RedeemRequest& request, const Weak& weak) {
   InFlight::Scope operation(request.EosId);
+  const FString eosId = request.EosId;
+  if (taken.Unknown) {
+    Cooldowns::GiveBack(request.ServerCooldown);
+    Settle(request, 0, [eosId] { InFlight::End(eosId); }, {});
+    return operation.HandOn();
+  }
   const int32_t deliver =
       taken.Packed < 0 ? 0 : static_cast<int32_t>(static_cast<uint32_t>(taken.Packed & 0xFFFFFFFF));
   const int32_t left = static_cast<int32_t>(static_cast<uint32_t>(static_cast<uint64_t>(taken.Packed) >> 32));
@@ -100,13 +125,26 @@ void RedeemDelivery(const Taken& taken, const RedeemRequest& request, const Weak
   if (cp.Packet != nullptr && inventory != nullptr)
     delivered = PacketDelivery::DeliverUnits(cp, sender, inventory, deliver);
   const int32_t missing = deliver - delivered.Units;
-  if (missing > 0) GiveBack(operation, request, taken.Written, missing);
-  if (delivered.Units < 1) return Cooldowns::GiveBack(request.ServerCooldown);  // nothing arrived: nobody told
+  if (delivered.Units < 1) {
+    Cooldowns::GiveBack(request.ServerCooldown);  // nothing arrived: nobody told
+    Settle(request, 0, [eosId] { InFlight::End(eosId); }, {});
+    return operation.HandOn();
+  }
   DBHelper::ShopLogRecord told = taken.Written;
   told.amount = delivered.Units;
   told.redeemsLeft = left + missing;
-  DiscordHelper::sendRedeem(told);
-  TellRedeemer(sender, cp, left + missing);
+  auto tell = [told, weak, key = request.StoredKey] {
+    DiscordHelper::sendRedeem(told);
+    const ConstructedPacket now = PacketHelper::ParsePacketString(key, false, -1);
+    AShooterPlayerController* redeemer = weak.Get();
+    if (redeemer != nullptr && now.Packet != nullptr) TellRedeemer(redeemer, now, told.redeemsLeft);
+  };
+  if (missing < 1) {
+    Settle(request, delivered.Units, {}, {});  // only the record that everything arrived
+    return tell();
+  }
+  Settle(request, delivered.Units, [eosId] { InFlight::End(eosId); }, tell);
+  operation.HandOn();
 }
 
 void PostRedeem(AShooterPlayerController* sender, const ConstructedPacket& cp, const RedeemRequest& request) {
@@ -116,9 +154,10 @@ void PostRedeem(AShooterPlayerController* sender, const ConstructedPacket& cp, c
   TandorShop::Pool().PostTask(PoolTask::MakeWork(
       [taken, info, key = request.StoredKey, descr = packet.Description, amount = cp.Amount,
        cooldownName = packet.PlayerCooldown >= 1 ? packet.PacketName : FString(),
-       cooldownSeconds = packet.PlayerCooldown](ArkTandor_AsyncTaskResults&) {
-        taken->Packed =
-            DBHelper::redeemPacket(info, key, descr, amount, cooldownName, &taken->Written, cooldownSeconds);
+       cooldownSeconds = packet.PlayerCooldown, opId = request.OpId](ArkTandor_AsyncTaskResults&) {
+        if (Unloading.load()) return;  // no delivery would follow
+        taken->Packed = DBHelper::redeemPacket(info, key, descr, amount, cooldownName, &taken->Written,
+                                               cooldownSeconds, opId, &taken->Unknown);
       },
       [taken, request, weak = Weak(sender)](ArkTandor_AsyncTaskResults) { RedeemDelivery(*taken, request, weak); }));
 }
@@ -139,8 +178,13 @@ void HandleRedeem(AShooterPlayerController* sender, const FString& packetString,
   if (gameTime == -1 || !Eligibility::IsPacketAvailable(eosId, cp.Packet, gameTime, sender)) return;
   const int64_t now = Clock::NowUnix();
   if (Cooldowns::IsOnServerCooldown(now, cp.Packet)) return;
-  const RedeemRequest request{eosId, PacketHelper::BuildPacketString(cp), cp.RewardId, cp.IsReward,
-                              Cooldowns::HoldServerCooldown(*cp.Packet, now)};
+  const RedeemRequest request{eosId,
+                              PacketHelper::BuildPacketString(cp),
+                              cp.RewardId,
+                              cp.IsReward,
+                              Cooldowns::HoldServerCooldown(*cp.Packet, now),
+                              DBHelper::NewOperationId(),
+                              DBHelper::Settings()};
   PostRedeem(sender, cp, request);
   operation.HandOn();
 }

@@ -2,12 +2,17 @@
 // the inventory; when the credit does not commit, the items go back.
 #include <functional>
 #include <memory>
+#include <optional>
+#include <string>
+
+#include <fmt/format.h>
 
 #include "AsaApi/Game/APrimalCharacter.h"
 #include "AsaApi/Game/AShooterCharacter.h"
 #include "AsaApi/Game/AShooterPlayerController.h"
 #include "AsaApi/WeakObjectPtr.h"
 #include "config/ShopConfig.h"
+#include "core/TextConversion.h"
 #include "core/ThreadPool.h"
 #include "db/DBHelper.h"
 #include "delivery/DeliveryHelper.h"
@@ -64,16 +69,32 @@ SaleTaken TakeForSale(AShooterPlayerController* controller, const ConfigHelper::
   return taken;
 }
 
+// What a sale's credit came to.
+enum class Credit { Done, NotDone, Unknown };
+using CreditWrite = std::function<Credit()>;
+
+// The credit written until it lands: the id is looked up first, so a credit whose
+// earlier answer was lost is never written twice.
+void SettleCredit(const std::string& what, const std::string& opId, CreditWrite credit) {
+  Settlements::Post(what, [opId, credit = std::move(credit)] {
+    const std::optional<bool> committed = DBHelper::operationCommitted(opId);
+    if (!committed) return Settlements::Outcome::Failed;
+    if (*committed) return Settlements::Outcome::Landed;
+    return credit() == Credit::Done ? Settlements::Outcome::Landed : Settlements::Outcome::Failed;
+  });
+}
+
 // The credit did not commit: the items go back. When they cannot (the player
 // left, the inventory took fewer), the sale stands and its credit is written
 // once the database takes it.
-void UndoSale(const Weak& weak, const SaleTaken& taken, std::function<bool()> credit) {
+void UndoSale(const Weak& weak, const SaleTaken& taken, const std::string& what, const std::string& opId,
+              CreditWrite credit) {
   AShooterPlayerController* seller = weak.Get();
   UPrimalInventoryComponent* inventory = seller == nullptr ? nullptr : InventoryOf(seller);
   const int32_t back = DeliveryHelper::ReturnItemUnits(inventory, taken.ItemClass, taken.Items);
   if (back == taken.Items) return;
   DeliveryHelper::RemoveItemUnits(inventory, taken.ItemClass, back);
-  Settlements::Post(std::move(credit));
+  SettleCredit(what, opId, std::move(credit));
 }
 
 }  // namespace
@@ -104,18 +125,24 @@ void HandleSell(AShooterPlayerController* sender, const FString& itemName, int32
   if (taken.Points < 1) return;
   ModComm::PlayerServerInfo info{sender->GetUniqueNetIdAsString(), ModComm::PlayerLabel(sender),
                                  ModComm::SessionName()};
-  std::function<bool()> credit = [info, name = item->Name, descr = item->Description, price = item->Price,
-                                  points = taken.Points] {
+  const std::string opId = DBHelper::NewOperationId();
+  const std::string what = fmt::format("sale {} of {} x '{}' by eosId {}: {} points to credit", opId, taken.Items,
+                                       item->Name.ToUtf8(), DBHelper::ToNarrow(info.EosId), taken.Points);
+  CreditWrite credit = [info, name = item->Name, descr = item->Description, price = item->Price,
+                        points = taken.Points, opId] {
     DBHelper::ShopLogRecord written;
-    const bool credited = DBHelper::sellItems(info, name, descr, price, points, &written);
+    bool unknown = false;
+    const bool credited = DBHelper::sellItems(info, name, descr, price, points, &written, opId, &unknown);
     if (credited) DiscordHelper::sendSell(written);  // told once it committed
-    return credited;
+    return credited ? Credit::Done : (unknown ? Credit::Unknown : Credit::NotDone);
   };
-  auto credited = std::make_shared<bool>(false);
+  auto credited = std::make_shared<Credit>(Credit::NotDone);
   TandorShop::Pool().PostTask(PoolTask::MakeWork(
       [credit, credited](ArkTandor_AsyncTaskResults&) { *credited = credit(); },
-      [credit, credited, taken, weak = Weak(sender)](ArkTandor_AsyncTaskResults) {
-        if (!*credited) return UndoSale(weak, taken, credit);
+      [credit, credited, taken, what, opId, weak = Weak(sender)](ArkTandor_AsyncTaskResults) {
+        // Whether it committed is not known: the items stay taken and the id settles it.
+        if (*credited == Credit::Unknown) return SettleCredit(what, opId, credit);
+        if (*credited == Credit::NotDone) return UndoSale(weak, taken, what, opId, credit);
         int32_t points = taken.Points;
         if (AShooterPlayerController* seller = weak.Get())
           ModComm::SendToPlayerBuff(seller, ModComm::BuffEvent::UpdatePoints, points);

@@ -1,5 +1,6 @@
 #include "shop/Settlements.h"
 
+#include <algorithm>
 #include <memory>
 #include <utility>
 #include <vector>
@@ -11,50 +12,110 @@
 namespace TandorShop::Settlements {
 namespace {
 
-struct Waiting_ {
-  std::function<bool()> Write;
+struct Pending {
+  std::string What;
+  Write Do;
+  std::function<void()> WhenLanded;
+  int Attempts = 0;
   int64_t Due = 0;
+  bool Running = false;
+  // The last try's outcome, written by the worker that ran it; read on the game
+  // thread by its continuation, or at unload once the workers were joined.
+  Outcome Last = Outcome::Failed;
 };
+using Entry = std::shared_ptr<Pending>;
 
-std::vector<Waiting_> g_waiting;
+// Every settlement that has neither landed nor been given up. Game thread only.
+std::vector<Entry> g_open;
 
-void Try(std::function<bool()> write, std::function<void(bool)> done) {
-  auto landed = std::make_shared<bool>(false);
-  Pool().PostTask(PoolTask::MakeWork(
-      [write, landed](ArkTandor_AsyncTaskResults&) {
-        try {
-          *landed = write();
-        } catch (...) {
-          *landed = false;
-        }
-      },
-      [write, landed, done = std::move(done)](ArkTandor_AsyncTaskResults) {
-        if (!*landed) g_waiting.push_back({write, Clock::NowUnix() + kRetrySeconds});
-        if (done) done(*landed);
-      }));
+Outcome RunGuarded(const Write& write) {
+  try {
+    return write();
+  } catch (...) {
+    return Outcome::Failed;
+  }
+}
+
+int64_t PauseAfter(int attempts) {
+  int64_t pause = kRetrySeconds;
+  for (int i = 1; i < attempts && pause < kLongestPauseSeconds; ++i) pause *= 2;
+  return std::min<int64_t>(pause, kLongestPauseSeconds);
+}
+
+void Close(const Entry& entry) { std::erase(g_open, entry); }
+
+void GiveUp(const Entry& entry, const char* why) {
+  Log().error("Settlement given up in this run after {} tries ({}): {}", entry->Attempts, why, entry->What);
+  Close(entry);
+}
+
+// After a try, on the game thread.
+void AfterTry(const Entry& entry) {
+  entry->Running = false;
+  switch (entry->Last) {
+    case Outcome::Landed:
+      Close(entry);
+      if (entry->WhenLanded) entry->WhenLanded();
+      return;
+    case Outcome::GivenUp: return Close(entry);  // the database layer logged why
+    case Outcome::Failed: break;
+  }
+  if (entry->Attempts >= kMaxAttempts) return GiveUp(entry, "no try landed");
+  entry->Due = Clock::NowUnix() + PauseAfter(entry->Attempts);
+}
+
+void Try(const Entry& entry, std::function<void()> afterTry) {
+  ++entry->Attempts;
+  entry->Running = true;
+  Pool().PostTask(PoolTask::MakeWork([entry](ArkTandor_AsyncTaskResults&) { entry->Last = RunGuarded(entry->Do); },
+                                     [entry, afterTry = std::move(afterTry)](ArkTandor_AsyncTaskResults) {
+                                       AfterTry(entry);
+                                       if (afterTry) afterTry();
+                                     }));
 }
 
 }  // namespace
 
-void Post(std::function<bool()> write, std::function<void(bool landed)> done) { Try(std::move(write), std::move(done)); }
-
-void RetryDue() {
-  if (g_waiting.empty()) return;
-  const int64_t now = Clock::NowUnix();
-  std::vector<Waiting_> still;
-  std::vector<Waiting_> due;
-  for (Waiting_& entry : g_waiting) (entry.Due <= now ? due : still).push_back(std::move(entry));
-  g_waiting = std::move(still);
-  for (Waiting_& entry : due) Try(std::move(entry.Write), {});
+void Post(std::string what, Write write, std::function<void()> afterFirstTry, std::function<void()> whenLanded) {
+  auto entry = std::make_shared<Pending>();
+  entry->What = std::move(what);
+  entry->Do = std::move(write);
+  entry->WhenLanded = std::move(whenLanded);
+  g_open.push_back(entry);
+  Try(entry, std::move(afterFirstTry));
 }
 
-std::size_t Waiting() { return g_waiting.size(); }
+void RetryDue() {
+  const int64_t now = Clock::NowUnix();
+  const std::vector<Entry> open = g_open;
+  for (const Entry& entry : open)
+    if (!entry->Running && entry->Due <= now) Try(entry, {});
+}
+
+std::size_t Waiting() { return g_open.size(); }
+
+void SettleBeforeUnload() {
+  const std::vector<Entry> open = g_open;
+  for (const Entry& entry : open) {
+    // A try the stopped workers ran last: its continuation will not run.
+    if (entry->Running && entry->Last != Outcome::Failed) {
+      Close(entry);
+      continue;
+    }
+    ++entry->Attempts;
+    entry->Running = false;
+    entry->Last = RunGuarded(entry->Do);
+    if (entry->Last == Outcome::Failed)
+      GiveUp(entry, "the plugin unloads");
+    else
+      Close(entry);
+  }
+}
 
 void Forget() {
-  if (!g_waiting.empty())
-    Log().error("{} settlements (refunds, held units, sale credits) were never written; see their warnings",
-                g_waiting.size());
-  g_waiting.clear();
+  const std::vector<Entry> open = g_open;
+  for (const Entry& entry : open) GiveUp(entry, "the plugin unloads");
+  g_open.clear();
 }
 
 }  // namespace TandorShop::Settlements

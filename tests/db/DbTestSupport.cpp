@@ -111,9 +111,7 @@ ShopTables::ShopTables(const std::string& base)
 
 ShopTables::~ShopTables() {
   try {
-    for (const char* name : {"player_points", "player_chars", "player_redeems", "player_cooldowns", "tradelog",
-                             "shoplog"})
-      sql_->Exec("DROP TABLE IF EXISTS `" + Table(name) + "`");
+    testsupport::DropTablesWithPrefix(prefix_);
   } catch (...) {
   }
 }

@@ -20,8 +20,8 @@ TEST(ExportedPoints, ReadAddSpendAndSet) {
   EXPECT_FALSE(TandorShop::SpendPoints(10, u"eos_a"));
   EXPECT_EQ(TandorShop::GetPoints(u"eos_a"), 9);
   EXPECT_TRUE(TandorShop::AddPoints(-4, u"eos_a"));  // no sign check
-  EXPECT_TRUE(TandorShop::SpendPoints(-2, u"eos_a"));
-  EXPECT_EQ(TandorShop::GetPoints(u"eos_a"), 7);
+  EXPECT_FALSE(TandorShop::SpendPoints(-2, u"eos_a")) << "a negative spend would credit";
+  EXPECT_EQ(TandorShop::GetPoints(u"eos_a"), 5);
 
   EXPECT_FALSE(TandorShop::SpendPoints(1, u"eos_b"));  // unknown: row created, nothing to spend
   EXPECT_EQ(db.Points("eos_b"), 0);

@@ -127,7 +127,7 @@ TEST(CharacterRecords, StartupMaintenanceRepairsThisServersRows) {
                 "('e','E','',1000,0,5),('f','','',1000,0,5)");
   db.Sql().Exec("INSERT INTO " + db.Table("player_cooldowns") +
                 " VALUES ('a','old',UNIX_TIMESTAMP()-2678500),('a','recent',UNIX_TIMESTAMP()-100)");
-  DBHelper::runStartupMaintenance();
+  DBHelper::runStartupMaintenance({{u"old", 0}, {u"recent", 0}});
   const auto rows = db.Sql().Rows("SELECT eosId,lastLogin,lastLogout FROM " + db.Table("player_chars") + " ORDER BY eosId");
   ASSERT_EQ(rows.size(), 4u);  // c and d removed; other servers' rows untouched
   EXPECT_EQ(rows[0], (std::vector<std::string>{"a", "1000", "1000"}));

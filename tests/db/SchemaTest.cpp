@@ -73,9 +73,9 @@ TEST(Schema, EmptyPrefixGivesNamesStartingWithAnUnderscore) {
   const auto tables = sql.Rows("SELECT TABLE_NAME FROM information_schema.TABLES WHERE TABLE_SCHEMA='" + database +
                                "' ORDER BY TABLE_NAME");
   sql.Exec("DROP DATABASE " + database);
-  ASSERT_EQ(tables.size(), 6u);
-  EXPECT_EQ(tables[0][0], "_player_chars");
-  EXPECT_EQ(tables[5][0], "_tradelog");
+  ASSERT_EQ(tables.size(), 8u);
+  EXPECT_EQ(tables[0][0], "_operations");
+  EXPECT_EQ(tables[7][0], "_tradelog");
 }
 
 TEST(Schema, EachFailedCreationIsReportedAndTheOthersAreTried) {
@@ -89,9 +89,11 @@ TEST(Schema, EachFailedCreationIsReportedAndTheOthersAreTried) {
         "DBHelper::createPlayerRedeemTable) Failed to create PlayerRedeemTable table!",
         "DBHelper::createShopLogTable) Failed to create ShopLog table!",
         "DBHelper::createTradeLogTable) Failed to create TradeLog table!",
-        "DBHelper::createPlayerCooldownTable) Failed to create PlayerCooldownTable table!"})
+        "DBHelper::createPlayerCooldownTable) Failed to create PlayerCooldownTable table!",
+        "DBHelper::createOperationsTable) Failed to create Operations table!",
+        "DBHelper::createSettlementsTable) Failed to create Settlements table!"})
     EXPECT_TRUE(log.Contains(message)) << message;
-  EXPECT_EQ(log.Count("[critical] ("), 6u);
+  EXPECT_EQ(log.Count("[critical] ("), 8u);
 }
 
 }  // namespace

@@ -137,7 +137,8 @@ class LeastPrivilege : public shopops::ShopOps {
 
 TEST_F(LeastPrivilege, TheShopRunsOnTheGuidesGrantsAlone) {
   Start();
-  EXPECT_EQ(testsupport::TablesWithPrefix(prefix_).size(), 6u) << "start-up creates the six tables";
+  EXPECT_EQ(testsupport::TablesWithPrefix(prefix_).size(), 8u)
+      << "start-up creates the six tables of the shop, its operation ids and its settlements";
 
   auto& ann = JoinWith("AnnEos", 11, 500);
   auto& bob = JoinWith("BobEos", 12, 0);

@@ -100,9 +100,9 @@ TEST(PlayerCooldowns, StartOfRunCleanupKeepsRowsOfLongCooldownsAndNonAsciiNamesH
   };
   insert("Monthly", 35 * 86400);
   insert("Ancient", 45 * 86400);
-  DBHelper::runStartupMaintenance(40 * 86400);
+  DBHelper::runStartupMaintenance({{FString("Monthly"), 40 * 86400}, {FString("Ancient"), 40 * 86400}});
   EXPECT_EQ(tables.Sql().Number("SELECT COUNT(*) FROM " + tables.Table("player_cooldowns")), 1);
-  DBHelper::runStartupMaintenance(3600);  // never less than 31 days
+  DBHelper::runStartupMaintenance({{FString("Monthly"), 3600}});  // never less than 31 days
   EXPECT_EQ(tables.Sql().Number("SELECT COUNT(*) FROM " + tables.Table("player_cooldowns")), 0);
 
   DBHelper::buyPacket({FString("E"), FString("L"), FString("S")}, 0, FString(u"W\u00f6chentlich,1;;;"), FString("d"),
