@@ -10,7 +10,6 @@
 
 namespace DBHelper {
 namespace {
-constexpr unsigned int kConnectTimeoutSeconds = 30;
 
 DBSettings SettingsOf(const std::string& server, const std::string& username, const std::string& password,
                       const std::string& database, const std::string& tablePrefix, uint32_t port) {
@@ -33,7 +32,10 @@ void OpenConnection(mysql::connection& connection, const DBSettings& settings, R
     options.password = settings.password;
     options.dbname = settings.database;
     options.port = settings.port;
-    options.timeout = kConnectTimeoutSeconds;
+    const unsigned int timeout = OnWorkerThread() ? settings.workerTimeoutSeconds : settings.gameThreadTimeoutSeconds;
+    options.timeout = timeout;
+    options.read_timeout = timeout;
+    options.write_timeout = timeout;
     options.autoreconnect = reconnect == Reconnect::Automatic;
     options.charset = "utf8mb4";
     // Affected-row counts report matched rows, so an update that leaves the values
@@ -49,7 +51,7 @@ void OpenConnection(mysql::connection& connection, const DBSettings& settings, R
   }
 }
 
-DBConnection::DBConnection(const DBSettings& settings) : prefix_(settings.tablePrefix), settings_(settings) {
+DBConnection::DBConnection(const DBSettings& settings) : settings_(settings), prefix_(settings.tablePrefix) {
   connection_ = TakeKeptConnection(settings);
   kept_ = connection_ != nullptr;
   if (!kept_) {
@@ -61,8 +63,8 @@ DBConnection::DBConnection(const DBSettings& settings) : prefix_(settings.tableP
 DBConnection::DBConnection(const std::string& server, const std::string& username, const std::string& password,
                            const std::string& database, const std::string& tablePrefix, uint32_t port)
     : connection_(std::make_shared<mysql::connection>()),
-      prefix_(tablePrefix),
-      settings_(SettingsOf(server, username, password, database, tablePrefix, port)) {
+      settings_(SettingsOf(server, username, password, database, tablePrefix, port)),
+      prefix_(tablePrefix) {
   OpenConnection(*connection_, settings_);
 }
 
@@ -81,6 +83,14 @@ bool DBConnection::HasHandle() { return connection_->has_handle(); }
 bool DBConnection::IsOpen() {
   if (!connection_->had_error()) return connection_->has_handle();
   return connection_->is_open();
+}
+
+bool DBConnection::Reopen() {
+  // A kept connection is reopened in place: the thread keeps the new session.
+  connection_->close();
+  OpenConnection(*connection_, settings_, kept_ ? Reconnect::ByOwner : Reconnect::Automatic);
+  failedQueries_ = 0;
+  return connection_->has_handle();
 }
 
 void DBConnection::Finish() {

@@ -28,6 +28,15 @@ class DBConnection {
   // Closes the connection when it is still open; the end of every operation. A
   // kept connection stays open for the thread's next operation.
   void Finish();
+  // Throws the handle away and connects again with the same settings, as a
+  // fresh connection: no failed queries, no transaction, no unknown outcome.
+  // What an operation does after its commit outcome became unknown, to ask the
+  // database what it kept. True when the new connection is open.
+  bool Reopen();
+  // The connection was lost after a statement that commits went out (a COMMIT,
+  // or a statement outside a transaction): the server may have kept it. Stays
+  // set until Reopen. RunQuery logs and swallows the error; this keeps the fact.
+  bool CommitOutcomeUnknown() { return connection_->commit_outcome_unknown(); }
 
   const std::string& Prefix() const { return prefix_; }
   // The settings it was opened with (a settlement follows the database it was made on).
@@ -49,8 +58,8 @@ class DBConnection {
 
  private:
   std::shared_ptr<mysql::connection> connection_;
-  std::string prefix_;
   DBSettings settings_;
+  std::string prefix_;
   bool kept_ = false;
   int failedQueries_ = 0;
 };
@@ -65,6 +74,7 @@ enum class Reconnect {
   ByOwner
 };
 // Opens connection with settings; logs "Failed to open connection!" when it cannot.
+// Its timeouts are those of the thread it is opened on (DBSettings).
 void OpenConnection(mysql::connection& connection, const DBSettings& settings,
                     Reconnect reconnect = Reconnect::Automatic);
 

@@ -18,6 +18,13 @@ struct DBSettings {
   uint32_t port = 0;
   // Worker threads keep their connection between operations.
   bool keepConnections = false;
+  // Seconds a connection waits for the server, to connect and for each read or
+  // write, by the thread it is opened on: short on the game thread (the game
+  // waits meanwhile: admin commands, the exported points functions), longer on
+  // the workers. A statement that gets no answer in time fails as a lost
+  // connection. Not read from the configuration.
+  unsigned int gameThreadTimeoutSeconds = 5;
+  unsigned int workerTimeoutSeconds = 30;
   // Grows whenever a reload changes where or how to connect, so kept connections
   // opened with older settings are replaced.
   uint64_t generation = 0;

@@ -44,6 +44,8 @@ WorkerConnectionScope::~WorkerConnectionScope() {
   if (used) mysql_thread_end();  // the client library's per-thread state
 }
 
+bool OnWorkerThread() { return t_slot.worker; }
+
 std::shared_ptr<void> MakeWorkerConnectionScope() { return std::make_shared<WorkerConnectionScope>(); }
 
 std::shared_ptr<mysql::connection> TakeKeptConnection(const DBSettings& settings) {

@@ -20,6 +20,10 @@ class WorkerConnectionScope {
   WorkerConnectionScope& operator=(const WorkerConnectionScope&) = delete;
 };
 
+// A WorkerConnectionScope lives on the calling thread: it is one of the pool's
+// workers (any other thread may be the game thread).
+bool OnWorkerThread();
+
 // A WorkerConnectionScope for a worker of the pool to hold while it runs
 // (ThreadPool::StartWorkers(&DBHelper::MakeWorkerConnectionScope)).
 std::shared_ptr<void> MakeWorkerConnectionScope();

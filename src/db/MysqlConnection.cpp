@@ -2,6 +2,7 @@
 
 #include <errmsg.h>
 #include <mysql.h>
+#include <mysqld_error.h>
 
 #include <vector>
 
@@ -24,6 +25,21 @@ std::string_view WithoutFinalSemicolon(std::string_view statement) {
 }
 
 }  // namespace
+
+bool is_connection_lost(unsigned int number) noexcept {
+  switch (number) {
+    case CR_SERVER_GONE_ERROR:
+    case CR_SERVER_LOST:
+    case CR_SERVER_LOST_EXTENDED:
+    case CR_ERR_NET_READ:
+    case CR_ERR_NET_WRITE:
+    case ER_CONNECTION_KILLED:
+    case ER_SERVER_SHUTDOWN:
+      return true;
+    default:
+      return false;
+  }
+}
 
 void connection::handle_closer::operator()(st_mysql* handle) const { mysql_close(handle); }
 
@@ -49,12 +65,16 @@ bool connection::open(const connect_options& options) {
   if (!options.charset.empty()) mysql_optionsv(raw, MYSQL_SET_CHARSET_NAME, options.charset.c_str());
   if (!options.initcmd.empty()) mysql_optionsv(raw, MYSQL_INIT_COMMAND, options.initcmd.c_str());
   if (options.timeout != 0) mysql_optionsv(raw, MYSQL_OPT_CONNECT_TIMEOUT, &options.timeout);
+  if (options.read_timeout != 0) mysql_optionsv(raw, MYSQL_OPT_READ_TIMEOUT, &options.read_timeout);
+  if (options.write_timeout != 0) mysql_optionsv(raw, MYSQL_OPT_WRITE_TIMEOUT, &options.write_timeout);
   if (mysql_real_connect(raw, options.server.c_str(), options.username.c_str(), options.password.c_str(),
                          options.dbname.c_str(), options.port, nullptr, options.flags) == nullptr) {
     return false;  // `fresh` closes the handle
   }
   autoreconnect_ = options.autoreconnect;
   failed_ = false;
+  awaiting_commit_ = false;
+  commit_unknown_ = false;
   handle_ = std::move(fresh);
   return true;
 }
@@ -79,6 +99,12 @@ bool connection::had_error() {
 void connection::clear_error() {
   std::lock_guard lock(mutex_);
   failed_ = false;
+  commit_unknown_ = false;
+}
+
+bool connection::commit_outcome_unknown() {
+  std::lock_guard lock(mutex_);
+  return commit_unknown_;
 }
 
 bool connection::peer_closed() {
@@ -106,29 +132,42 @@ st_mysql& connection::require_handle() {
   return *handle_;
 }
 
-void connection::throw_error() {
-  failed_ = true;
-  MYSQL* raw = handle_.get();
-  throw mysql_exception(mysql_errno(raw), mysql_error(raw));
-}
+void connection::throw_error() { throw_error_of({}); }
 
 void connection::throw_error_of(std::string_view name) {
   failed_ = true;
   MYSQL* raw = handle_.get();
-  throw mysql_exception(mysql_errno(raw), mysql_error(raw), std::string(name));
+  const unsigned int number = mysql_errno(raw);
+  const bool unknown = awaiting_commit_ && is_connection_lost(number);
+  awaiting_commit_ = false;
+  if (unknown) {
+    commit_unknown_ = true;
+    throw commit_unknown(number, mysql_error(raw));  // the whole text's outcome, not one statement's
+  }
+  throw mysql_exception(number, mysql_error(raw), std::string(name));
+}
+
+void connection::run_text(std::string_view text, bool commits, std::string_view name) {
+  MYSQL& raw = *handle_;
+  // A text that could not be sent whole never ran: the server executes a packet
+  // only once all of it arrived.
+  if (mysql_send_query(&raw, text.data(), static_cast<unsigned long>(text.size())) != 0) throw_error_of(name);
+  awaiting_commit_ = commits;
+  if (mysql_read_query_result(&raw) != 0) throw_error_of(name);
 }
 
 void connection::send(std::string_view statement) {
-  MYSQL& raw = require_handle();
+  require_handle();
   drain_pending();
-  if (!later_.empty()) return send_with_later(statement);
+  if (!later_.empty()) return send_with_later(statement, false);
   if (in_transaction_) transaction_sent_ = true;
-  if (mysql_real_query(&raw, statement.data(), static_cast<unsigned long>(statement.size())) != 0) throw_error();
+  run_text(statement, !in_transaction_, {});
+  awaiting_commit_ = false;
 }
 
 // The statements waiting, then this one, in one text and one round trip. The
 // waiting ones' outcomes are read here; this one's result is left current.
-void connection::send_with_later(std::string_view statement) {
+void connection::send_with_later(std::string_view statement, bool commits) {
   std::string text;
   for (const later_statement& waiting : later_) {
     text += WithoutFinalSemicolon(waiting.text);
@@ -136,10 +175,9 @@ void connection::send_with_later(std::string_view statement) {
   }
   text += WithoutFinalSemicolon(statement);
   if (in_transaction_) transaction_sent_ = true;
-  MYSQL& raw = *handle_;
-  if (mysql_real_query(&raw, text.data(), static_cast<unsigned long>(text.size())) != 0)
-    throw_error_of(later_.front().name);
+  run_text(text, commits, later_.front().name);
   read_later_outcomes();
+  awaiting_commit_ = false;
 }
 
 void connection::read_later_outcomes() {
@@ -155,6 +193,7 @@ void connection::read_later_outcomes() {
     }
     if (next < 0) {
       failed_ = true;
+      awaiting_commit_ = false;
       throw mysql_exception(CR_COMMANDS_OUT_OF_SYNC, "the server answered fewer statements than were sent");
     }
   }
@@ -283,9 +322,10 @@ void connection::commit() {
     if (nothing_written) {
       forget_later();
     } else if (!later_.empty()) {
-      send_with_later("COMMIT");
-    } else if (mysql_commit(&raw) != 0) {
-      throw_error();
+      send_with_later("COMMIT", true);
+    } else {
+      run_text("COMMIT", true, {});
+      awaiting_commit_ = false;
     }
   } catch (...) {
     failed_ = true;

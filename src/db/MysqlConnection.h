@@ -21,6 +21,10 @@ struct connect_options {
   std::string dbname;
   unsigned int port = 0;
   unsigned int timeout = 0;  // seconds; 0 keeps the library's default
+  // Seconds one read or write on the socket may wait; 0 waits without limit. A
+  // statement whose answer does not come in time fails as a lost connection.
+  unsigned int read_timeout = 0;
+  unsigned int write_timeout = 0;
   bool autoreconnect = false;
   std::string initcmd;
   std::string charset;
@@ -42,11 +46,18 @@ class connection : public std::enable_shared_from_this<connection> {
   bool has_handle();
   // A statement on this handle failed since it was opened or last cleared.
   bool had_error();
+  // Forgets the failure, and an unknown commit outcome with it (a new operation).
   void clear_error();
+  // The last failure was a commit_unknown: the connection was lost after a
+  // statement that commits went out, so the server may have committed it. Set
+  // until the next open or clear_error.
+  bool commit_outcome_unknown();
   // The server closed the connection or sent something unasked (checked without
   // waiting): the next statement would fail.
   bool peer_closed();
 
+  // Outside a transaction a statement commits on its own: when the connection is
+  // lost after it was sent, exec and query throw commit_unknown.
   // Runs a statement that returns no rows wanted; returns the affected row count.
   uint64_t exec(std::string_view statement);
   // Runs a statement whose rows are wanted; they are read on first access of the result.
@@ -67,6 +78,9 @@ class connection : public std::enable_shared_from_this<connection> {
   // The start goes out with the transaction's first statement; a transaction
   // that sent nothing costs no round trip to roll back.
   void begin_transaction();
+  // Throws commit_unknown when the connection is lost after the COMMIT went out
+  // (the server may have committed), mysql_exception when the transaction failed
+  // before (nothing of it was kept); rolled back in both cases.
   void commit();
   void rollback() noexcept;
 
@@ -85,7 +99,11 @@ class connection : public std::enable_shared_from_this<connection> {
   [[noreturn]] void throw_error_of(std::string_view name);
   void end_transaction() noexcept;
   void send(std::string_view statement);
-  void send_with_later(std::string_view statement);
+  void send_with_later(std::string_view statement, bool commits);
+  // Sends the text and reads its first answer; a failure is named by name (empty:
+  // the caller's statement). When commits, a lost connection from the moment the
+  // text went out until awaiting_commit_ is cleared is a commit_unknown.
+  void run_text(std::string_view text, bool commits, std::string_view name);
   void read_later_outcomes();
   void forget_later() noexcept;
   void drain_pending();
@@ -96,6 +114,8 @@ class connection : public std::enable_shared_from_this<connection> {
   handle_ptr handle_;
   bool autoreconnect_ = false;
   bool failed_ = false;
+  bool awaiting_commit_ = false;  // a text that commits went out; its answers are being read
+  bool commit_unknown_ = false;
   std::shared_ptr<pending_rows> pending_;
 
   struct later_statement {

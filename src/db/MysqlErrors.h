@@ -24,6 +24,23 @@ class mysql_exception : public std::exception {
   std::string statement_;
 };
 
+// The connection was lost, or an answer did not come within the read timeout,
+// after a statement that commits went to the server: a COMMIT, or any statement
+// outside an explicit transaction (it commits on its own). The server may have
+// committed it or not, and this session cannot tell any more: the answer is on a
+// new connection, in the database itself. A failure before the commit was sent is
+// an ordinary mysql_exception: nothing of the transaction was kept.
+class commit_unknown : public mysql_exception {
+ public:
+  using mysql_exception::mysql_exception;
+};
+
+// Errors that mean the session is gone (or no answer came in time) rather than
+// that the server refused a statement: the client library's lost and gone
+// connections, read and write failures, and the server ending the session
+// (a kill, a shutdown).
+bool is_connection_lost(unsigned int number) noexcept;
+
 // An error of the layer itself, such as using a closed connection.
 class mysqlpp_exception : public std::exception {
  public:

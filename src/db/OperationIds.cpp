@@ -5,9 +5,6 @@
 #include <random>
 #include <thread>
 
-#include <errmsg.h>
-#include <mysqld_error.h>
-
 #include "core/TextConversion.h"
 #include "db/DBErrorLog.h"
 #include "db/DBHelper.h"
@@ -65,10 +62,8 @@ void RecordOperationOnPlayer(DBConnection& db, const std::string& opId, const FS
   });
 }
 
-bool LostConnection(const mysql::mysql_exception& error) {
-  const unsigned int number = error.error_number();
-  return number == CR_SERVER_LOST || number == CR_SERVER_GONE_ERROR || number == CR_CONNECTION_ERROR ||
-         number == ER_CONNECTION_KILLED || number == ER_NET_READ_INTERRUPTED || number == ER_NET_WRITE_INTERRUPTED;
+bool CommitAnswerLost(const mysql::mysql_exception& error) {
+  return dynamic_cast<const mysql::commit_unknown*>(&error) != nullptr;
 }
 
 std::optional<bool> OperationCommitted(const DBSettings& settings, const std::string& opId) {
@@ -95,21 +90,12 @@ std::optional<bool> OperationCommitted(const DBSettings& settings, const std::st
 
 CommitOutcome CommitIdentified(DBConnection& db, Transaction& transaction, const std::string& opId,
                                std::string_view qualifiedName) {
-  try {
-    transaction.Commit();
-    return CommitOutcome::Committed;
-  } catch (const mysql::mysql_exception& e) {
-    if (!LostConnection(e)) {
-      LogUnexpectedError(e.statement().empty() ? qualifiedName : std::string_view(e.statement()), e.what());
-      LogUnexpectedError(qualifiedName, "a query failed; nothing of the operation was kept");
-      return CommitOutcome::NotCommitted;
-    }
-    LogUnexpectedError(qualifiedName, e.what());
-  }
+  const CommitOutcome outcome = CommitOperationOutcome(transaction, qualifiedName);
+  if (outcome != CommitOutcome::Unknown) return outcome;
   const std::optional<bool> committed = OperationCommitted(db.Settings(), opId);
   if (!committed) {
-    LogUnexpectedError(qualifiedName, fmt::format("the answer to its commit was lost and operation {} could not be "
-                                                  "looked up; it is settled when the database answers",
+    LogUnexpectedError(qualifiedName, fmt::format("operation {} could not be looked up; it is settled when the "
+                                                  "database answers",
                                                   opId));
     return CommitOutcome::Unknown;
   }

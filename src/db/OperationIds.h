@@ -20,23 +20,18 @@ void RecordOperation(DBConnection& db, const std::string& opId, const FString& e
 // player's row that matched nothing leaves no id behind).
 void RecordOperationOnPlayer(DBConnection& db, const std::string& opId, const FString& eosId, std::string_view kind);
 
-enum class CommitOutcome {
-  Committed,     // the server took it
-  NotCommitted,  // nothing of it was kept
-  Unknown        // the answer was lost and the id could not be looked up
-};
-
 // Commits the transaction. When a statement sent with the commit failed, nothing
 // was kept (logged as CommitOperation does). When the connection was lost after
-// the COMMIT went out, the id is looked up on a new connection.
+// the COMMIT went out, the id is looked up on a new connection: Unknown only when
+// that could not be done either.
 CommitOutcome CommitIdentified(DBConnection& db, Transaction& transaction, const std::string& opId,
                                std::string_view qualifiedName);
 
 // Whether the id committed; nullopt when the database could not be asked.
 std::optional<bool> OperationCommitted(const DBSettings& settings, const std::string& opId);
 
-// True for a lost connection: the server may or may not have run what was sent.
-bool LostConnection(const mysql::mysql_exception& error);
+// True when the error is a lost answer to a commit: the server may have kept it.
+bool CommitAnswerLost(const mysql::mysql_exception& error);
 
 // Ids older than this are deleted, off the hot path (a retry never waits that long).
 inline constexpr int64_t kOperationIdLifetimeSeconds = 24 * 3600;

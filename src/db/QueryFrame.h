@@ -53,18 +53,48 @@ Result RunQuery(DBConnection& db, std::string_view qualifiedName, Result fallbac
   return result;
 }
 
-// Commits the operation's transaction. When a statement sent with the commit
-// failed, it is logged under its own name, then a line under the operation's
-// name says that nothing of it was kept, and the answer is false. Other failures
-// of the commit are thrown as before.
+// The lines of a commit that failed: the error under the statement it belongs to
+// (the operation's when it is the commit's own), then what became of the operation.
+inline void LogFailedCommit(const mysql::mysql_exception& e, std::string_view qualifiedName, bool unknown) {
+  LogUnexpectedError(e.statement().empty() ? qualifiedName : std::string_view(e.statement()), e.what());
+  LogUnexpectedError(qualifiedName, unknown ? "the connection was lost after the commit was sent; the server may "
+                                              "have kept the operation"
+                                            : "a query failed; nothing of the operation was kept");
+}
+
+// Commits the operation's transaction and says what became of it; database
+// errors are logged (LogFailedCommit), never thrown.
+inline CommitOutcome CommitOperationOutcome(Transaction& transaction, std::string_view qualifiedName) {
+  try {
+    transaction.Commit();
+    return CommitOutcome::Committed;
+  } catch (const mysql::commit_unknown& e) {
+    LogFailedCommit(e, qualifiedName, true);
+    return CommitOutcome::Unknown;
+  } catch (const mysql::mysql_exception& e) {
+    LogFailedCommit(e, qualifiedName, false);
+    return CommitOutcome::NotCommitted;
+  } catch (const mysql::mysqlpp_exception& e) {
+    LogUnexpectedError(qualifiedName, e.what());  // no connection: nothing was sent
+    return CommitOutcome::NotCommitted;
+  }
+}
+
+// Commits the operation's transaction; true when it committed. When a statement
+// sent with the commit failed, it is logged under its own name, then a line
+// under the operation's name says that nothing of it was kept, and the answer is
+// false. A commit whose outcome is unknown is logged as such and answers false
+// too. Other failures of the commit are thrown as before.
 inline bool CommitOperation(Transaction& transaction, std::string_view qualifiedName) {
   try {
     transaction.Commit();
     return true;
+  } catch (const mysql::commit_unknown& e) {
+    LogFailedCommit(e, qualifiedName, true);
+    return false;
   } catch (const mysql::mysql_exception& e) {
     if (e.statement().empty()) throw;
-    LogUnexpectedError(e.statement(), e.what());
-    LogUnexpectedError(qualifiedName, "a query failed; nothing of the operation was kept");
+    LogFailedCommit(e, qualifiedName, false);
     return false;
   }
 }

@@ -126,18 +126,10 @@ SettleResult settleOperation(const DBSettings& settings, const std::string& opId
         if (!playerMissing) return SettleResult::Failed;
       } else {
         // The settlement row itself is the operation's id: its absence is the proof.
-        try {
-          transaction.Commit();
-          outcome = CommitOutcome::Committed;
-        } catch (const mysql::mysql_exception& e) {
-          LogUnexpectedError(e.statement().empty() ? std::string_view("DBHelper::settleOperation")
-                                                   : std::string_view(e.statement()),
-                             e.what());
-          if (LostConnection(e)) {
-            const std::optional<bool> stillOwed = SettlementStillOwed(settings, opId);
-            outcome = !stillOwed ? CommitOutcome::Unknown
-                                 : (*stillOwed ? CommitOutcome::NotCommitted : CommitOutcome::Committed);
-          }
+        outcome = CommitOperationOutcome(transaction, "DBHelper::settleOperation");
+        if (outcome == CommitOutcome::Unknown) {
+          const std::optional<bool> stillOwed = SettlementStillOwed(settings, opId);
+          if (stillOwed) outcome = *stillOwed ? CommitOutcome::NotCommitted : CommitOutcome::Committed;
         }
       }
     }

@@ -96,7 +96,7 @@ int32_t tradePoints(const FString& senderId, const FString& senderName, const FS
         answered = true;
         break;
       } catch (const mysql::mysql_exception& error) {
-        if (LostConnection(error)) {
+        if (CommitAnswerLost(error)) {
           // The commit may have gone through: its id says whether it did.
           LogUnexpectedError(error.statement().empty() ? "DBHelper::tradePoints" : error.statement(), error.what());
           const std::optional<bool> committed = OperationCommitted(db.Settings(), opId);

@@ -6,6 +6,17 @@
 
 namespace DBHelper {
 
+// What became of a transaction's commit.
+enum class CommitOutcome {
+  Committed,
+  // It failed before the COMMIT went out, or the server refused it: nothing of
+  // the transaction was kept.
+  NotCommitted,
+  // The connection was lost after the COMMIT went out: the server may have kept
+  // it. Only the database can tell (on a new connection: DBConnection::Reopen).
+  Unknown
+};
+
 class Transaction {
  public:
   // Starts the transaction; throws what the client library reports.
@@ -17,6 +28,7 @@ class Transaction {
   }
 
   // Throws when the server did not commit; the transaction is rolled back then.
+  // mysql::commit_unknown when the connection was lost after the COMMIT went out.
   void Commit() {
     done_ = true;
     db_.Connection().commit();
