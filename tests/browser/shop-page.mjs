@@ -76,6 +76,12 @@ try {
   const points = async () => Number(await page.textContent("#points"));
   const untilPointsChange = (before) => page.waitForFunction(
     (value) => Number(document.getElementById("points").textContent) !== value, before);
+  // True at the next redraw of what selector names; false after five seconds without one.
+  const redrawn = (selector) => page.evaluate((s) => new Promise((resolve) => {
+    const observer = new MutationObserver(() => { observer.disconnect(); resolve(true); });
+    observer.observe(document.querySelector(s), { childList: true });
+    setTimeout(() => { observer.disconnect(); resolve(false); }, 5000);
+  }), selector);
 
   // A held packet: claimed from its tab, it leaves the list and its goods arrive.
   await page.click("#tabs button[data-tab=held]");
@@ -98,7 +104,19 @@ try {
   await page.click("#tabs button[data-tab=trade]");
   const target = page.locator(`#trade .target[data-eos="${plan.tradeTo}"]`);
   await target.waitFor();
-  await target.locator("input.amount").fill(String(plan.tradeAmount));
+  // Typed as a player types, a key at a time into the field that has the focus,
+  // with the page redrawing between keys; the amount is sent once the field
+  // shows all of it.
+  await target.locator("input.amount").fill("");
+  seen.redrawsWhileTyping = 0;
+  for (const key of String(plan.tradeAmount)) {
+    await page.keyboard.press(key);
+    if (await redrawn("#trade")) seen.redrawsWhileTyping += 1;
+  }
+  await page.waitForFunction((wanted) => {
+    const field = document.querySelector(`#trade .target[data-eos="${wanted.to}"] input.amount`);
+    return field && field.value === wanted.amount;
+  }, { to: plan.tradeTo, amount: String(plan.tradeAmount) });
   before = await points();
   await target.locator("button.trade").click();
   await untilPointsChange(before);
