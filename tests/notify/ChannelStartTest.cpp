@@ -11,7 +11,7 @@
 #include "modcomm/InfoHandlers.h"
 #include "modcomm/ModChannel.h"
 #include "notify/VersionCheck.h"
-#include "sim/server/Server.h"
+#include "sim/assembly/Server.h"
 #include "sim/world/WorldExtras.h"
 
 namespace {

@@ -9,7 +9,7 @@
 #include "DbTestSupport.h"
 #include "db/DBHelper.h"
 #include "notify/DiscordHelper.h"
-#include "sim/server/Server.h"
+#include "sim/assembly/Server.h"
 #include "sim/companions/WebServices.h"
 
 namespace {
