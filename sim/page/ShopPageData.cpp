@@ -100,8 +100,8 @@ json PageOf(GameServer& server, ClientMod& mod, const std::string& eosId) {
   return page;
 }
 
-std::string Send(GameServer& server, ClientMod& mod, const std::string& eosId, const std::string& action, int32_t intParam1,
-                 int32_t intParam2, const std::string& text) {
+std::string Send(GameServer& server, ClientMod& mod, const std::string& eosId, const std::string& action,
+                 int32_t intParam1, int32_t intParam2, const std::string& text) {
   const auto found = Actions().find(action);
   if (found == Actions().end()) return "unknown action \"" + action + "\"";
   SimPlayer* player = server.FindPlayer(eosId);

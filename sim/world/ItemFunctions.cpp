@@ -22,10 +22,10 @@ UScriptStruct* StatInfoStruct() {
 
 }  // namespace
 
-UPrimalItem* hosted::AddNewItem(GameHost& game, TSubclassOf<UPrimalItem> cls, UPrimalInventoryComponent* inventory, bool b1, bool b2,
-                        float quality, bool b3, int quantity, bool b4, float minRandomQuality, bool b5,
-                        TSubclassOf<UPrimalItem> skin, float clampStats, bool b6, bool b7, bool b8, bool b9,
-                        bool b10) {
+UPrimalItem* hosted::AddNewItem(GameHost& game, TSubclassOf<UPrimalItem> cls, UPrimalInventoryComponent* inventory,
+                                bool b1, bool b2, float quality, bool b3, int quantity, bool b4, float minRandomQuality,
+                                bool b5, TSubclassOf<UPrimalItem> skin, float clampStats, bool b6, bool b7, bool b8,
+                                bool b9, bool b10) {
   ItemWorld* world = &game.Model().Items;
   world->AddNewItemCalls.push_back(
       {cls.uClass, inventory, quality, quantity, {b1, b2, b3, b4, b5, b6, b7, b8, b9, b10}, minRandomQuality,

@@ -28,8 +28,8 @@ nlohmann::json PageOf(GameServer& server, ClientMod& mod, const std::string& eos
 // Sends one of the mod's requests, named by its action ("open", "category", "buy",
 // "selllist", "sell", "redeemlist", "redeem", "tradetargets", "trade",
 // "shoplog", "tradelog"). Returns an error text, empty when sent.
-std::string Send(GameServer& server, ClientMod& mod, const std::string& eosId, const std::string& action, int32_t intParam1,
-                 int32_t intParam2, const std::string& text);
+std::string Send(GameServer& server, ClientMod& mod, const std::string& eosId, const std::string& action,
+                 int32_t intParam1, int32_t intParam2, const std::string& text);
 }  // namespace shoppage
 
 class ShopPage {
