@@ -149,7 +149,10 @@ void GameServer::AdvanceClock(int64_t seconds) { host::AdvanceClock(seconds); }
 bool GameServer::SettlePlugin(std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
   while (!pluginThreads_->AllWaiting() || (http_ != nullptr && http_->InFlight() > 0)) {
-    if (std::chrono::steady_clock::now() > deadline) return false;
+    if (std::chrono::steady_clock::now() > deadline) {
+      pluginThreads_->ForgetBusy();
+      return false;
+    }
     std::this_thread::sleep_for(std::chrono::microseconds(200));
   }
   return true;

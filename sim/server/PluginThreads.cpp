@@ -3,6 +3,7 @@
 #include <sys/syscall.h>
 
 #include <filesystem>
+#include <iterator>
 #include <fstream>
 #include <string>
 #include <system_error>
@@ -53,6 +54,11 @@ bool PluginThreads::AllWaiting() {
     ++it;
   }
   return waiting;
+}
+
+void PluginThreads::ForgetBusy() {
+  for (auto it = watched_.begin(); it != watched_.end();)
+    it = StateOf(*it) == ThreadState::Waiting ? std::next(it) : watched_.erase(it);
 }
 
 }  // namespace sim

@@ -19,6 +19,9 @@ class PluginThreads {
   void WatchNew(const std::set<pid_t>& before);
   // Every watched thread that still exists waits for work.
   bool AllWaiting();
+  // Stops watching the threads that do not wait for work now (one stuck for
+  // good, say on a database that is down, is waited for once, not every second).
+  void ForgetBusy();
   void Forget() { watched_.clear(); }
 
  private:

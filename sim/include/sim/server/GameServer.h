@@ -75,7 +75,8 @@ class GameServer : public GameHost {
   // Waits until the work the plugin handed off is done, as it would be between
   // two seconds of a real server: its worker threads wait for work and no HTTP
   // request is under way (the next tick runs what they left for the game
-  // thread). False when timeout passed first.
+  // thread). False when timeout passed first; a thread still busy then is not
+  // waited for again.
   bool SettlePlugin(std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
   // Players
