@@ -190,7 +190,6 @@ TEST(ShopPageInBrowser, AVipBrowsesTheExampleShopBuysClaimsSellsAndSendsPoints) 
   // 100 stone sell for 2 points; 10 points go to the friend.
   EXPECT_EQ(seen["cryopods"].size(), 1u) << seen["cryopods"];
   EXPECT_EQ(seen["pointsAfterSale"], 935);
-  EXPECT_GE(seen["redrawsWhileTyping"], 1) << "the page redrew while the amount was typed";
   EXPECT_EQ(seen["pointsAfterTrade"], 925);
   const std::string log = seen["shopLog"].dump();
   EXPECT_NE(log.find(R"x(["Buy","Starter Kit (Metal Pick, Hide Shirt)","1","-67"])x"), std::string::npos) << log;

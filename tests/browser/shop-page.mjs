@@ -76,12 +76,6 @@ try {
   const points = async () => Number(await page.textContent("#points"));
   const untilPointsChange = (before) => page.waitForFunction(
     (value) => Number(document.getElementById("points").textContent) !== value, before);
-  // True at the next redraw of what selector names; false after five seconds without one.
-  const redrawn = (selector) => page.evaluate((s) => new Promise((resolve) => {
-    const observer = new MutationObserver(() => { observer.disconnect(); resolve(true); });
-    observer.observe(document.querySelector(s), { childList: true });
-    setTimeout(() => { observer.disconnect(); resolve(false); }, 5000);
-  }), selector);
 
   // A held packet: claimed from its tab, it leaves the list and its goods arrive.
   await page.click("#tabs button[data-tab=held]");
@@ -105,13 +99,12 @@ try {
   const target = page.locator(`#trade .target[data-eos="${plan.tradeTo}"]`);
   await target.waitFor();
   // Typed as a player types, a key at a time into the field that has the focus,
-  // with the page redrawing between keys; the amount is sent once the field
-  // shows all of it.
+  // with the page redrawing between keys (as its timers do whenever they fire);
+  // the amount is sent once the field shows all of it.
   await target.locator("input.amount").fill("");
-  seen.redrawsWhileTyping = 0;
   for (const key of String(plan.tradeAmount)) {
     await page.keyboard.press(key);
-    if (await redrawn("#trade")) seen.redrawsWhileTyping += 1;
+    await page.evaluate(() => render());
   }
   await page.waitForFunction((wanted) => {
     const field = document.querySelector(`#trade .target[data-eos="${wanted.to}"] input.amount`);
