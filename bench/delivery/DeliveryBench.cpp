@@ -14,7 +14,7 @@
 #include "core/Log.h"
 #include "delivery/DeliveryHelper.h"
 #include "sim/world/GameModel.h"
-#include "sim/server/Server.h"
+#include "sim/assembly/Server.h"
 
 namespace {
 

@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "StateReport.h"
-#include "sim/server/Server.h"
+#include "sim/assembly/Server.h"
 
 namespace membench {
 

@@ -19,7 +19,7 @@
 #include "sim/companions/ClientMod.h"
 #include "sim/engine/EngineRuntime.h"
 #include "sim/scenario/ScratchTables.h"
-#include "sim/server/Server.h"
+#include "sim/assembly/Server.h"
 #include "BenchMain.h"
 
 namespace {

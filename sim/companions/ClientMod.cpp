@@ -2,14 +2,10 @@
 
 #include <algorithm>
 
-#include "AsaApi/Game/AActor.h"
-#include "AsaApi/Game/APrimalCharacter.h"
 #include "AsaApi/Game/TandorShopMod.h"
-#include "AsaApi/Game/UGameplayStatics.h"
+#include "AsaApi/Host.h"
 #include "ClientModLayouts.h"
-#include "sim/companions/Companions.h"
 #include "sim/engine/EngineRuntime.h"
-#include "sim/server/Server.h"
 
 namespace sim {
 
@@ -26,57 +22,9 @@ namespace {
 
 constexpr const char* kGlobalEvents[] = {"a_setglobalsettings", "a_getgametime"};
 
-ClientMod* Mod() {
-  Server* server = Server::Current();
-  return server == nullptr ? nullptr : &server->Mod();
-}
-
 std::string Lower(std::string text) {
   std::transform(text.begin(), text.end(), text.begin(), [](unsigned char c) { return std::tolower(c); });
   return text;
-}
-
-// --- the game functions ---
-UFunction* FindFunctionByName(UClass* cls, FName name, int32_t includeSuper) {
-  ClientMod* mod = Mod();
-  if (mod == nullptr || cls == nullptr) return nullptr;
-  for (auto* at = reinterpret_cast<SimClass*>(cls); at != nullptr; at = includeSuper != 0 ? at->Super : nullptr) {
-    if (SimFunction* function = mod->FindFunction(at, name.ToString().ToUtf8()))
-      return reinterpret_cast<UFunction*>(function);
-    if (includeSuper == 0) break;
-  }
-  return nullptr;
-}
-
-void ProcessEvent(AActor* actor, UFunction* function, void* block) {
-  if (ClientMod* mod = Mod())
-    mod->ProcessEvent(reinterpret_cast<UObject*>(actor), reinterpret_cast<SimFunction*>(function), block);
-}
-
-APrimalBuff* GetBuff(APrimalCharacter* character, UClass* cls) {
-  ClientMod* mod = Mod();
-  if (mod == nullptr || character == nullptr || cls == nullptr) return nullptr;
-  if (!ClassRegistry::IsChildOf(mod->BuffClass(), reinterpret_cast<SimClass*>(cls))) return nullptr;
-  return reinterpret_cast<APrimalBuff*>(mod->BuffOf(reinterpret_cast<SimCharacter*>(character)));
-}
-
-void GetAllActorsOfClass(UObject*, UClass* cls, TArray<AActor*>* out) {
-  Server* server = Server::Current();
-  if (server == nullptr || out == nullptr) return;
-  for (UObject* actor : server->Extras().ActorsOf(reinterpret_cast<SimClass*>(cls)))
-    out->Add(reinterpret_cast<AActor*>(actor));
-}
-
-bool NetExec(APrimalBuff*, AShooterPlayerController*, FName, FBPNetExecParams*) {
-  if (ClientMod* mod = Mod()) mod->CountReachedGame();
-  return true;
-}
-
-nlohmann::json NamePointer(const void* object) {
-  if (object == nullptr) return nullptr;
-  Server* server = Server::Current();
-  const std::string path = server == nullptr ? std::string() : server->Extras().PathOf(object);
-  return path.empty() ? nlohmann::json("<object>") : nlohmann::json(path);
 }
 
 }  // namespace
@@ -117,6 +65,23 @@ SimBuff* ClientMod::BuffOf(SimCharacter* character) {
 }
 
 void ClientMod::PlayerLeft(const SimCharacter* character) { buffs_.erase(character); }
+
+UFunction* ClientMod::FindFunctionByName(UClass* cls, const std::string& name, bool includeSuper) {
+  for (auto* at = reinterpret_cast<SimClass*>(cls); at != nullptr; at = includeSuper ? at->Super : nullptr) {
+    if (SimFunction* function = FindFunction(at, name)) return reinterpret_cast<UFunction*>(function);
+    if (!includeSuper) break;
+  }
+  return nullptr;
+}
+
+void ClientMod::CallFunction(UObject* object, UFunction* function, void* block) {
+  ProcessEvent(object, reinterpret_cast<SimFunction*>(function), block);
+}
+
+APrimalBuff* ClientMod::BuffOfClass(SimCharacter* character, UClass* cls) {
+  if (!ClassRegistry::IsChildOf(buffClass_, reinterpret_cast<SimClass*>(cls))) return nullptr;
+  return reinterpret_cast<APrimalBuff*>(BuffOf(character));
+}
 
 UObject* ClientMod::GlobalActor() const { return globalActor_ ? &globalActor_->Header : nullptr; }
 
@@ -164,7 +129,12 @@ void ClientMod::TakeEvent(UObject* object, SimFunction* function, void* block) {
     return;
   }
   std::vector<std::string> errors;
-  nlohmann::json data = modlayout::Decode(event, block, &NamePointer, errors);
+  const auto namePointer = [this](const void* pointer) -> nlohmann::json {
+    if (pointer == nullptr) return nullptr;
+    const std::string path = extras_.PathOf(pointer);
+    return path.empty() ? nlohmann::json("<object>") : nlohmann::json(path);
+  };
+  nlohmann::json data = modlayout::Decode(event, block, namePointer, errors);
   std::string owner;
   for (const auto& [character, buff] : buffs_)
     if (&buff->Header == object && buff->Owner != nullptr) owner = Lower(buff->Owner->EosId.ToUtf8());
@@ -240,14 +210,9 @@ bool ClientMod::Send(const SimPlayer& player, const std::string& message, int32_
                                        FName(message.c_str()), reinterpret_cast<FBPNetExecParams*>(&params));
 }
 
-void RegisterClientModFunctions() {
+void RegisterClientModFields() {
   using namespace Game;
-  host::Register(UClass_::FindFunctionByName, &FindFunctionByName);
   host::Register(UFunction_::ParmsSize, static_cast<std::ptrdiff_t>(offsetof(SimFunction, ParmsSize)));
-  host::Register(AActor_::ProcessEvent, &ProcessEvent);
-  host::Register(APrimalCharacter_::GetBuff, &GetBuff);
-  host::Register(UGameplayStatics_::GetAllActorsOfClass, &GetAllActorsOfClass);
-  host::Register(APrimalBuff_::BPNetExec, &NetExec);
   host::Register(FBPNetExecParams_::IntParam1, static_cast<std::ptrdiff_t>(offsetof(SimNetExecParams, IntParam1)));
   host::Register(FBPNetExecParams_::IntParam2, static_cast<std::ptrdiff_t>(offsetof(SimNetExecParams, IntParam2)));
   host::Register(FBPNetExecParams_::StringParam1,

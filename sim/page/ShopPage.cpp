@@ -8,7 +8,7 @@
 #include <sstream>
 
 #include "sim/server/LoopbackHttpServer.h"
-#include "sim/server/Server.h"
+#include "sim/server/GameServer.h"
 
 namespace sim {
 namespace {
@@ -82,8 +82,8 @@ bool ValidUtf8(const std::string& text) {
 
 }  // namespace
 
-ShopPage::ShopPage(Server& server, uint16_t port)
-    : server_(server), http_(std::make_unique<LoopbackHttpServer>(port, 8)) {
+ShopPage::ShopPage(GameServer& server, ClientMod& mod, uint16_t port)
+    : server_(server), mod_(mod), http_(std::make_unique<LoopbackHttpServer>(port, 8)) {
   httplib::Server& http = http_->Http();
   http.set_keep_alive_timeout(1);
   http.set_payload_max_length(kMaxBody);
@@ -133,7 +133,8 @@ void ShopPage::Route() {
       response.set_content(content.str(), file.ContentType);
     });
   }
-  Server& server = server_;
+  GameServer& server = server_;
+  ClientMod& mod = mod_;
   http.Get("/api/players", [this, &server](const httplib::Request&, httplib::Response& response) {
     try {
       Reply(response, 200, OnGameThread([&server] { return shoppage::PlayersOnline(server); }));
@@ -141,18 +142,18 @@ void ShopPage::Route() {
       ReplyError(response, 503, e.what());
     }
   });
-  http.Get("/api/view", [this, &server](const httplib::Request& request, httplib::Response& response) {
+  http.Get("/api/view", [this, &server, &mod](const httplib::Request& request, httplib::Response& response) {
     const std::string eosId = request.get_param_value("player");
     if (!ValidUtf8(eosId)) return ReplyError(response, 400, "bad request: the player is not valid UTF-8");
     try {
-      json page = OnGameThread([&server, eosId] { return shoppage::PageOf(server, eosId); });
+      json page = OnGameThread([&server, &mod, eosId] { return shoppage::PageOf(server, mod, eosId); });
       if (page.is_null()) return ReplyError(response, 404, "player " + eosId + " is not online");
       Reply(response, 200, page);
     } catch (const std::exception& e) {
       ReplyError(response, 503, e.what());
     }
   });
-  http.Post("/api/send", [this, &server](const httplib::Request& request, httplib::Response& response) {
+  http.Post("/api/send", [this, &server, &mod](const httplib::Request& request, httplib::Response& response) {
     std::string eosId, action, text;
     int32_t intParam1 = 0, intParam2 = 0;
     const json body = json::parse(request.body, nullptr, false);
@@ -167,8 +168,8 @@ void ShopPage::Route() {
       return ReplyError(response, 400, "bad request: " + bad.Reason);
     }
     try {
-      const json error = OnGameThread([&server, eosId, action, intParam1, intParam2, text] {
-        return json(shoppage::Send(server, eosId, action, intParam1, intParam2, text));
+      const json error = OnGameThread([&server, &mod, eosId, action, intParam1, intParam2, text] {
+        return json(shoppage::Send(server, mod, eosId, action, intParam1, intParam2, text));
       });
       if (!error.get<std::string>().empty()) return ReplyError(response, 400, error.get<std::string>());
       Reply(response, 200, json{{"sent", action}});

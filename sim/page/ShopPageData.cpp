@@ -6,7 +6,7 @@
 #include "sim/engine/Classes.h"
 #include "sim/companions/ClientMod.h"
 #include "sim/world/GameModel.h"
-#include "sim/server/Server.h"
+#include "sim/server/GameServer.h"
 #include "sim/page/ShopPage.h"
 #include "sim/page/ShopView.h"
 
@@ -30,7 +30,7 @@ bool IsCryopod(const SimItem& item, std::string& label) {
   return true;
 }
 
-void AddWorld(Server& server, const SimPlayer& player, json& page) {
+void AddWorld(GameServer& server, const SimPlayer& player, json& page) {
   const SimPlayerController& controller = *player.Controller;
   page["player"] = {{"EosId", controller.EosId.ToUtf8()},
                     {"Name", controller.CharacterName.ToUtf8()},
@@ -75,7 +75,7 @@ const std::map<std::string, const char*>& Actions() {
 
 }  // namespace
 
-json PlayersOnline(Server& server) {
+json PlayersOnline(GameServer& server) {
   json players = json::array();
   for (const auto& weak : server.World()->PlayerControllerList) {
     const auto* controller = reinterpret_cast<const SimPlayerController*>(weak.Get());
@@ -89,10 +89,9 @@ json PlayersOnline(Server& server) {
   return {{"players", std::move(players)}};
 }
 
-json PageOf(Server& server, const std::string& eosId) {
+json PageOf(GameServer& server, ClientMod& mod, const std::string& eosId) {
   SimPlayer* player = server.FindPlayer(eosId);
   if (player == nullptr) return nullptr;
-  ClientMod& mod = server.Mod();
   ShopViewInput input{mod.EventsOf(eosId), mod.RequestsOf(eosId), mod.GlobalEvents(), host::NowUnixSeconds(),
                       mod.GameTime()};
   json page = BuildShopView(input);
@@ -101,13 +100,13 @@ json PageOf(Server& server, const std::string& eosId) {
   return page;
 }
 
-std::string Send(Server& server, const std::string& eosId, const std::string& action, int32_t intParam1,
-                 int32_t intParam2, const std::string& text) {
+std::string Send(GameServer& server, ClientMod& mod, const std::string& eosId, const std::string& action,
+                 int32_t intParam1, int32_t intParam2, const std::string& text) {
   const auto found = Actions().find(action);
   if (found == Actions().end()) return "unknown action \"" + action + "\"";
   SimPlayer* player = server.FindPlayer(eosId);
   if (player == nullptr) return "player " + eosId + " is not online";
-  server.Mod().Send(*player, found->second, intParam1, intParam2, text);
+  mod.Send(*player, found->second, intParam1, intParam2, text);
   return "";
 }
 

@@ -4,7 +4,7 @@
 
 #include "sim/companions/ClientMod.h"
 #include "sim/world/GameModel.h"
-#include "sim/server/Server.h"
+#include "sim/assembly/Server.h"
 #include "sim/companions/WebServices.h"
 
 namespace sim::scenario {

@@ -114,6 +114,7 @@ void ServerLauncher::EditConfig(const std::function<void(nlohmann::json&)>& edit
 void ServerLauncher::Advance(int64_t seconds) {
   ClientMod& mod = server_->Mod();
   for (int64_t s = 0; s < seconds; ++s) {
+    server_->SettlePlugin();
     host::AdvanceClock(1);
     ++advancedSeconds_;
     mod.SetGameTime(mod.GameTime() + 1.0);

@@ -1,18 +1,19 @@
 #include "FrameworkServices.h"
 
-#include "sim/server/Server.h"
+#include "sim/server/GameServer.h"
 
 namespace sim {
 namespace {
 
 class Messaging final : public AsaApi::IMessagingManager {
  public:
-  explicit Messaging(std::string module) : module_(std::move(module)) {}
+  Messaging(GameServer& server, std::string module) : server_(server), module_(std::move(module)) {}
   void SendServerMessage(AShooterPlayerController* player, const FString& sender, const FString& message) override {
-    if (Server* server = Server::Current()) server->RecordMessage(player, sender.ToUtf8(), message.ToUtf8());
+    server_.RecordMessage(player, sender.ToUtf8(), message.ToUtf8());
   }
 
  private:
+  GameServer& server_;
   std::string module_;
 };
 
@@ -34,7 +35,7 @@ AShooterPlayerController* ApiUtilsImpl::FindPlayerFromEOSID(const FString& eosId
 std::shared_ptr<AsaApi::IMessagingManager> ApiUtilsImpl::GetMessagingManager(const std::string& modulePath) {
   std::lock_guard lock(mutex_);
   auto& messaging = messaging_[modulePath];
-  if (!messaging) messaging = std::make_shared<Messaging>(modulePath);
+  if (!messaging) messaging = std::make_shared<Messaging>(server_, modulePath);
   return messaging;
 }
 

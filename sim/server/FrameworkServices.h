@@ -11,11 +11,11 @@
 
 namespace sim {
 
-class Server;
+class GameServer;
 
 class ApiUtilsImpl final : public AsaApi::IApiUtils {
  public:
-  explicit ApiUtilsImpl(Server& server) : server_(server) {}
+  explicit ApiUtilsImpl(GameServer& server) : server_(server) {}
   UWorld* GetWorld() override;
   AShooterGameMode* GetShooterGameMode() override;
   AsaApi::ServerStatus GetStatus() override;
@@ -23,7 +23,7 @@ class ApiUtilsImpl final : public AsaApi::IApiUtils {
   std::shared_ptr<AsaApi::IMessagingManager> GetMessagingManager(const std::string& modulePath) override;
 
  private:
-  Server& server_;
+  GameServer& server_;
   std::mutex mutex_;
   std::map<std::string, std::shared_ptr<AsaApi::IMessagingManager>> messaging_;
 };

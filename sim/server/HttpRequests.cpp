@@ -7,7 +7,7 @@
 #include <regex>
 #include <unordered_map>
 
-#include "sim/server/Server.h"
+#include "sim/server/GameServer.h"
 
 namespace sim {
 namespace {
@@ -64,6 +64,12 @@ void HttpRequests::ReapFinished() {
   for (Request& request : finished) request.Thread.join();
 }
 
+std::size_t HttpRequests::InFlight() {
+  std::lock_guard lock(mutex_);
+  return static_cast<std::size_t>(
+      std::count_if(requests_.begin(), requests_.end(), [](const Request& r) { return !r.Done->load(); }));
+}
+
 void HttpRequests::Route(const std::string& host, const std::string& address) {
   std::lock_guard lock(mutex_);
   routes_[host] = address;
@@ -85,7 +91,7 @@ bool HttpRequests::CreatePostRequest(const std::string& url, const API::RequestC
     }
   }
   ReapFinished();
-  Server* server = &server_;
+  GameServer* server = &server_;
   auto done = std::make_shared<std::atomic<bool>>(false);
   auto run = [server, target, routed, parsed, callback, body, contentType, headers, done] {
     bool success = false;

@@ -13,19 +13,21 @@
 
 namespace sim {
 
-class Server;
+class GameServer;
 
 class HttpRequests final : public API::IRequestsImpl {
  public:
-  explicit HttpRequests(Server& server) : server_(server) {}
+  explicit HttpRequests(GameServer& server) : server_(server) {}
   ~HttpRequests() override;
 
   bool CreatePostRequest(const std::string& url, const API::RequestCallback& callback, const std::string& body,
                          const std::string& contentType, const std::vector<std::string>& headers) override;
   void Route(const std::string& host, const std::string& address);
+  // Requests sent whose answer has not come yet.
+  std::size_t InFlight();
 
  private:
-  Server& server_;
+  GameServer& server_;
   std::mutex mutex_;
   std::map<std::string, std::string> routes_;
   struct Request {

@@ -14,7 +14,7 @@
 
 #include "AsaApi/Game/RCON.h"
 #include "AsaApi/Host.h"
-#include "sim/server/Server.h"
+#include "sim/server/GameServer.h"
 
 namespace sim {
 namespace {
@@ -66,9 +66,12 @@ struct RconServer::Connection {
   // The serving thread's alone.
   int Socket = -1;
   std::string Incoming;
-  bool Authenticated = false;
   int FailedLogins = 0;
-  SteadyClock::time_point LastHeard = SteadyClock::now();
+  SteadyClock::time_point Opened = SteadyClock::now();
+  SteadyClock::time_point LastHeard = Opened;
+
+  // Written by the serving thread, read by anyone.
+  std::atomic<bool> Authenticated{false};
 
   // Shared with the game thread, under OutMutex.
   std::mutex OutMutex;
@@ -78,7 +81,7 @@ struct RconServer::Connection {
   std::atomic<bool> Dropped{false};
 };
 
-RconServer::RconServer(Server& server, uint16_t port, std::string password, RconLimits limits)
+RconServer::RconServer(GameServer& server, uint16_t port, std::string password, RconLimits limits)
     : server_(server), password_(std::move(password)), limits_(limits) {
   listener_ = ::socket(AF_INET, SOCK_STREAM | SOCK_NONBLOCK | SOCK_CLOEXEC, 0);
   if (listener_ < 0) throw std::runtime_error("rcon: no socket");
@@ -127,6 +130,13 @@ std::size_t RconServer::ConnectionCount() const {
   return connections_.size();
 }
 
+std::size_t RconServer::NotLoggedInCount() const {
+  std::lock_guard lock(connectionsMutex_);
+  std::size_t count = 0;
+  for (const auto& [id, connection] : connections_) count += connection->Authenticated ? 0 : 1;
+  return count;
+}
+
 void RconServer::Wake() {
   const uint64_t one = 1;
   [[maybe_unused]] const ssize_t written = ::write(wake_, &one, sizeof(one));
@@ -165,10 +175,12 @@ void RconServer::Serve() {
       if (revents & (POLLIN | POLLHUP | POLLERR)) ReadFrom(polled[i]);
       if (revents & POLLOUT) WriteTo(*polled[i]);
     }
-    // Closes what was dropped, what has said its last word, and what went quiet.
+    // Closes what was dropped, what has said its last word, what went quiet and
+    // what did not log in in time.
     const auto now = SteadyClock::now();
     for (const auto& connection : polled) {
-      bool done = connection->Dropped.load() || now - connection->LastHeard > limits_.IdleTimeout;
+      bool done = connection->Dropped.load() || now - connection->LastHeard > limits_.IdleTimeout ||
+                  (!connection->Authenticated && now - connection->Opened > limits_.LoginTimeout);
       if (!done) {
         std::lock_guard out(connection->OutMutex);
         done = connection->CloseWhenSent && connection->Outgoing.empty();
@@ -199,7 +211,7 @@ void RconServer::Accept() {
       if (ShortOfResources(errno)) acceptPausedUntil_ = SteadyClock::now() + std::chrono::milliseconds(kPollMs);
       return;
     }
-    if (ConnectionCount() >= limits_.MaxConnections) {
+    if (ConnectionCount() >= limits_.MaxConnections || NotLoggedInCount() >= limits_.MaxNotLoggedIn) {
       const std::string refusal = Packet(0, ResponseValue, BusyText);
       [[maybe_unused]] const ssize_t sent = ::send(socket, refusal.data(), refusal.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
       ::close(socket);
@@ -285,7 +297,7 @@ void RconServer::HandlePacket(const std::shared_ptr<Connection>& connection, int
     return;
   }
   if (!connection->Authenticated) return;
-  Server* server = &server_;
+  GameServer* server = &server_;
   const uint64_t id = connection->Id;
   if (type == ExecCommand) {
     server->PostToGameThread([this, server, connection, id, packetId, body = std::move(body)] {

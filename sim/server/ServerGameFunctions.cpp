@@ -2,33 +2,53 @@
 // characters possessed, the world's map name, the controller's identity, client
 // messages, RCON replies), registered in the host's tables with every other part
 // of the game.
+//
+// The host's tables hold plain C functions, which cannot carry a context; the
+// running server is the one context they all have. It is kept here and nowhere
+// else: the world's functions are handed it as their GameHost (EntryPoint.h).
 #include "AsaApi/Game/AShooterCharacter.h"
 #include "AsaApi/Game/AShooterGameMode.h"
 #include "AsaApi/Game/AShooterPlayerController.h"
 #include "AsaApi/Game/RCON.h"
 #include "AsaApi/Game/UWorld.h"
+#include <stdexcept>
+
 #include "AsaApi/Host.h"
 #include "ServerInternals.h"
-#include "sim/companions/Companions.h"
 #include "sim/engine/Classes.h"
-#include "sim/server/Server.h"
+#include "sim/server/GameServer.h"
 #include "sim/world/GameModel.h"
+#include "sim/world/HostedFunctions.h"
+#include "sim/world/WorldExtras.h"
 
 namespace sim {
 namespace {
 
+class Running {
+ public:
+  static GameServer* Current() { return current_; }
+  static GameHost* Host() { return current_; }
+  static void Set(GameServer* server) {
+    if (server != nullptr && current_ != nullptr) throw std::logic_error("one simulated server at a time");
+    current_ = server;
+  }
+
+ private:
+  static inline GameServer* current_ = nullptr;
+};
+
 void GameModeBeginPlay(AShooterGameMode*) {
-  if (Server* server = Server::Current()) server->MarkReady();
+  if (GameServer* server = Running::Current()) server->MarkReady();
 }
 
 void GameModePostLogin(AShooterGameMode*, APlayerController* player) {
-  Server* server = Server::Current();
+  GameServer* server = Running::Current();
   if (server == nullptr || player == nullptr) return;
   server->World()->PlayerControllerList.Add(TWeakObjectPtr<APlayerController>(player));
 }
 
 void GameModeLogout(AShooterGameMode*, AController* exiting) {
-  Server* server = Server::Current();
+  GameServer* server = Running::Current();
   if (server == nullptr) return;
   server->World()->PlayerControllerList.RemoveAll(
       [exiting](const TWeakObjectPtr<APlayerController>& weak) {
@@ -58,11 +78,11 @@ FString* ControllerCharacterName(AShooterPlayerController* controller, FString* 
 }
 
 void ControllerClientMessage(APlayerController* controller, FString* text, FName, float) {
-  if (Server* server = Server::Current()) server->RecordClientMessage(controller, text ? text->ToUtf8() : "");
+  if (GameServer* server = Running::Current()) server->RecordClientMessage(controller, text ? text->ToUtf8() : "");
 }
 
 void RconSendMessage(RCONClientConnection* connection, int id, int type, FString* text) {
-  Server* server = Server::Current();
+  GameServer* server = Running::Current();
   if (server == nullptr || connection == nullptr) return;
   server->SendRcon(reinterpret_cast<SimRconConnection*>(connection)->ConnectionId, id, type,
                    text ? text->ToUtf8() : "");
@@ -70,7 +90,8 @@ void RconSendMessage(RCONClientConnection* connection, int id, int type, FString
 
 }  // namespace
 
-void Server::RegisterGame() {
+void GameServer::RegisterGame() {
+  Running::Set(this);
   using namespace Game;
   host::Register(AShooterGameMode_::BeginPlay, &GameModeBeginPlay);
   host::Register(AShooterGameMode_::PostLogin, &GameModePostLogin);
@@ -91,8 +112,11 @@ void Server::RegisterGame() {
   host::Register(RCONClientConnection_::SendMessage, &RconSendMessage);
   host::Register(RCONClientConnection_::IP, static_cast<std::ptrdiff_t>(offsetof(SimRconConnection, IP)));
   RegisterClassFunctions();
-  Companions::RegisterGame();
   RegisterGameModel();
+  RegisterWorldExtraFunctions();
+  RegisterHostedFunctions<&Running::Host>();
 }
+
+void GameServer::UnregisterGame() { Running::Set(nullptr); }
 
 }  // namespace sim

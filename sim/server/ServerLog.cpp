@@ -9,12 +9,12 @@
 
 #include "AsaApi/Host.h"
 #include "AsaApi/Logging.h"
-#include "sim/server/Server.h"
+#include "sim/server/GameServer.h"
 
 namespace sim {
 
 // Log capture: the formatted lines every sink sees, for tests to read.
-struct Server::LogCapture : spdlog::sinks::base_sink<std::mutex> {
+struct GameServer::LogCapture : spdlog::sinks::base_sink<std::mutex> {
   std::vector<std::string> Lines() {
     std::lock_guard lock(mutex_);
     return lines_;
@@ -45,7 +45,7 @@ std::vector<std::string> g_hostErrors;
 
 }  // namespace
 
-void Server::InstallLogs() {
+void GameServer::InstallLogs() {
   capture_ = std::make_shared<LogCapture>();
   auto& sinks = GetLogSinks();
   sinks.clear();
@@ -67,24 +67,24 @@ void Server::InstallLogs() {
 
 }
 
-std::vector<std::string> Server::LogLines() const { return capture_->Lines(); }
+std::vector<std::string> GameServer::LogLines() const { return capture_->Lines(); }
 
-bool Server::LogContains(const std::string& text) const { return CountLog(text) > 0; }
+bool GameServer::LogContains(const std::string& text) const { return CountLog(text) > 0; }
 
-std::size_t Server::CountLog(const std::string& text) const {
+std::size_t GameServer::CountLog(const std::string& text) const {
   std::size_t count = 0;
   for (const std::string& line : capture_->Lines())
     if (line.find(text) != std::string::npos) ++count;
   return count;
 }
 
-void Server::ClearRecords() {
+void GameServer::ClearRecords() {
   messages_.clear();
   clientMessages_.clear();
   capture_->Clear();
 }
 
-std::vector<std::string> Server::HostErrors() const {
+std::vector<std::string> GameServer::HostErrors() const {
   std::lock_guard lock(g_hostErrorsMutex);
   return g_hostErrors;
 }

@@ -5,14 +5,13 @@
 #include "AsaApi/Game/AShooterCharacter.h"
 #include "AsaApi/Game/AShooterGameMode.h"
 #include "ServerInternals.h"
-#include "sim/companions/ClientMod.h"
-#include "sim/companions/Companions.h"
-#include "sim/server/Server.h"
+#include "sim/server/GameServer.h"
 #include "sim/world/GameModel.h"
+#include "sim/world/ModContent.h"
 
 namespace sim {
 
-SimPlayer& Server::JoinPlayer(const PlayerSpec& spec) {
+SimPlayer& GameServer::JoinPlayer(const PlayerSpec& spec) {
   const std::string key = Lower(spec.EosId);
   if (players_.count(key) > 0) throw std::logic_error("player already online: " + spec.EosId);
   SimPlayer player;
@@ -39,42 +38,42 @@ SimPlayer& Server::JoinPlayer(const PlayerSpec& spec) {
   return stored;
 }
 
-void Server::LeavePlayer(const std::string& eosId) {
+void GameServer::LeavePlayer(const std::string& eosId) {
   auto it = players_.find(Lower(eosId));
   if (it == players_.end()) return;
   Game::AShooterGameMode_::Logout(reinterpret_cast<AShooterGameMode*>(gameMode_.get()),
                                   reinterpret_cast<AController*>(it->second.Controller.get()));
-  companions_->Mod().PlayerLeft(it->second.Character.get());
+  if (content_ != nullptr) content_->PlayerLeft(it->second.Character.get());
   players_.erase(it);  // the objects go, and weak pointers to them resolve to null
 }
 
-SimPlayer* Server::FindPlayer(const std::string& eosId) {
+SimPlayer* GameServer::FindPlayer(const std::string& eosId) {
   auto it = players_.find(Lower(eosId));
   return it == players_.end() ? nullptr : &it->second;
 }
 
-const std::vector<ReceivedMessage>& Server::MessagesOf(const std::string& eosId) { return messages_[Lower(eosId)]; }
+const std::vector<ReceivedMessage>& GameServer::MessagesOf(const std::string& eosId) { return messages_[Lower(eosId)]; }
 
-const std::vector<std::string>& Server::ClientMessagesOf(const std::string& eosId) {
+const std::vector<std::string>& GameServer::ClientMessagesOf(const std::string& eosId) {
   return clientMessages_[Lower(eosId)];
 }
 
-void Server::SetGroups(const std::string& eosId, std::vector<std::string> groups) {
+void GameServer::SetGroups(const std::string& eosId, std::vector<std::string> groups) {
   groups_[Lower(eosId)] = std::move(groups);
 }
 
-bool Server::IsPlayerInGroup(const std::string& eosId, const std::string& group) const {
+bool GameServer::IsPlayerInGroup(const std::string& eosId, const std::string& group) const {
   auto it = groups_.find(Lower(eosId));
   if (it == groups_.end()) return false;
   return std::find(it->second.begin(), it->second.end(), group) != it->second.end();
 }
 
-void Server::RecordMessage(AShooterPlayerController* player, const std::string& sender, const std::string& text) {
+void GameServer::RecordMessage(AShooterPlayerController* player, const std::string& sender, const std::string& text) {
   if (player == nullptr) return;
   messages_[Lower(AsSim(player)->EosId.ToUtf8())].push_back({sender, text});
 }
 
-void Server::RecordClientMessage(APlayerController* player, const std::string& text) {
+void GameServer::RecordClientMessage(APlayerController* player, const std::string& text) {
   if (player == nullptr) return;
   clientMessages_[Lower(AsSim(player)->EosId.ToUtf8())].push_back(text);
 }

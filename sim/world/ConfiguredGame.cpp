@@ -6,7 +6,7 @@
 #include "sim/world/Creatures.h"
 #include "sim/world/GameModel.h"
 #include "sim/world/Items.h"
-#include "sim/server/Server.h"
+#include "sim/world/GameHost.h"
 #include "sim/world/WorldExtras.h"
 
 namespace sim {
@@ -32,7 +32,7 @@ void AddItemClass(const std::string& path) {
   ItemClasses::Add(ItemSpecFor(path));
 }
 
-void AddCreature(const json& variant, Server& server) {
+void AddCreature(const json& variant, GameHost& game) {
   const std::string path = variant.value("Blueprint", "");
   if (path.empty()) return;
   SimClass* cls = ClassRegistry::Get().Find(path);
@@ -44,7 +44,7 @@ void AddCreature(const json& variant, Server& server) {
     spec.HasResourceProduction = variant.contains("ExtraOptions") && variant["ExtraOptions"].contains("GachaResources");
     cls = CreatureClasses::Add(spec);
   }
-  if (CreatureClasses::DefaultOf(cls) != nullptr) server.Model().Data.AddDinoEntry(cls, name);
+  if (CreatureClasses::DefaultOf(cls) != nullptr) game.Model().Data.AddDinoEntry(cls, name);
 }
 
 // Item classes named by the creature variants' extras: saddles, gacha
@@ -58,39 +58,39 @@ void AddCreatureItems(const json& variant) {
   AddItemClass(stryder.value("BodyItem", ""));
 }
 
-void AddPackets(const json& config, Server& server) {
+void AddPackets(const json& config, GameHost& game) {
   for (const json& packet : config.value("ShopPackets", json::array())) {
     for (const json& item : packet.value("Items", json::array()))
       for (const json& variant : item.value("Variants", json::array())) AddItemClass(variant.value("Blueprint", ""));
     for (const json& dino : packet.value("Dinos", json::array()))
       for (const json& variant : dino.value("Variants", json::array())) {
         AddCreatureItems(variant);
-        AddCreature(variant, server);
+        AddCreature(variant, game);
       }
   }
 }
 
 // Texture paths become textures; other blueprint paths, classes.
-void AddOtherAssets(const json& node, Server& server) {
+void AddOtherAssets(const json& node, GameHost& game) {
   if (node.is_string()) {
     const std::string text = node.get<std::string>();
-    if (text.rfind("Texture2D'", 0) == 0) server.Extras().AddTexture(text);
+    if (text.rfind("Texture2D'", 0) == 0) game.Extras().AddTexture(text);
     else if (text.rfind("Blueprint'", 0) == 0 && ClassRegistry::Get().Find(text) == nullptr)
       ClassRegistry::Get().Add(text);
   }
   if (node.is_structured())
-    for (const json& child : node) AddOtherAssets(child, server);
+    for (const json& child : node) AddOtherAssets(child, game);
 }
 
 }  // namespace
 
-void AddConfiguredGame(const json& config, Server& server) {
+void AddConfiguredGame(const json& config, GameHost& game) {
   AddItemClass(GameCryopodPath);
   const json general = config.value("General", json::object());
   AddItemClass(general.value("CryoPodOverride", ""));
   for (const json& item : config.value("ItemsToSell", json::array())) AddItemClass(item.value("ItemToSell", ""));
-  AddPackets(config, server);
-  AddOtherAssets(config, server);
+  AddPackets(config, game);
+  AddOtherAssets(config, game);
 }
 
 }  // namespace sim

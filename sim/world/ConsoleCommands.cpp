@@ -5,28 +5,28 @@
 #include "AsaApi/Game/AShooterPlayerController.h"
 #include "AsaApi/Game/UPrimalActor.h"
 #include "sim/world/GameModel.h"
-#include "sim/server/Server.h"
+#include "sim/world/HostedFunctions.h"
 
 namespace sim {
 namespace {
 
 constexpr uint32_t AdminBit = 1u;  // SimPlayerController::Flags
 
-FString* ConsoleCommand(AShooterPlayerController* controller, FString* result, FString* command, bool writeToLog) {
-  Server* server = Server::Current();
+}  // namespace
+
+FString* hosted::ConsoleCommand(GameHost& game, AShooterPlayerController* controller, FString* result,
+                                FString* command, bool writeToLog) {
   auto* player = reinterpret_cast<SimPlayerController*>(controller);
   const std::string text = command == nullptr ? "" : command->ToUtf8();
   bool accepted = true;
-  if (server != nullptr && player != nullptr) {
-    ConsoleLog& log = server->Model().Console;
+  if (player != nullptr) {
+    ConsoleLog& log = game.Model().Console;
     accepted = !log.Rejects(text);
     log.Record({player->EosId.ToUtf8(), text, writeToLog, (player->Flags & AdminBit) != 0, accepted});
   }
   if (result != nullptr) *result = FString(accepted ? "" : "Unknown command");
   return result;
 }
-
-}  // namespace
 
 bool ConsoleLog::Rejects(const std::string& text) const {
   const std::u16string wide = Utf8ToUtf16(text);
@@ -39,7 +39,6 @@ bool ConsoleLog::Rejects(const std::string& text) const {
 }
 
 void RegisterConsoleCommandFunctions() {
-  host::Register(Game::AShooterPlayerController_::ConsoleCommand, &ConsoleCommand);
   host::Register(Game::APrimalPlayerController_::bIsAdmin,
                  host::BitFieldInfo{static_cast<std::ptrdiff_t>(offsetof(SimPlayerController, Flags)), 0, 1});
 }

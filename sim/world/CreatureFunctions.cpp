@@ -12,7 +12,7 @@
 #include "AsaApi/Game/UWorld.h"
 #include "sim/world/GameModel.h"
 #include "sim/engine/Reflection.h"
-#include "sim/server/Server.h"
+#include "sim/world/HostedFunctions.h"
 
 namespace sim {
 namespace {
@@ -33,11 +33,6 @@ constexpr std::ptrdiff_t Off(std::size_t offset) { return static_cast<std::ptrdi
 SimCreature* AsCreature(void* object) { return static_cast<SimCreature*>(object); }
 SimStatusComponent* AsStatus(void* object) { return static_cast<SimStatusComponent*>(object); }
 
-CreatureWorld* World() {
-  Server* server = Server::Current();
-  return server == nullptr ? nullptr : &server->Model().Creatures;
-}
-
 UClass* CreatureBaseClass() { return reinterpret_cast<UClass*>(CreatureClasses::Base()); }
 
 FPrimalDinoCharacterSparseClassData* SparseData(APrimalDinoCharacter* creature, EGetSparseClassDataMethod) {
@@ -54,24 +49,22 @@ void AddWildGeneTraits(APrimalDinoCharacter* creature, bool argument) {
   AsCreature(creature)->WildTraitsArgument = argument ? 1 : 0;
 }
 
-void DinoBeginPlay(APrimalDinoCharacter* creature) {
+}  // namespace
+
+void hosted::DinoBeginPlay(GameHost& game, APrimalDinoCharacter* creature) {
   SimCreature* dino = AsCreature(creature);
   dino->BegunPlay = true;
   // A tamed creature counts towards the world's tamed creatures.
-  Server* server = Server::Current();
-  if (server != nullptr && dino->TamingTeamID != 0) server->Model().Data.GameState()->NumTamedDinos += 1;
+  if (dino->TamingTeamID != 0) game.Model().Data.GameState()->NumTamedDinos += 1;
 }
 
-bool DestroyActor(AActor* actor, bool, bool) {
-  CreatureWorld* world = World();
-  return world != nullptr && world->Destroy(actor);
+bool hosted::DestroyActor(GameHost& game, AActor* actor, bool, bool) { return game.Model().Creatures.Destroy(actor); }
+
+bool hosted::DestroyDino(GameHost& game, APrimalDinoCharacter* creature, bool netForce, bool modifyLevel) {
+  return DestroyActor(game, reinterpret_cast<AActor*>(creature), netForce, modifyLevel);
 }
 
-bool DestroyDino(APrimalDinoCharacter* creature, bool netForce, bool modifyLevel) {
-  return DestroyActor(reinterpret_cast<AActor*>(creature), netForce, modifyLevel);
-}
-
-void GetDinoData(APrimalDinoCharacter* creature, FARKDinoData* out) {
+void hosted::GetDinoData(GameHost& game, APrimalDinoCharacter* creature, FARKDinoData* out) {
   SimCreature* dino = AsCreature(creature);
   auto* record = reinterpret_cast<SimARKDinoData*>(out);
   const std::vector<uint8_t> bytes = DinoDataBytes(*dino);
@@ -82,11 +75,12 @@ void GetDinoData(APrimalDinoCharacter* creature, FARKDinoData* out) {
   record->DinoName = dino->DescriptiveName;
   record->DinoID = (static_cast<uint64_t>(static_cast<uint32_t>(dino->DinoID1)) << 32) |
                    static_cast<uint32_t>(dino->DinoID2);
-  if (CreatureWorld* world = World()) {
-    world->LastDinoData = bytes;
-    world->DinoDataCalls += 1;
-  }
+  CreatureWorld& world = game.Model().Creatures;
+  world.LastDinoData = bytes;
+  world.DinoDataCalls += 1;
 }
+
+namespace {
 
 TArray<FName>* ColorNames(APrimalDinoCharacter* creature, TArray<FName>* out) {
   out->Empty();
@@ -111,13 +105,16 @@ void RescaleAllStats(UPrimalCharacterStatusComponent* component) {
   status->RescaleCount += 1;
 }
 
-AActor* SpawnActor(AShooterPlayerController*, FString* path, float distance, float yOffset, float zOffset,
-                   bool deferBeginPlay) {
-  Server* server = Server::Current();
-  if (server == nullptr || path == nullptr) return nullptr;
-  return reinterpret_cast<AActor*>(server->Model().Creatures.Spawn(path->ToUtf8(), distance, yOffset, zOffset,
-                                                                   deferBeginPlay, server->World()->TimeSeconds));
+}  // namespace
+
+AActor* hosted::SpawnActor(GameHost& game, AShooterPlayerController*, FString* path, float distance, float yOffset,
+                           float zOffset, bool deferBeginPlay) {
+  if (path == nullptr) return nullptr;
+  return reinterpret_cast<AActor*>(game.Model().Creatures.Spawn(path->ToUtf8(), distance, yOffset, zOffset,
+                                                                deferBeginPlay, game.World()->TimeSeconds));
 }
+
+namespace {
 
 UScriptStruct* DinoDataStruct() {
   return reinterpret_cast<UScriptStruct*>(
@@ -165,9 +162,6 @@ void RegisterDinoFunctions() {
   host::Register(GetPrimalDinoCharacterSparseClassData, &SparseData);
   host::Register(GetPrimalDinoCharacterSparseClassDataDefault, &SparseDataDefault);
   host::Register(Game::APrimalDinoCharacter_::AddWildGeneTraits, &sim::AddWildGeneTraits);
-  host::Register(BeginPlay, &DinoBeginPlay);
-  host::Register(Destroy, &DestroyDino);
-  host::Register(Game::APrimalDinoCharacter_::GetDinoData, &sim::GetDinoData);
   host::Register(GetColorSetNamesAsArray, &ColorNames);
   host::Register(GetColorSetInidcesAsString, &ColorIndices);
 }
@@ -185,12 +179,10 @@ void RegisterDinoDataRecord() {
 
 void RegisterCreatureFunctions() {
   host::Register(Game::AActor_::Tags, Off(offsetof(SimCreature, Tags)));
-  host::Register(Game::AActor_::Destroy, &DestroyActor);
   host::Register(Game::UPrimalActor_::TargetingTeam, Off(offsetof(SimCreature, TargetingTeam)));
   host::Register(Game::APrimalCharacter_::MyInventoryComponent, Off(offsetof(SimCharacter, Inventory)));
   host::Register(Game::APrimalCharacter_::MyCharacterStatusComponent, Off(offsetof(SimCharacter, StatusComponent)));
   host::Register(Game::APrimalCharacter_::DescriptiveName, Off(offsetof(SimCharacter, DescriptiveName)));
-  host::Register(Game::AShooterPlayerController_::SpawnActor, &SpawnActor);
   host::Register(Game::UWorld_::GameState, Off(offsetof(SimWorld, GameState)));
   host::Register(Game::UWorld_::TimeSeconds, Off(offsetof(SimWorld, TimeSeconds)));
   RegisterStatusComponent();

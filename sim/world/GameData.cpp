@@ -6,21 +6,21 @@
 #include "AsaApi/Game/UPrimalGlobals.h"
 #include "sim/world/GameModel.h"
 #include "sim/engine/ProcessObjects.h"
-#include "sim/server/Server.h"
+#include "sim/world/HostedFunctions.h"
 
 namespace sim {
 namespace {
 
 UEngine* g_engine = nullptr;  // what Global.GEngine points at
 
-UClass* GetDinoEntry(UPrimalGameData* gameData, TSubclassOf<APrimalDinoCharacter> creatureClass) {
-  Server* server = Server::Current();
-  if (server == nullptr || gameData == nullptr) return nullptr;
-  return reinterpret_cast<UClass*>(
-      server->Model().Data.EntryOf(gameData, reinterpret_cast<const SimClass*>(creatureClass.uClass)));
-}
-
 }  // namespace
+
+UClass* hosted::GetDinoEntry(GameHost& game, UPrimalGameData* gameData,
+                             TSubclassOf<APrimalDinoCharacter> creatureClass) {
+  if (gameData == nullptr) return nullptr;
+  return reinterpret_cast<UClass*>(
+      game.Model().Data.EntryOf(gameData, reinterpret_cast<const SimClass*>(creatureClass.uClass)));
+}
 
 GameDataModel::GameDataModel()
     : engine_(NewObject<SimEngine>()),
@@ -78,7 +78,6 @@ void RegisterGameDataFunctions() {
                  static_cast<std::ptrdiff_t>(offsetof(SimPrimalGlobals, PrimalGameData)));
   host::Register(UPrimalGlobals_::PrimalGameDataOverride,
                  static_cast<std::ptrdiff_t>(offsetof(SimPrimalGlobals, PrimalGameDataOverride)));
-  host::Register(UPrimalGameData_::GetDinoEntry, &GetDinoEntry);
   host::Register(UPrimalDinoEntry_::DinoNameTag, static_cast<std::ptrdiff_t>(offsetof(SimDinoEntry, DinoNameTag)));
   host::Register(AShooterGameState_::NumTamedDinos, static_cast<std::ptrdiff_t>(offsetof(SimGameState, NumTamedDinos)));
 }

@@ -4,7 +4,7 @@
 #include "AsaApi/Game/UPrimalItem.h"
 #include "sim/world/GameModel.h"
 #include "sim/engine/Reflection.h"
-#include "sim/server/Server.h"
+#include "sim/world/HostedFunctions.h"
 
 namespace sim {
 namespace {
@@ -13,11 +13,6 @@ constexpr std::ptrdiff_t Off(std::size_t offset) { return static_cast<std::ptrdi
 
 SimItem* AsItem(void* object) { return static_cast<SimItem*>(object); }
 
-ItemWorld* Items() {
-  Server* server = Server::Current();
-  return server == nullptr ? nullptr : &server->Model().Items;
-}
-
 UClass* ItemBaseClass() { return reinterpret_cast<UClass*>(ItemClasses::Base()); }
 
 UScriptStruct* StatInfoStruct() {
@@ -25,12 +20,13 @@ UScriptStruct* StatInfoStruct() {
       Reflection::StaticStructOf("FItemStatInfo", static_cast<int32_t>(sizeof(SimItemStatInfo))));
 }
 
-UPrimalItem* AddNewItem(TSubclassOf<UPrimalItem> cls, UPrimalInventoryComponent* inventory, bool b1, bool b2,
-                        float quality, bool b3, int quantity, bool b4, float minRandomQuality, bool b5,
-                        TSubclassOf<UPrimalItem> skin, float clampStats, bool b6, bool b7, bool b8, bool b9,
-                        bool b10) {
-  ItemWorld* world = Items();
-  if (world == nullptr) return nullptr;
+}  // namespace
+
+UPrimalItem* hosted::AddNewItem(GameHost& game, TSubclassOf<UPrimalItem> cls, UPrimalInventoryComponent* inventory,
+                                bool b1, bool b2, float quality, bool b3, int quantity, bool b4, float minRandomQuality,
+                                bool b5, TSubclassOf<UPrimalItem> skin, float clampStats, bool b6, bool b7, bool b8,
+                                bool b9, bool b10) {
+  ItemWorld* world = &game.Model().Items;
   world->AddNewItemCalls.push_back(
       {cls.uClass, inventory, quality, quantity, {b1, b2, b3, b4, b5, b6, b7, b8, b9, b10}, minRandomQuality,
        clampStats, skin.uClass});
@@ -40,11 +36,11 @@ UPrimalItem* AddNewItem(TSubclassOf<UPrimalItem> cls, UPrimalInventoryComponent*
   return reinterpret_cast<UPrimalItem*>(item);
 }
 
-int IncrementItemTemplateQuantity(UPrimalInventoryComponent* inventory, TSubclassOf<UPrimalItem> cls, int amount,
+int hosted::IncrementItemTemplateQuantity(GameHost& game, UPrimalInventoryComponent* inventory, TSubclassOf<UPrimalItem> cls, int amount,
                                   bool b1, bool b2, UPrimalItem** specificItem, UPrimalItem** slot, bool b3, bool b4,
                                   bool b5, bool b6, bool b7, bool b8, bool b9, bool b10, bool b11) {
-  ItemWorld* world = Items();
-  if (world == nullptr || inventory == nullptr) return 0;
+  ItemWorld* world = &game.Model().Items;
+  if (inventory == nullptr) return 0;
   world->IncrementCalls.push_back({cls.uClass, amount, specificItem != nullptr, slot != nullptr,
                                    {b1, b2, b3, b4, b5, b6, b7, b8, b9, b10, b11}});
   SimItem* touched = nullptr;
@@ -53,6 +49,8 @@ int IncrementItemTemplateQuantity(UPrimalInventoryComponent* inventory, TSubclas
   if (slot != nullptr) *slot = reinterpret_cast<UPrimalItem*>(touched);
   return changed;
 }
+
+namespace {
 
 bool IsItemSkin(UPrimalItem* item, bool) { return (AsItem(item)->ItemFlags & ItemFlag::IsSkin) != 0; }
 
@@ -117,8 +115,6 @@ void RegisterItemFields() {
 void RegisterItemFunctions() {
   using namespace Game::UPrimalItem_;
   host::Register(GetPrivateStaticClass, &ItemBaseClass);
-  host::Register(Game::UPrimalItem_::AddNewItem, &sim::AddNewItem);
-  host::Register(Game::UPrimalInventoryComponent_::IncrementItemTemplateQuantity, &sim::IncrementItemTemplateQuantity);
   host::Register(Game::UPrimalItem_::IsItemSkin, &sim::IsItemSkin);
   host::Register(Game::UPrimalItem_::OverrideItemRating, &sim::OverrideItemRating);
   host::Register(Game::UPrimalItem_::UpdatedItem, &sim::UpdatedItem);

@@ -4,7 +4,7 @@
 #include "AsaApi/Game/AShooterPlayerController.h"
 #include "sim/world/GameModel.h"
 #include "sim/engine/Reflection.h"
-#include "sim/server/Server.h"
+#include "sim/world/HostedFunctions.h"
 
 namespace sim {
 namespace {
@@ -14,16 +14,14 @@ AShooterCharacter* PlayerCharacter(AShooterPlayerController* controller) {
   return reinterpret_cast<AShooterCharacter*>(reinterpret_cast<SimPlayerController*>(controller)->Character);
 }
 
-bool DeadOrDying(APrimalCharacter* character) {
-  Server* server = Server::Current();
-  return server != nullptr && server->Model().Characters.IsDeadOrDying(reinterpret_cast<SimCharacter*>(character));
-}
-
 }  // namespace
+
+bool hosted::DeadOrDying(GameHost& game, APrimalCharacter* character) {
+  return game.Model().Characters.IsDeadOrDying(reinterpret_cast<SimCharacter*>(character));
+}
 
 void RegisterPlayerCharacterFunctions() {
   host::Register(Game::AShooterPlayerController_::GetPlayerCharacter, &PlayerCharacter);
-  host::Register(Game::APrimalCharacter_::IsDeadOrDying, &DeadOrDying);
 }
 
 }  // namespace sim

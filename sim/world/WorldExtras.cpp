@@ -6,39 +6,29 @@
 #include "AsaApi/Game/AShooterPlayerController.h"
 #include "AsaApi/Game/AShooterPlayerState.h"
 #include "AsaApi/Game/UTexture2D.h"
-#include "sim/server/Server.h"
+#include "sim/world/HostedFunctions.h"
+#include "sim/world/World.h"
 
 namespace sim {
 namespace {
-
-WorldExtras* Extras() {
-  Server* server = Server::Current();
-  return server == nullptr ? nullptr : &server->Extras();
-}
-
-UClass* SessionStaticClass() {
-  WorldExtras* extras = Extras();
-  return extras == nullptr ? nullptr : reinterpret_cast<UClass*>(extras->SessionClass());
-}
-
-UClass* TextureStaticClass() {
-  WorldExtras* extras = Extras();
-  return extras == nullptr ? nullptr : reinterpret_cast<UClass*>(extras->TextureClass());
-}
-
-UObject* StaticLoadObject(UClass* cls, UObject*, const char16_t* path, const char16_t*, uint32_t, UPackageMap*, bool,
-                          FLinkerInstancingContext*) {
-  WorldExtras* extras = Extras();
-  if (extras == nullptr || path == nullptr || cls != reinterpret_cast<UClass*>(extras->TextureClass())) return nullptr;
-  SimTexture* texture = extras->FindTexture(Utf16ToUtf8(path));
-  return texture == nullptr ? nullptr : &texture->Header;
-}
 
 int32_t CharacterLevel(AShooterPlayerState* state) {
   return state == nullptr ? 0 : reinterpret_cast<SimPlayerState*>(state)->CharacterLevel;
 }
 
 }  // namespace
+
+UClass* hosted::SessionStaticClass(GameHost& game) { return reinterpret_cast<UClass*>(game.Extras().SessionClass()); }
+
+UClass* hosted::TextureStaticClass(GameHost& game) { return reinterpret_cast<UClass*>(game.Extras().TextureClass()); }
+
+UObject* hosted::StaticLoadObject(GameHost& game, UClass* cls, UObject*, const char16_t* path, const char16_t*,
+                                  uint32_t, UPackageMap*, bool, FLinkerInstancingContext*) {
+  WorldExtras& extras = game.Extras();
+  if (path == nullptr || cls != reinterpret_cast<UClass*>(extras.TextureClass())) return nullptr;
+  SimTexture* texture = extras.FindTexture(Utf16ToUtf8(path));
+  return texture == nullptr ? nullptr : &texture->Header;
+}
 
 WorldExtras::WorldExtras(const std::string& sessionName)
     : textureClass_(ClassRegistry::Get().Add("")), sessionClass_(ClassRegistry::Get().Add("")) {
@@ -92,13 +82,10 @@ void WorldExtras::RemoveGameSession() {
 
 void RegisterWorldExtraFunctions() {
   using namespace Game;
-  host::Register(AShooterGameSession_::StaticClass, &SessionStaticClass);
   host::Register(AShooterGameSession_::CurrentSessionParams,
                  static_cast<std::ptrdiff_t>(offsetof(SimGameSession, Params)));
   host::Register(FShooterGameSessionParams_::SessionName,
                  static_cast<std::ptrdiff_t>(offsetof(SimSessionParams, SessionName)));
-  host::Register(UTexture2D_::StaticClass, &TextureStaticClass);
-  host::Register(Global_::StaticLoadObject, &StaticLoadObject);
   host::Register(AShooterPlayerState_::MyTribeData, static_cast<std::ptrdiff_t>(offsetof(SimPlayerState, TribeName)));
   host::Register(FTribeData_::TribeName, std::ptrdiff_t{0});
   host::Register(FTribeData_::TribeID,

@@ -98,7 +98,18 @@ try {
   await page.click("#tabs button[data-tab=trade]");
   const target = page.locator(`#trade .target[data-eos="${plan.tradeTo}"]`);
   await target.waitFor();
-  await target.locator("input.amount").fill(String(plan.tradeAmount));
+  // Typed as a player types, a key at a time into the field that has the focus,
+  // with the page redrawing between keys (as its timers do whenever they fire);
+  // the amount is sent once the field shows all of it.
+  await target.locator("input.amount").fill("");
+  for (const key of String(plan.tradeAmount)) {
+    await page.keyboard.press(key);
+    await page.evaluate(() => render());
+  }
+  await page.waitForFunction((wanted) => {
+    const field = document.querySelector(`#trade .target[data-eos="${wanted.to}"] input.amount`);
+    return field && field.value === wanted.amount;
+  }, { to: plan.tradeTo, amount: String(plan.tradeAmount) });
   before = await points();
   await target.locator("button.trade").click();
   await untilPointsChange(before);

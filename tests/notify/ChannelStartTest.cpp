@@ -12,7 +12,7 @@
 #include "notify/VersionCheck.h"
 #include "plugin/LayerWiring.h"
 #include "shop/InfoRequests.h"
-#include "sim/server/Server.h"
+#include "sim/assembly/Server.h"
 #include "sim/world/WorldExtras.h"
 
 namespace {

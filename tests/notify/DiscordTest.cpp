@@ -9,8 +9,8 @@
 #include "DbTestSupport.h"
 #include "db/DBHelper.h"
 #include "notify/DiscordHelper.h"
+#include "sim/assembly/Server.h"
 #include "sim/companions/WebServices.h"
-#include "sim/server/Server.h"
 
 namespace {
 

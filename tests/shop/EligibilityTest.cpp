@@ -12,7 +12,7 @@
 #include "db/DBHelper.h"
 #include "shop/Cooldowns.h"
 #include "shop/Eligibility.h"
-#include "sim/server/Server.h"
+#include "sim/assembly/Server.h"
 
 namespace {
 

@@ -131,7 +131,7 @@ TEST(RconAbuse, AClientThatNeverReadsIsDroppedAndTheGameLoopNeverWaitsForIt) {
 
 TEST(RconAbuse, AThousandIdleConnectionsGetNoThreadsAndThoseBeyondTheCapAreTold) {
   ServerFixture fixture;
-  RconLimits limits;  // the server's own: a cap of 16, five idle minutes
+  RconLimits limits;  // the server's own: 16 places, 12 of them for connections not logged in
   RconServer rcon(fixture.Server(), 0, "pw", limits);
   const std::size_t threadsBefore = ThreadCount();
 
@@ -141,7 +141,7 @@ TEST(RconAbuse, AThousandIdleConnectionsGetNoThreadsAndThoseBeyondTheCapAreTold)
     ASSERT_TRUE(crowd.back()->Connected()) << i;
   }
   // Those beyond the cap hear why and are closed; the others wait, open.
-  const int beyondCap = 1000 - static_cast<int>(limits.MaxConnections);
+  const int beyondCap = 1000 - static_cast<int>(limits.MaxNotLoggedIn);
   auto told = [&] {
     int count = 0;
     for (auto& client : crowd) count += client->Readable() ? 1 : 0;
@@ -154,7 +154,7 @@ TEST(RconAbuse, AThousandIdleConnectionsGetNoThreadsAndThoseBeyondTheCapAreTold)
     ASSERT_TRUE(client->ReadUntilClosed(received));
     EXPECT_NE(received.find(RconServer::BusyText), std::string::npos);
   }
-  EXPECT_EQ(rcon.ConnectionCount(), limits.MaxConnections);
+  EXPECT_EQ(rcon.ConnectionCount(), limits.MaxNotLoggedIn);
   // Other parts of the process may start a thread meanwhile; a thread per
   // connection would add at least one for each of the 16 kept.
   EXPECT_LT(ThreadCount(), threadsBefore + 8) << "no thread per connection";
@@ -163,6 +163,36 @@ TEST(RconAbuse, AThousandIdleConnectionsGetNoThreadsAndThoseBeyondTheCapAreTold)
   crowd.clear();
   ASSERT_TRUE(fixture.TickUntil([&] { return rcon.ConnectionCount() == 0; }));
   EXPECT_EQ(AdminRuns(fixture, rcon.Port(), "pw", "NoSuchCommand"), "Server received, But no response!! \n");
+}
+
+TEST(RconAbuse, SixteenStrangersWaitingLeaveRoomForTheAdmin) {
+  ServerFixture fixture;
+  const uint16_t port = fixture.Server().RconPort();
+  std::vector<std::unique_ptr<RawClient>> strangers;
+  for (int i = 0; i < 16; ++i) {
+    strangers.push_back(std::make_unique<RawClient>(port));
+    ASSERT_TRUE(strangers.back()->Connected()) << i;
+  }
+  EXPECT_EQ(AdminRuns(fixture, port, fixture.Server().RconPassword(), "NoSuchCommand"),
+            "Server received, But no response!! \n");
+}
+
+TEST(RconAbuse, AConnectionThatDoesNotLogInIsClosedAfterTheLoginTimeButAnAdminStays) {
+  ServerFixture fixture;
+  RconLimits limits;
+  limits.LoginTimeout = std::chrono::milliseconds(100);
+  RconServer rcon(fixture.Server(), 0, "pw", limits);
+  testsupport::RconClient admin("127.0.0.1", rcon.Port());
+  auto pump = [&fixture] { fixture.Server().Tick(); };
+  ASSERT_TRUE(admin.Authenticate("pw", pump));
+
+  RawClient stranger(rcon.Port());
+  std::string received;
+  EXPECT_TRUE(stranger.ReadUntilClosed(received));
+  EXPECT_TRUE(received.empty());
+  // Well past the login time, the admin's connection still serves commands.
+  EXPECT_EQ(admin.Execute("NoSuchCommand", pump), "Server received, But no response!! \n");
+  EXPECT_EQ(rcon.ConnectionCount(), 1u);
 }
 
 TEST(RconAbuse, AConnectionThatSaysNothingIsClosedAfterTheIdleTime) {

@@ -3,17 +3,20 @@
 #include "AsaApi/FString.h"
 
 namespace {
-using GroupOracle = bool (*)(const FString& eosId, const FString& group);
+using GroupOracle = bool (*)(void* context, const FString& eosId, const FString& group);
 GroupOracle g_oracle = nullptr;
+void* g_context = nullptr;
 }  // namespace
 
 namespace Permissions {
 __attribute__((visibility("default"))) bool IsPlayerInGroup(const FString& eosId, const FString& group) {
-  return g_oracle != nullptr && g_oracle(eosId, group);
+  return g_oracle != nullptr && g_oracle(g_context, eosId, group);
 }
 }  // namespace Permissions
 
-// The simulated server's side: who answers the group questions.
-extern "C" __attribute__((visibility("default"))) void TandorShopSim_SetGroupOracle(GroupOracle oracle) {
+// The simulated server's side: who answers the group questions (oracle(context, ...)).
+extern "C" __attribute__((visibility("default"))) void TandorShopSim_SetGroupOracle(GroupOracle oracle,
+                                                                                      void* context) {
   g_oracle = oracle;
+  g_context = context;
 }

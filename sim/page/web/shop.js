@@ -155,8 +155,29 @@ function renderBuy(view) {
 // ---- the other tabs -------------------------------------------------------------------
 function amountInput(key, max) {
   const value = state.amounts[key] || 1;
-  return el("input", { type: "number", class: "amount", min: 1, max: max || null, value,
-    oninput: (e) => { state.amounts[key] = Math.max(1, Number(e.target.value) || 1); } });
+  return el("input", { type: "number", class: "amount", min: 1, max: max || null, value, "data-key": key,
+    oninput: (e) => {
+      e.target.dataset.typed = "1";
+      state.amounts[key] = Math.max(1, Number(e.target.value) || 1);
+    } });
+}
+
+// A redraw must not take a field from under the player: a field that has the
+// focus or a typed value stays the very same element (its text, caret and
+// focus) in the new drawing.
+function fieldsInUse() {
+  const fields = new Map();
+  for (const input of document.querySelectorAll("input[data-key]"))
+    if (input === document.activeElement || input.dataset.typed) fields.set(input.dataset.key, input);
+  return fields;
+}
+
+function putBack(fields, focused) {
+  for (const input of document.querySelectorAll("input[data-key]")) {
+    const kept = fields.get(input.dataset.key);
+    if (kept && kept !== input) input.replaceWith(kept);
+  }
+  if (focused && focused.isConnected && document.activeElement !== focused) focused.focus({ preventScroll: true });
 }
 
 // The amount typed beside a button (kept in state.amounts across redraws).
@@ -267,6 +288,8 @@ function renderWorld(view) {
 function render() {
   const view = state.view;
   if (!view) return;
+  const fields = fieldsInUse();
+  const focused = document.activeElement;
   const settings = view.settings || {};
   document.getElementById("shop-name").textContent = settings.ShopName || "TandorShop";
   for (const button of settings.Buttons || []) {
@@ -276,6 +299,7 @@ function render() {
   document.getElementById("points").textContent = view.points === null ? "\u2013" : view.points;
   document.getElementById("passive").textContent = view.opened ? `+${view.passivePoints} every ${settings.RewardIntervalMinutes || "?"} min` : "";
   renderBuy(view); renderHeld(view); renderSell(view); renderTrade(view); renderLogs(view); renderWorld(view);
+  putBack(fields, focused);
 }
 
 // ---- polling ----------------------------------------------------------------------------

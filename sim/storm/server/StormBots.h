@@ -11,7 +11,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "sim/server/Server.h"
+#include "sim/assembly/Server.h"
 
 namespace storm {
 

@@ -16,7 +16,7 @@
 #include "StormRoster.h"
 #include "StormWorld.h"
 #include "sim/companions/ClientMod.h"
-#include "sim/server/Server.h"
+#include "sim/assembly/Server.h"
 
 namespace {
 

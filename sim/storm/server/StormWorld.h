@@ -7,7 +7,7 @@
 #include <string>
 
 #include "sim/engine/Classes.h"
-#include "sim/server/Server.h"
+#include "sim/assembly/Server.h"
 
 namespace storm {
 

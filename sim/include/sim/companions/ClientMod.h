@@ -15,6 +15,7 @@
 #include <nlohmann/json.hpp>
 
 #include "sim/engine/Classes.h"
+#include "sim/world/ModContent.h"
 #include "sim/world/World.h"
 #include "sim/world/WorldExtras.h"
 
@@ -50,7 +51,7 @@ struct SentRequest {
   std::size_t EventsBefore = 0;
 };
 
-class ClientMod {
+class ClientMod final : public ModContent {
  public:
   explicit ClientMod(WorldExtras& extras);
   ~ClientMod();
@@ -84,14 +85,18 @@ class ClientMod {
   // Makes an event report another parameter size (a mod of another version).
   void SetParmsSize(const std::string& event, uint16_t size);
 
-  // --- what the game functions reach ---
+  // --- what the game functions reach (ModContent) ---
+  UFunction* FindFunctionByName(UClass* cls, const std::string& name, bool includeSuper) override;
+  void CallFunction(UObject* object, UFunction* function, void* block) override;
+  APrimalBuff* BuffOfClass(SimCharacter* character, UClass* cls) override;
+  void MessageReachedGame() override { ++reachedGame_; }
+  void PlayerLeft(const SimCharacter* character) override;
+
   SimClass* GlobalActorClass() const { return globalClass_; }
   SimClass* BuffClass() const { return buffClass_; }
   SimFunction* FindFunction(const SimClass* cls, const std::string& name) const;
   SimBuff* BuffOf(SimCharacter* character);
-  void PlayerLeft(const SimCharacter* character);
   void ProcessEvent(UObject* object, SimFunction* function, void* block);
-  void CountReachedGame() { ++reachedGame_; }
   UObject* GlobalActor() const;
 
  private:
@@ -114,7 +119,8 @@ class ClientMod {
   std::vector<std::string> errors_;
 };
 
-// Registers the game functions the mod's objects answer through.
-void RegisterClientModFunctions();
+// Registers the fields of the mod's objects the game reads (its functions are
+// reached through ModContent).
+void RegisterClientModFields();
 
 }  // namespace sim

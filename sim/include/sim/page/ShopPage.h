@@ -14,27 +14,28 @@
 
 namespace sim {
 
-class Server;
+class GameServer;
+class ClientMod;
 class LoopbackHttpServer;
 
 // What the page reads from and sends into the game (game thread only).
 namespace shoppage {
 // {"players": [{"EosId", "Name", "Tribe", "Level"}]}: the players online.
-nlohmann::json PlayersOnline(Server& server);
+nlohmann::json PlayersOnline(GameServer& server);
 // The mod's view of the player (sim/ShopView.h) with "player", "inventory" and
 // "cryopods" added; null when the player is not online.
-nlohmann::json PageOf(Server& server, const std::string& eosId);
+nlohmann::json PageOf(GameServer& server, ClientMod& mod, const std::string& eosId);
 // Sends one of the mod's requests, named by its action ("open", "category", "buy",
 // "selllist", "sell", "redeemlist", "redeem", "tradetargets", "trade",
 // "shoplog", "tradelog"). Returns an error text, empty when sent.
-std::string Send(Server& server, const std::string& eosId, const std::string& action, int32_t intParam1,
-                 int32_t intParam2, const std::string& text);
+std::string Send(GameServer& server, ClientMod& mod, const std::string& eosId, const std::string& action,
+                 int32_t intParam1, int32_t intParam2, const std::string& text);
 }  // namespace shoppage
 
 class ShopPage {
  public:
-  // port 0: any free port.
-  ShopPage(Server& server, uint16_t port);
+  // The page of server, showing what mod received; port 0: any free port.
+  ShopPage(GameServer& server, ClientMod& mod, uint16_t port);
   ~ShopPage();
   ShopPage(const ShopPage&) = delete;
   ShopPage& operator=(const ShopPage&) = delete;
@@ -46,7 +47,8 @@ class ShopPage {
   nlohmann::json OnGameThread(std::function<nlohmann::json()> work);
   void Route();
 
-  Server& server_;
+  GameServer& server_;
+  ClientMod& mod_;
   std::atomic<bool> stopping_{false};
   std::unique_ptr<LoopbackHttpServer> http_;
 };

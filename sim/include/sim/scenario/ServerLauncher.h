@@ -12,7 +12,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "sim/server/Server.h"
+#include "sim/assembly/Server.h"
 
 namespace sim {
 
@@ -47,7 +47,10 @@ class ServerLauncher {
   const LaunchSettings& Settings() const { return settings_; }
 
   // Runs the game loop for seconds while the clock and the game time move with
-  // it: one tick per simulated second, each running the timers once.
+  // it: one tick per simulated second, each running the timers once. Before each
+  // second the work the plugin handed off is given the time to finish, as a
+  // real server's second would give it, so what a scenario shows does not
+  // depend on how fast the database answers.
   void Advance(int64_t seconds);
   // Ticks until the mod channel is open; false when timeout passed first.
   bool WaitForShop(std::chrono::milliseconds timeout = std::chrono::seconds(20));

@@ -18,11 +18,15 @@
 
 namespace sim {
 
-class Server;
+class GameServer;
 
-// What one client may hold of the server.
+// What one client may hold of the server. Connections that have not logged in
+// get fewer places than there are, so strangers who connect and wait always
+// leave room for an admin, and only a few seconds to log in.
 struct RconLimits {
   std::size_t MaxConnections = 16;       // more are told so and closed
+  std::size_t MaxNotLoggedIn = 12;       // connections not logged in beyond this are told so and closed
+  std::chrono::milliseconds LoginTimeout = std::chrono::seconds(10);  // not logged in so long after connecting: closed
   std::chrono::milliseconds IdleTimeout = std::chrono::minutes(5);  // no packet for so long: closed
   int MaxFailedLogins = 3;               // wrong passwords on one connection before it is closed
   std::size_t MaxQueuedBytes = 1 << 20;  // replies waiting for a client that does not read: dropped beyond
@@ -37,7 +41,7 @@ class RconServer {
   // Told to a client that connects while every place is taken.
   static constexpr const char* BusyText = "Too many RCON connections, try again later.";
 
-  RconServer(Server& server, uint16_t port, std::string password, RconLimits limits = {});
+  RconServer(GameServer& server, uint16_t port, std::string password, RconLimits limits = {});
   ~RconServer();
   RconServer(const RconServer&) = delete;
   RconServer& operator=(const RconServer&) = delete;
@@ -49,6 +53,8 @@ class RconServer {
   void Send(uint64_t connectionId, int32_t id, int32_t type, const std::string& body);
   // Connections open now.
   std::size_t ConnectionCount() const;
+  // Of those, the ones not logged in.
+  std::size_t NotLoggedInCount() const;
 
  private:
   struct Connection;
@@ -63,7 +69,7 @@ class RconServer {
   void Wake();
   void Close(uint64_t id);
 
-  Server& server_;
+  GameServer& server_;
   std::string password_;
   RconLimits limits_;
   int listener_ = -1;

@@ -7,15 +7,15 @@
 
 namespace sim {
 
-class Server;
+class GameHost;
 
 // The cryopod the game ships (what the shop packs creatures into by default).
 inline constexpr const char* GameCryopodPath =
     "Blueprint'/Game/Extinction/CoreBlueprints/Weapons/PrimalItem_WeaponEmptyCryopod.PrimalItem_WeaponEmptyCryopod'";
 
-// Adds what the configuration names to the game of server. Classes are
+// Adds what the configuration names to the game of the running server. Classes are
 // process-wide and made once; a new server gets its own game data entries and
 // textures.
-void AddConfiguredGame(const nlohmann::json& config, Server& server);
+void AddConfiguredGame(const nlohmann::json& config, GameHost& game);
 
 }  // namespace sim

@@ -9,7 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "sim/server/Server.h"
+#include "sim/assembly/Server.h"
 
 namespace testsupport {
 

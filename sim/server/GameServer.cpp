@@ -1,8 +1,10 @@
-#include "sim/server/Server.h"
+#include "sim/server/GameServer.h"
 
 #include <dlfcn.h>
 
 #include <filesystem>
+#include <set>
+#include <thread>
 #include <stdexcept>
 
 #include "AsaApi/Game/AShooterGameMode.h"
@@ -10,24 +12,15 @@
 #include "AsaApi/Logging.h"
 #include "FrameworkServices.h"
 #include "HttpRequests.h"
-#include "sim/server/RconServer.h"
-#include "sim/companions/Companions.h"
+#include "PluginThreads.h"
 #include "sim/engine/EngineRuntime.h"
-#include "sim/page/ShopPage.h"
+#include "sim/server/RconServer.h"
 #include "sim/world/GameModel.h"
+#include "sim/world/WorldExtras.h"
 
 namespace sim {
-namespace {
 
-Server* g_current = nullptr;
-
-}  // namespace
-
-Server* Server::Current() { return g_current; }
-
-Server::Server(ServerOptions options) : options_(std::move(options)) {
-  if (g_current != nullptr) throw std::logic_error("one simulated server at a time");
-  g_current = this;
+GameServer::GameServer(ServerOptions options) : options_(std::move(options)) {
   InstallEngineRuntime();
   RegisterGame();
 
@@ -39,6 +32,7 @@ Server::Server(ServerOptions options) : options_(std::move(options)) {
   world_->MapName = FString::FromUtf8(options_.MapName);
   model_ = std::make_unique<GameModel>();
   world_->GameState = model_->Data.GameState();
+  extras_ = std::make_unique<WorldExtras>(options_.SessionName);
 
   if (options_.ServerDir.empty()) throw std::invalid_argument("a server needs a directory");
   std::filesystem::create_directories(options_.ServerDir);
@@ -51,14 +45,18 @@ Server::Server(ServerOptions options) : options_(std::move(options)) {
   http_ = std::make_unique<HttpRequests>(*this);
   host::InstallRequests(http_.get());
   rcon_ = std::make_unique<RconServer>(*this, options_.RconPort, options_.RconPassword);
-  companions_ = std::make_unique<Companions>(*this, options_);
+  pluginThreads_ = std::make_unique<PluginThreads>();
 }
 
-Server::~Server() {
+void GameServer::Stop() {
   if (PluginLoaded()) UnloadPlugin();
   rcon_.reset();
   http_.reset();  // joins the request threads
-  companions_.reset();
+}
+
+GameServer::~GameServer() {
+  Stop();
+  content_ = nullptr;
   {
     std::lock_guard lock(queueMutex_);
     gameThreadQueue_.clear();
@@ -67,25 +65,28 @@ Server::~Server() {
   host::InstallApiUtils(nullptr);
   host::SetHostErrorHandler(nullptr);
   players_.clear();
+  extras_.reset();
   model_.reset();
   world_.reset();
   gameMode_.reset();
   GetLogSinks().clear();
-  g_current = nullptr;
+  UnregisterGame();
 }
 
 // --- plugin ------------------------------------------------------------------
-void Server::LoadPlugin(const std::string& path) {
+void GameServer::LoadPlugin(const std::string& path) {
   if (PluginLoaded()) throw std::logic_error("plugin already loaded");
   void* handle = ::dlopen(path.c_str(), RTLD_NOW | RTLD_LOCAL);
   if (handle == nullptr) throw std::runtime_error(std::string("cannot load plugin: ") + ::dlerror());
   plugin_ = std::shared_ptr<void>(handle, [](void* h) { ::dlclose(h); });
   auto init = reinterpret_cast<void (*)()>(::dlsym(handle, "Plugin_Init"));
   if (init == nullptr) throw std::runtime_error("plugin has no Plugin_Init");
+  const std::set<pid_t> before = PluginThreads::Current();
   init();
+  pluginThreads_->WatchNew(before);
 }
 
-void Server::UnloadPlugin() {
+void GameServer::UnloadPlugin() {
   if (!PluginLoaded()) return;
   auto unload = reinterpret_cast<void (*)()>(::dlsym(plugin_.get(), "Plugin_Unload"));
   if (unload != nullptr) unload();
@@ -95,19 +96,24 @@ void Server::UnloadPlugin() {
     gameThreadQueue_.clear();
   }
   plugin_.reset();
+  pluginThreads_->Forget();
 }
 
-void Server::BeginPlay() { Game::AShooterGameMode_::BeginPlay(reinterpret_cast<AShooterGameMode*>(gameMode_.get())); }
+void GameServer::BeginPlay() {
+  const std::set<pid_t> before = PluginThreads::Current();
+  Game::AShooterGameMode_::BeginPlay(reinterpret_cast<AShooterGameMode*>(gameMode_.get()));
+  pluginThreads_->WatchNew(before);
+}
 
-void Server::MarkReady() { ready_ = true; }
+void GameServer::MarkReady() { ready_ = true; }
 
 // --- game loop ---------------------------------------------------------------
-void Server::PostToGameThread(std::function<void()> work) {
+void GameServer::PostToGameThread(std::function<void()> work) {
   std::lock_guard lock(queueMutex_);
   gameThreadQueue_.push_back(std::move(work));
 }
 
-void Server::RunGameThreadQueue() {
+void GameServer::RunGameThreadQueue() {
   std::vector<std::function<void()>> work;
   {
     std::lock_guard lock(queueMutex_);
@@ -116,7 +122,7 @@ void Server::RunGameThreadQueue() {
   for (auto& item : work) item();
 }
 
-void Server::Tick(float deltaSeconds) {
+void GameServer::Tick(float deltaSeconds) {
   RunGameThreadQueue();
   world_->TimeSeconds += deltaSeconds;
   host::CommandRegistry::Get().RunTick(deltaSeconds);
@@ -127,45 +133,51 @@ void Server::Tick(float deltaSeconds) {
   }
 }
 
-void Server::Ticks(int count) {
+void GameServer::Ticks(int count) {
   for (int i = 0; i < count; ++i) Tick();
 }
 
-void Server::RunSeconds(int seconds) {
+void GameServer::RunSeconds(int seconds) {
   for (int s = 0; s < seconds; ++s) {
     host::AdvanceClock(1);
     Ticks(10);
   }
 }
 
-void Server::AdvanceClock(int64_t seconds) { host::AdvanceClock(seconds); }
+void GameServer::AdvanceClock(int64_t seconds) { host::AdvanceClock(seconds); }
+
+bool GameServer::SettlePlugin(std::chrono::milliseconds timeout) {
+  const auto deadline = std::chrono::steady_clock::now() + timeout;
+  while (!pluginThreads_->AllWaiting() || (http_ != nullptr && http_->InFlight() > 0)) {
+    if (std::chrono::steady_clock::now() > deadline) {
+      pluginThreads_->ForgetBusy();
+      return false;
+    }
+    std::this_thread::sleep_for(std::chrono::microseconds(200));
+  }
+  return true;
+}
 
 // --- commands ----------------------------------------------------------------
-bool Server::Console(const std::string& eosIdOrEmpty, const std::string& command) {
+bool GameServer::Console(const std::string& eosIdOrEmpty, const std::string& command) {
   SimPlayer* player = eosIdOrEmpty.empty() ? nullptr : FindPlayer(eosIdOrEmpty);
   auto* controller = player == nullptr ? nullptr : reinterpret_cast<APlayerController*>(player->Controller.get());
   return host::CommandRegistry::Get().DispatchConsole(controller, FString::FromUtf8(command), true);
 }
 
-bool Server::Chat(const std::string& eosId, const std::string& message) {
+bool GameServer::Chat(const std::string& eosId, const std::string& message) {
   SimPlayer* player = FindPlayer(eosId);
   if (player == nullptr) return false;
   return host::CommandRegistry::Get().DispatchChat(player->AsController(), FString::FromUtf8(message), 0);
 }
 
 // --- RCON and HTTP -------------------------------------------------------------
-uint16_t Server::RconPort() const { return rcon_->Port(); }
+uint16_t GameServer::RconPort() const { return rcon_ == nullptr ? 0 : rcon_->Port(); }
 
-void Server::SendRcon(uint64_t connectionId, int32_t id, int32_t type, const std::string& body) {
-  rcon_->Send(connectionId, id, type, body);
+void GameServer::SendRcon(uint64_t connectionId, int32_t id, int32_t type, const std::string& body) {
+  if (rcon_ != nullptr) rcon_->Send(connectionId, id, type, body);
 }
 
-ClientMod& Server::Mod() { return companions_->Mod(); }
-WorldExtras& Server::Extras() { return companions_->Extras(); }
-VersionService& Server::Version() { return companions_->Version(); }
-DiscordReceiver& Server::Discord() { return companions_->Discord(); }
-uint16_t Server::PagePort() const { return companions_->Page() == nullptr ? 0 : companions_->Page()->Port(); }
-
-void Server::RouteHost(const std::string& host, const std::string& address) { http_->Route(host, address); }
+void GameServer::RouteHost(const std::string& host, const std::string& address) { http_->Route(host, address); }
 
 }  // namespace sim

@@ -1,7 +1,10 @@
 #pragma once
 // One simulated dedicated server: world, players, game loop, RCON, HTTP, log
 // sinks and the plugin it loads. One at a time per process (the framework's
-// tables are process-wide).
+// tables are process-wide). What surrounds it (the client mod, the web services,
+// the Permissions plugin, the shop page) is handed to it from above
+// (sim/assembly/Server.h); the world's game functions reach it as their GameHost.
+#include <chrono>
 #include <cstdint>
 #include <functional>
 #include <map>
@@ -11,6 +14,7 @@
 #include <vector>
 
 #include "AsaApi/FString.h"
+#include "sim/world/GameHost.h"
 #include "sim/world/World.h"
 
 namespace sim {
@@ -39,19 +43,16 @@ struct ReceivedMessage {
 class RconServer;
 class HttpRequests;
 class ApiUtilsImpl;
-class Companions;
-class ClientMod;
+class PluginThreads;
 class WorldExtras;
-class VersionService;
-class DiscordReceiver;
 class GameModel;
 
-class Server {
+class GameServer : public GameHost {
  public:
-  explicit Server(ServerOptions options);
-  ~Server();
-  Server(const Server&) = delete;
-  Server& operator=(const Server&) = delete;
+  explicit GameServer(ServerOptions options);
+  virtual ~GameServer();
+  GameServer(const GameServer&) = delete;
+  GameServer& operator=(const GameServer&) = delete;
 
   // Plugin
   void LoadPlugin(const std::string& path = TANDORSHOP_PLUGIN_PATH);
@@ -71,6 +72,12 @@ class Server {
   void RunSeconds(int seconds);
   // Moves the clock without running anything.
   void AdvanceClock(int64_t seconds);
+  // Waits until the work the plugin handed off is done, as it would be between
+  // two seconds of a real server: its worker threads wait for work and no HTTP
+  // request is under way (the next tick runs what they left for the game
+  // thread). False when timeout passed first; a thread still busy then is not
+  // waited for again.
+  bool SettlePlugin(std::chrono::milliseconds timeout = std::chrono::seconds(5));
 
   // Players
   SimPlayer& JoinPlayer(const PlayerSpec& spec);
@@ -92,13 +99,9 @@ class Server {
   // HTTP: send requests for host to a local address ("127.0.0.1:8080").
   void RouteHost(const std::string& host, const std::string& address);
 
-  // The client mod, the world's extra pieces and the web services (sim/Companions.h).
-  ClientMod& Mod();
-  WorldExtras& Extras();
-  VersionService& Version();
-  DiscordReceiver& Discord();
-  // Where the shop page listens; 0 when the server has none.
-  uint16_t PagePort() const;
+  // What a mod adds to the world (its classes, functions and buffs); null until
+  // one is handed over, and handed back (null) before it goes.
+  void SetModContent(ModContent* content) { content_ = content; }
 
   // Logs
   std::vector<std::string> LogLines() const;
@@ -109,12 +112,14 @@ class Server {
   void ClearRecords();
   const std::string& LogFile() const { return options_.LogFile; }
 
-  // Internals the game functions reach.
-  static Server* Current();
+  // What the game functions reach (GameHost).
   SimGameMode* GameMode() { return gameMode_.get(); }
-  SimWorld* World() { return world_.get(); }
+  SimWorld* World() override { return world_.get(); }
   // Game data, creatures, items and inventories, console commands (sim/GameModel.h).
-  GameModel& Model() { return *model_; }
+  GameModel& Model() override { return *model_; }
+  // Actors listed by class, the game session, textures (sim/WorldExtras.h).
+  WorldExtras& Extras() override { return *extras_; }
+  ModContent* Content() override { return content_; }
   void RecordMessage(AShooterPlayerController* player, const std::string& sender, const std::string& text);
   void RecordClientMessage(APlayerController* player, const std::string& text);
   void PostToGameThread(std::function<void()> work);
@@ -122,8 +127,16 @@ class Server {
   void SendRcon(uint64_t connectionId, int32_t id, int32_t type, const std::string& body);
   const ServerOptions& Options() const { return options_; }
 
+ protected:
+  // Unloads the plugin and stops RCON and the HTTP requests, before what was
+  // handed to the server goes.
+  void Stop();
+
  private:
+  // The host's tables: the game functions, with this server as the one running
+  // game their entry points reach (refused while another server runs).
   void RegisterGame();
+  void UnregisterGame();
   void RunGameThreadQueue();
 
   ServerOptions options_;
@@ -131,6 +144,8 @@ class Server {
   ObjectPtr<SimGameMode> gameMode_;
   ObjectPtr<SimWorld> world_;
   std::unique_ptr<GameModel> model_;
+  std::unique_ptr<WorldExtras> extras_;
+  ModContent* content_ = nullptr;
   std::map<std::string, SimPlayer> players_;  // by lower-case EOS id
   std::map<std::string, std::vector<ReceivedMessage>> messages_;
   std::map<std::string, std::vector<std::string>> clientMessages_;
@@ -138,7 +153,7 @@ class Server {
   std::unique_ptr<ApiUtilsImpl> apiUtils_;
   std::unique_ptr<HttpRequests> http_;
   std::unique_ptr<RconServer> rcon_;
-  std::unique_ptr<Companions> companions_;
+  std::unique_ptr<PluginThreads> pluginThreads_;
   std::shared_ptr<void> plugin_;
   std::mutex queueMutex_;
   std::vector<std::function<void()>> gameThreadQueue_;
