@@ -1,10 +1,12 @@
 #include "delivery/ItemRoom.h"
 
 #include <algorithm>
+#include <exception>
 
 #include "AsaApi/Game/UClass.h"
 #include "AsaApi/Game/UPrimalInventoryComponent.h"
 #include "AsaApi/Game/UPrimalItem.h"
+#include "core/Log.h"
 #include "delivery/ClassCache.h"
 #include "delivery/ItemFit.h"
 
@@ -38,6 +40,25 @@ int64_t FreeSlotsOf(UPrimalInventoryComponent* inventory) {
   return std::max<int64_t>(0, static_cast<int64_t>(max) - used);
 }
 
+
+bool Fits(UPrimalInventoryComponent* inventory, const std::vector<const ConfigItemVariant*>& variants) {
+  InventoryRoom room{FreeSlotsOf(inventory), {}};
+  std::vector<ItemNeed> needs;
+  for (const ConfigItemVariant* variant : variants) {
+    const std::optional<ItemMaking> making = variant == nullptr ? std::nullopt : MakingOf(*variant);
+    if (!making) return false;
+    ItemNeed need{making->Class, making->Single, variant->Amount, 1};
+    if (!need.Single) {
+      auto* defaults = static_cast<UPrimalItem*>(Game::UClass_::GetDefaultObject(making->Class, true));
+      need.MaxStack = Game::UPrimalItem_::GetMaxItemQuantity(defaults, inventory);
+      if (room.StackRoom.count(making->Class) == 0)
+        room.StackRoom[making->Class] = StackRoomOf(inventory, making->Class);
+    }
+    needs.push_back(need);
+  }
+  return NeedsFit(std::move(room), needs);
+}
+
 }  // namespace
 
 std::optional<ItemMaking> MakingOf(const ConfigItemVariant& variant) {
@@ -52,20 +73,12 @@ std::optional<ItemMaking> MakingOf(const ConfigItemVariant& variant) {
 
 bool ItemsFit(UPrimalInventoryComponent* inventory, const std::vector<const ConfigItemVariant*>& variants) {
   if (inventory == nullptr) return false;
-  InventoryRoom room{FreeSlotsOf(inventory), {}};
-  std::vector<ItemNeed> needs;
-  for (const ConfigItemVariant* variant : variants) {
-    const std::optional<ItemMaking> making = variant == nullptr ? std::nullopt : MakingOf(*variant);
-    if (!making) return false;
-    ItemNeed need{making->Class, making->Single, variant->Amount, 1};
-    if (!need.Single) {
-      auto* defaults = static_cast<UPrimalItem*>(Game::UClass_::GetDefaultObject(making->Class, true));
-      need.MaxStack = Game::UPrimalItem_::GetMaxItemQuantity(defaults, inventory);
-      if (room.StackRoom.count(making->Class) == 0) room.StackRoom[making->Class] = StackRoomOf(inventory, making->Class);
-    }
-    needs.push_back(need);
+  try {
+    return Fits(inventory, variants);
+  } catch (const std::exception& error) {
+    TandorShop::Log().error("Item room check failed: {}", error.what());
+    return false;
   }
-  return NeedsFit(std::move(room), needs);
 }
 
 }  // namespace DeliveryHelper

@@ -23,6 +23,7 @@ std::optional<ItemMaking> MakingOf(const ConfigHelper::ConfigItemVariant& varian
 // True when all the variants' items fit into the inventory together: free slots
 // and room on the stacks there. False as well when one of them cannot be
 // delivered at all.
-bool ItemsFit(UPrimalInventoryComponent* inventory, const std::vector<const ConfigHelper::ConfigItemVariant*>& variants);
+bool ItemsFit(UPrimalInventoryComponent* inventory,
+              const std::vector<const ConfigHelper::ConfigItemVariant*>& variants);
 
 }  // namespace DeliveryHelper

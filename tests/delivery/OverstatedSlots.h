@@ -13,7 +13,9 @@ class OverstatedSlots {
     extra_ = extra;
     AsaApi::GetHooks().SetHook(Game::UPrimalInventoryComponent_::GetMaxInventoryItems, &Detour, &original_);
   }
-  ~OverstatedSlots() { AsaApi::GetHooks().DisableHook(Game::UPrimalInventoryComponent_::GetMaxInventoryItems, &Detour); }
+  ~OverstatedSlots() {
+    AsaApi::GetHooks().DisableHook(Game::UPrimalInventoryComponent_::GetMaxInventoryItems, &Detour);
+  }
   OverstatedSlots(const OverstatedSlots&) = delete;
   OverstatedSlots& operator=(const OverstatedSlots&) = delete;
 
