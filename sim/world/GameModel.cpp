@@ -1,6 +1,7 @@
 #include "sim/world/GameModel.h"
 
 #include "sim/engine/Reflection.h"
+#include "sim/world/InventoryRoom.h"
 
 namespace sim {
 
@@ -11,6 +12,7 @@ void RegisterGameModel() {
   RegisterGameDataFunctions();
   RegisterCreatureFunctions();
   RegisterItemFunctions();
+  RegisterInventoryRoomFunctions();
   RegisterConsoleCommandFunctions();
   RegisterPlayerCharacterFunctions();
 }

@@ -14,9 +14,16 @@ struct UClass;
 
 namespace DeliveryHelper {
 
-// True when every unit of the variant is in the inventory.
+class ItemArrivals;
+
+// Every unit of the variant or none: true when all of them are in the inventory.
+// Checks first that they fit (free slots, room on stacks); when the game still
+// takes fewer, what did arrive is taken back before it returns false. On
+// success, what arrived is added to `arrived` when given, so that a caller can
+// take it back if the rest of its unit does not arrive.
 bool DeliverItemVariant(UPrimalInventoryComponent* inventory, int32_t& priceTotal,
-                        const ConfigHelper::ConfigItem* item, const ConfigHelper::ConfigItemVariant* variant);
+                        const ConfigHelper::ConfigItem* item, const ConfigHelper::ConfigItemVariant* variant,
+                        ItemArrivals* arrived = nullptr);
 
 // True when the cryopod with the creature is in the inventory. Never leaves a
 // creature in the world.

@@ -2,6 +2,9 @@
 #include <algorithm>
 #include <exception>
 #include <limits>
+#include <optional>
+#include <utility>
+#include <vector>
 
 #include "AsaApi/Game/UClass.h"
 #include "AsaApi/Game/UPrimalInventoryComponent.h"
@@ -10,14 +13,13 @@
 #include "delivery/ClassCache.h"
 #include "delivery/DeliveryHelper.h"
 #include "delivery/DeliveryMath.h"
+#include "delivery/ItemArrivals.h"
+#include "delivery/ItemRoom.h"
 
 namespace DeliveryHelper {
 namespace {
 
 using ConfigHelper::ConfigItemVariant;
-
-// Item types that are made one by one (with quality and stats): 1, 2, 6, 7.
-bool IsSingleItemType(uint8_t itemType) { return itemType == 1 || itemType == 2 || itemType == 6 || itemType == 7; }
 
 int32_t SaturatingAdd(int32_t a, int32_t b) {
   const int64_t sum = static_cast<int64_t>(a) + b;
@@ -37,12 +39,39 @@ int IncrementUnits(UPrimalInventoryComponent* inventory, UClass* cls, int amount
       inventory, cls, amount, true, false, nullptr, slot, true, false, false, false, true, true, false, true, true);
 }
 
-// Adds all units in one call. True only when the inventory now holds all of them.
-bool DeliverStack(UPrimalInventoryComponent* inventory, UClass* cls, const ConfigItemVariant& variant) {
-  const int64_t before = UnitsOfClass(inventory, cls);
+// The stacks of exactly cls and their quantities.
+std::vector<std::pair<UPrimalItem*, int32_t>> StacksOf(UPrimalInventoryComponent* inventory, UClass* cls) {
+  std::vector<std::pair<UPrimalItem*, int32_t>> stacks;
+  for (UPrimalItem* held : Game::UPrimalInventoryComponent_::InventoryItems.Of(inventory))
+    if (held != nullptr && ClassOf(held) == cls) stacks.emplace_back(held, Game::UPrimalItem_::ItemQuantity.Of(held));
+  return stacks;
+}
+
+// Records the stacks of cls that are new or grew since `before`; the units they gained.
+int64_t RecordGrowth(UPrimalInventoryComponent* inventory, UClass* cls,
+                     const std::vector<std::pair<UPrimalItem*, int32_t>>& before, ItemArrivals& arrivals) {
+  int64_t gained = 0;
+  for (const auto& [stack, now] : StacksOf(inventory, cls)) {
+    const auto known = std::find_if(before.begin(), before.end(), [&](const auto& old) { return old.first == stack; });
+    if (known == before.end()) {
+      arrivals.Created(inventory, stack);
+      gained += now;
+    } else if (now > known->second) {
+      arrivals.Grown(stack, known->second);
+      gained += now - known->second;
+    }
+  }
+  return gained;
+}
+
+// Adds all units in one call. True only when the inventory gained all of them;
+// what it gained is recorded either way.
+bool DeliverStack(UPrimalInventoryComponent* inventory, UClass* cls, const ConfigItemVariant& variant,
+                  ItemArrivals& arrivals) {
+  const auto before = StacksOf(inventory, cls);
   UPrimalItem* incremented = nullptr;
   IncrementUnits(inventory, cls, variant.Amount, &incremented);
-  return incremented != nullptr && UnitsOfClass(inventory, cls) - before >= variant.Amount;
+  return RecordGrowth(inventory, cls, before, arrivals) >= variant.Amount && incremented != nullptr;
 }
 
 void ApplyFixedStats(UPrimalItem* item, const ConfigItemVariant& variant) {
@@ -60,10 +89,12 @@ void ApplyFixedStats(UPrimalItem* item, const ConfigItemVariant& variant) {
   if (applied && variant.Quality > 0.0f) Game::UPrimalItem_::OverrideItemRating(item, variant.Quality);
 }
 
-bool DeliverOne(UPrimalInventoryComponent* inventory, UClass* cls, const ConfigItemVariant& variant) {
+bool DeliverOne(UPrimalInventoryComponent* inventory, UClass* cls, const ConfigItemVariant& variant,
+                ItemArrivals& arrivals) {
   UPrimalItem* item = Game::UPrimalItem_::AddNewItem(cls, inventory, false, false, variant.Quality, false, 1, false,
                                                      0.0f, false, nullptr, 0.0f, false, false, true, true, true);
   if (item == nullptr) return false;
+  arrivals.Created(inventory, item);
   ApplyFixedStats(item, variant);
   if (variant.ForceBlueprint) {
     Game::UPrimalItem_::bIsBlueprint.Set(item, true);
@@ -73,38 +104,42 @@ bool DeliverOne(UPrimalInventoryComponent* inventory, UClass* cls, const ConfigI
   return true;
 }
 
-bool DeliverItems(UPrimalInventoryComponent* inventory, int32_t& priceTotal, const ConfigItemVariant& variant) {
-  if (variant.Amount < 1) return false;
-  UClass* cls = ResolveItemClass(variant.Blueprint);
-  if (cls == nullptr) return false;
-  UObject* defaults = Game::UClass_::GetDefaultObject(cls, true);
-  if (defaults == nullptr) return false;
-  const uint8_t itemType = Game::UPrimalItem_::MyItemType.Of(defaults);
-
-  if (!variant.ForceBlueprint && !IsSingleItemType(itemType)) {
-    const bool delivered = DeliverStack(inventory, cls, variant);
-    if (delivered) priceTotal = AddPrice(priceTotal, variant.PriceIncrease);
-    return delivered;
-  }
-  int32_t created = 0;
+// Makes the units one by one; stops at the first the inventory refuses.
+bool DeliverSingles(UPrimalInventoryComponent* inventory, UClass* cls, const ConfigItemVariant& variant,
+                    ItemArrivals& arrivals) {
   for (int32_t unit = 0; unit < variant.Amount; ++unit)
-    if (DeliverOne(inventory, cls, variant)) ++created;
-  // A part delivered is charged as whole variants only: created / Amount of them (0).
-  priceTotal = AddPrice(priceTotal, (created / variant.Amount) * variant.PriceIncrease);
-  return created == variant.Amount;
+    if (!DeliverOne(inventory, cls, variant, arrivals)) return false;
+  return true;
+}
+
+// All units of the variant, after checking that they fit. What arrived is
+// recorded, also when not all of it did.
+bool DeliverItems(UPrimalInventoryComponent* inventory, const ConfigItemVariant& variant, ItemArrivals& arrivals) {
+  const std::optional<ItemMaking> making = MakingOf(variant);
+  if (!making || !ItemsFit(inventory, {&variant})) return false;
+  return making->Single ? DeliverSingles(inventory, making->Class, variant, arrivals)
+                        : DeliverStack(inventory, making->Class, variant, arrivals);
 }
 
 }  // namespace
 
 bool DeliverItemVariant(UPrimalInventoryComponent* inventory, int32_t& priceTotal,
-                        const ConfigHelper::ConfigItem* item, const ConfigItemVariant* variant) {
+                        const ConfigHelper::ConfigItem* item, const ConfigItemVariant* variant, ItemArrivals* arrived) {
   if (inventory == nullptr || item == nullptr || variant == nullptr) return false;
+  ItemArrivals own;
+  bool whole = false;
   try {
-    return DeliverItems(inventory, priceTotal, *variant);
+    whole = DeliverItems(inventory, *variant, own);
   } catch (const std::exception& error) {
     TandorShop::Log().error("Item delivery failed: {}", error.what());
+  }
+  if (!whole) {
+    own.TakeBack();
     return false;
   }
+  priceTotal = AddPrice(priceTotal, variant->PriceIncrease);
+  if (arrived != nullptr) arrived->Append(std::move(own));
+  return true;
 }
 
 int32_t CountSellableItems(UClass* itemClass, UPrimalInventoryComponent* inventory) {

@@ -1,9 +1,11 @@
 // Items into a simulated player's inventory: the stack and single paths, stats,
-// blueprints, full inventories; the sellable count and the removal.
+// blueprints, whole-or-nothing delivery into inventories short of room; the
+// sellable count and the removal.
 #include <climits>
 
 #include "AsaApi/Game/UPrimalItem.h"
 #include "DeliveryFixture.h"
+#include "OverstatedSlots.h"
 #include "delivery/DeliveryHelper.h"
 #include "sim/engine/Reflection.h"
 
@@ -49,12 +51,10 @@ TEST_F(ItemDelivery, ResourcesGoInOneCallOfTheGameAsStacksAndAreChargedOnlyWhenA
 
   SimInventory()->MaxSlots = 6;  // room for one more stack of 100 only
   price = 0;
-  EXPECT_FALSE(Deliver(price)) << "a partial stack is not a delivery";
+  EXPECT_FALSE(Deliver(price)) << "500 do not fit, so none go in";
   EXPECT_EQ(price, 0);
-  SimInventory()->MaxSlots = 6;
-  EXPECT_FALSE(Deliver(price)) << "a full inventory takes nothing";
-  EXPECT_EQ(price, 0);
-  EXPECT_EQ(Model().Items.CountOf(SimInventory(), resource), 600);
+  EXPECT_EQ(Model().Items.CountOf(SimInventory(), resource), 500);
+  EXPECT_EQ(Model().Items.IncrementCalls.size(), 1u) << "refused before the game is asked";
 }
 
 TEST_F(ItemDelivery, WeaponsAreMadeOneByOneWithQualityStatsAndRating) {
@@ -112,13 +112,64 @@ TEST_F(ItemDelivery, BlueprintsCarryTheirUsesAndForceTheSinglePath) {
   EXPECT_TRUE(Model().Items.IncrementCalls.empty());
 }
 
-TEST_F(ItemDelivery, AnInventoryThatFillsUpKeepsWhatWasMadeAndChargesNothing) {
+TEST_F(ItemDelivery, ItemsArriveWholeOrNotAtAllWhenTheRoomIsShort) {
   ReadShop(Items(Variant(WeaponPath, 5)));
   SimInventory()->MaxSlots = 2;
   int32_t price = 3;
-  EXPECT_FALSE(Deliver(price));
+  EXPECT_FALSE(Deliver(price)) << "five weapons need five slots";
   EXPECT_EQ(price, 3);
-  EXPECT_EQ(Model().Items.ItemsOf(SimInventory(), weapon).size(), 2u);
+  EXPECT_TRUE(Model().Items.ItemsOf(SimInventory(), weapon).empty());
+  EXPECT_TRUE(Model().Items.AddNewItemCalls.empty());
+
+  // A stack of 1 of 100 and no free slot: room for 99 stone, not for 100.
+  ConfigHelper::ClearShopConfig(ConfigHelper::ShopConfig());
+  ReadShop(Items(Variant(ResourcePath, 100)));
+  sim::SimItem* own = Model().Items.NewItem(resource, SimInventory(), 1);
+  SimInventory()->MaxSlots = 1;
+  EXPECT_FALSE(Deliver(price));
+  EXPECT_EQ(own->ItemQuantity, 1);
+  EXPECT_EQ(Model().Items.ItemsOf(SimInventory()).size(), 1u);
+  EXPECT_TRUE(Model().Items.IncrementCalls.empty());
+  EXPECT_EQ(price, 3);
+
+  ConfigHelper::ClearShopConfig(ConfigHelper::ShopConfig());
+  ReadShop(Items(Variant(ResourcePath, 99)));
+  EXPECT_TRUE(Deliver(price)) << "99 fit on the stack";
+  EXPECT_EQ(own->ItemQuantity, 100);
+  EXPECT_EQ(price, 43);
+}
+
+// What the game took before it came up short goes back out: the stack to what it
+// held, each item made for the delivery by its identity, never the player's own.
+TEST_F(ItemDelivery, WhatAShortDeliveryBroughtIsTakenBack) {
+  OverstatedSlots overstated(1);
+  ReadShop(Items(Variant(ResourcePath, 100)));
+  sim::SimItem* stones = Model().Items.NewItem(resource, SimInventory(), 1);
+  SimInventory()->MaxSlots = 1;
+  int32_t price = 0;
+  EXPECT_FALSE(Deliver(price));
+  ASSERT_EQ(Model().Items.IncrementCalls.size(), 1u) << "the game was asked and took 99";
+  EXPECT_EQ(Model().Items.ItemsOf(SimInventory()), std::vector<sim::SimItem*>{stones});
+  EXPECT_EQ(stones->ItemQuantity, 1);
+  EXPECT_EQ(price, 0);
+
+  ConfigHelper::ClearShopConfig(ConfigHelper::ShopConfig());
+  ReadShop(Items(Variant(WeaponPath, 3, {{"Quality", 1.0}})));
+  sim::SimItem* ownSword = Model().Items.NewItem(weapon, SimInventory(), 1);
+  ownSword->ItemQuality = 9.0f;
+  SimInventory()->MaxSlots = 4;  // two free, reported as three
+  EXPECT_FALSE(Deliver(price));
+  EXPECT_EQ(Model().Items.AddNewItemCalls.size(), 3u) << "two made, the third refused";
+  EXPECT_EQ(Model().Items.ItemsOf(SimInventory()), (std::vector<sim::SimItem*>{stones, ownSword}));
+  EXPECT_FLOAT_EQ(ownSword->ItemQuality, 9.0f);
+  EXPECT_EQ(price, 0);
+
+  // With room for all of them, they arrive.
+  ConfigHelper::ClearShopConfig(ConfigHelper::ShopConfig());
+  ReadShop(Items(Variant(WeaponPath, 2)));
+  EXPECT_TRUE(Deliver(price)) << "two fit now";
+  EXPECT_EQ(Model().Items.ItemsOf(SimInventory(), weapon).size(), 3u);
+  EXPECT_EQ(price, 40);
 }
 
 TEST_F(ItemDelivery, NothingHappensWithoutAmountClassOrAnItemClass) {

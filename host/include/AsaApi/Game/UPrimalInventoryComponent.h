@@ -16,4 +16,11 @@ inline const GameFunction<int(UPrimalInventoryComponent*, TSubclassOf<UPrimalIte
     IncrementItemTemplateQuantity{
         "UPrimalInventoryComponent.IncrementItemTemplateQuantity(TSubclassOf<UPrimalItem>,int,bool,bool,UPrimalItem**,"
         "UPrimalItem**,bool,bool,bool,bool,bool,bool,bool,bool,bool)"};
+// The number of slots (one per stack or single item) the inventory has, bonuses
+// included; the argument is bIgnoreHiddenDefaultInventory.
+inline const GameFunction<int(UPrimalInventoryComponent*, bool)> GetMaxInventoryItems{
+    "UPrimalInventoryComponent.GetMaxInventoryItems(bool)"};
+// The number of slots in use.
+inline const GameFunction<int(UPrimalInventoryComponent*)> GetCurrentNumInventoryItems{
+    "UPrimalInventoryComponent.GetCurrentNumInventoryItems()"};
 }  // namespace Game::UPrimalInventoryComponent_

@@ -53,6 +53,13 @@ inline const GameFunction<float(UPrimalItem*, EPrimalItemStat::Type)> GetItemSta
     "UPrimalItem.GetItemStatModifier(EPrimalItemStat::Type)"};
 inline const GameFunction<void(UPrimalItem*, TArray<uint8_t>*)> GetItemBytes{
     "UPrimalItem.GetItemBytes(TArray<unsignedchar,TSizedDefaultAllocator<32>>&)"};
+// The units one stack of the item holds; the argument is a world context object.
+inline const GameFunction<int(UPrimalItem*, UObject*)> GetMaxItemQuantity{"UPrimalItem.GetMaxItemQuantity(UObject*)"};
+// Sets the quantity of this very item: new quantity, ShowHUDNotification.
+inline const GameFunction<void(UPrimalItem*, int, bool)> SetQuantity{"UPrimalItem.SetQuantity(int,bool)"};
+// Takes this very item out of the inventory that holds it: bForceRemoval, showHUDMessage.
+inline const GameFunction<void(UPrimalItem*, bool, bool)> RemoveItemFromInventory{
+    "UPrimalItem.RemoveItemFromInventory(bool,bool)"};
 inline const GameFunction<void(UPrimalItem*, FCustomItemData*)> SetCustomItemData{
     "UPrimalItem.SetCustomItemData(FCustomItemData&)"};
 }  // namespace Game::UPrimalItem_
