@@ -40,8 +40,8 @@ KitArgs ParseChangeKitAmount(const Pieces& pieces) {
   }
   if (pieces.size() >= 4) {
     const Amount amount = ParseAmount(pieces[3]);
-    if (amount.Kind == AmountKind::OutOfRange) {
-      args.Refusal = Replies::ChangeKitAmountUsage;
+    if (amount.Kind != AmountKind::Valid || amount.Value == 0) {
+      args.Refusal = Replies::ChangeKitAmountBadAmount;
       return args;
     }
     args.Amount = amount.Value;

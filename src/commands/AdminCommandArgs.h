@@ -14,6 +14,8 @@ inline constexpr const char* AddPointsUsage = "Invalid Command. AddPoints <EOS_I
 inline constexpr const char* SetPointsUsage = "Invalid Command. SetPoints <EOS_ID> <Amount> <optional:logstr>";
 inline constexpr const char* GetPlayerPointsUsage = "Invalid Command. GetPlayerPoints <EOS_ID>";
 inline constexpr const char* ChangeKitAmountUsage = "Invalid Command";
+inline constexpr const char* ChangeKitAmountBadAmount =
+    "Invalid Command. The amount must be a whole number other than 0.";
 inline constexpr const char* ArkshopUsage =
     "Invalid Command. Try TransferPointsFromArkshop <tableName> or TransferPointsFromArkshop <tableName> <server> "
     "<username> <password> <database> <port>";
@@ -57,9 +59,10 @@ struct KitArgs {
   std::string Refusal;
   std::u16string EosId;
   std::u16string PacketText;
-  int32_t Amount = 0;  // 0: the amount the packet string carries
+  int32_t Amount = 0;  // 0: none given, the amount the packet string carries
 };
 
+// An amount that is given must be a number other than 0 within 32 bits.
 KitArgs ParseChangeKitAmount(const Pieces& pieces);
 
 // TransferPointsFromArkshop <table> [<server> <username> <password> <database> <port>]

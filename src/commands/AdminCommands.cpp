@@ -94,9 +94,8 @@ std::string changeKitAmountInternal(std::u16string_view text) {
   const int32_t amount = args.Amount != 0 ? args.Amount : packet.Amount;
   const FString eosId(args.EosId);
   const bool isReward = packet.IsReward;
-  // Taking away what is not held changes nothing and is no failure.
-  if (DBHelper::changeHeldAmount(eosId, packetString, amount, isReward) == DBHelper::WriteResult::Failed)
-    return Replies::DatabaseUnavailable;
+  const DBHelper::WriteResult result = DBHelper::changeHeldAmount(eosId, packetString, amount, isReward);
+  if (result != DBHelper::WriteResult::Done) return NothingChanged(result, args.EosId);
   return Replies::AddingPacket;
 }
 

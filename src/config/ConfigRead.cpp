@@ -7,12 +7,11 @@
 
 namespace ConfigHelper {
 
-ConfigRead ReadConfiguration(const nlohmann::json& root, const ShopConfigData& previous) {
+ConfigRead ReadConfiguration(const nlohmann::json& root) {
   ConfigRead read;
   ReportScope scope(read.Report);
   read.Mysql = ReadMysqlConfig(root);
   read.Shop = std::make_unique<ShopConfigData>();
-  read.Shop->CopySettingsFrom(previous);
   ReadShopConfig(root, *read.Shop);
   return read;
 }

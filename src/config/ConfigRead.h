@@ -21,9 +21,8 @@ struct ConfigRead {
   bool Usable() const { return Mysql.valid && !Report.HasErrors(); }
 };
 
-// Reads "Mysql" and the rest of the document. The shop settings start from
-// `previous` without its lists, so that what the file leaves out (the Discord
-// kinds, "Messages") keeps its earlier value.
-ConfigRead ReadConfiguration(const nlohmann::json& root, const ShopConfigData& previous);
+// Reads "Mysql" and the rest of the document into fresh records: a reload gives
+// exactly what a start on the same file gives, whatever ran before.
+ConfigRead ReadConfiguration(const nlohmann::json& root);
 
 }  // namespace ConfigHelper

@@ -1,43 +1,55 @@
 #include "config/ConfigSchema.h"
 
+#include <stdexcept>
+
 #include <algorithm>
 #include <cctype>
 
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
+#include "config/ShopConfig.h"
+
 namespace ConfigHelper {
 namespace {
 
 using nlohmann::json;
-using Keys = std::vector<std::string>;
+using Keys = std::vector<SchemaKey>;
 
-const Keys TopLevel = {"ConfigPathOverwrite", "Mysql",       "General",     "DiscordLog",  "Messages",
-                       "GroupPrivileges",     "ShopCategories", "ItemsToSell", "ShopPackets", "RewardPackets"};
-const Keys Mysql = {"server", "port", "username", "password", "database", "tablePrefix", "KeepConnections"};
-const Keys General = {"ShopName",
-                      "ShopKey",
-                      "BuffName",
-                      "CryoPodOverride",
-                      "RewardIntervalMinutes",
-                      "ShowPacketsAvailableInHours",
-                      "SumPlayerPassivePointsAmount",
-                      "SumPlayerShopDiscount",
-                      "DisableMultiuse",
-                      "DisableSell",
-                      "DisableTrade",
-                      "ShowBuffIcon",
+const Keys TopLevel = {{"ConfigPathOverwrite", ""},  "Mysql",
+                       "General",                    "DiscordLog",
+                       "Messages",                   {"GroupPrivileges", json::array()},
+                       {"ShopCategories", json::array()}, {"ItemsToSell", json::array()},
+                       {"ShopPackets", json::array()},    {"RewardPackets", json::array()}};
+const Keys Mysql = {{"server", ""},   {"port", 123},        {"username", ""},         {"password", ""},
+                    {"database", ""}, {"tablePrefix", ""}, {"KeepConnections", false}};
+const Keys General = {{"ShopName", ""},
+                      {"ShopKey", "F2"},
+                      {"BuffName", ""},
+                      {"CryoPodOverride", DefaultCryoPodPath},
+                      {"RewardIntervalMinutes", 30},
+                      {"ShowPacketsAvailableInHours", 8760},
+                      {"SumPlayerPassivePointsAmount", false},
+                      {"SumPlayerShopDiscount", false},
+                      {"DisableMultiuse", false},
+                      {"DisableSell", false},
+                      {"DisableTrade", false},
+                      {"ShowBuffIcon", true},
                       "PreventOptions",
-                      "GroupsHiddenFromTrade",
+                      {"GroupsHiddenFromTrade", json::array()},
                       "ButtonOverwrites",
-                      "BuffIconOverride",
-                      "ShopIconOverride"};
-const Keys PreventOptions = {"PreventWhileHandcuffed", "PreventWhileKnockedOut", "PreventWhileRiding"};
+                      {"BuffIconOverride", ""},
+                      {"ShopIconOverride", ""}};
+const Keys PreventOptions = {
+    {"PreventWhileHandcuffed", false}, {"PreventWhileKnockedOut", false}, {"PreventWhileRiding", false}};
 const Keys Buttons = {"Buy", "Sell", "Log", "Redeem", "Trade"};
-const Keys Button = {"Text", "Icon"};
+const Keys Button = {{"Text", ""}, {"Icon", ""}};
 const Keys DiscordKinds = {"Buy", "Sell", "Redeem", "Trade"};
-const Keys DiscordKind = {"enabled", "webhook"};
-const Keys Messages = {"BoughtItem", "GotTimedPoints", "MissingPoints", "RedeemPacket", "GotTradePoints", "SendPoints"};
+const Keys DiscordKind = {{"enabled", false}, {"webhook", ""}};
+const ConfigMessages MessageTexts;
+const Keys Messages = {{"BoughtItem", MessageTexts.BoughtItem},         {"GotTimedPoints", MessageTexts.GotTimedPoints},
+                       {"MissingPoints", MessageTexts.MissingPoints},   {"RedeemPacket", MessageTexts.RedeemPacket},
+                       {"GotTradePoints", MessageTexts.GotTradePoints}, {"SendPoints", MessageTexts.SendPoints}};
 const Keys GroupPrivilege = {"ForGroups", "PassivePointsAmount", "ShopDiscount"};
 const Keys Category = {"Name", "Description", "IconOverride", "ExcludeGroups", "IncludeGroups"};
 const Keys ItemToSell = {"Name", "ItemToSell", "Amount", "Price", "IconOverride", "Description", "MaxSellAtOnce"};
@@ -114,9 +126,11 @@ class UnknownKeys {
   // Checks the keys of `object` (when it is one) against `known`.
   void Object(const json& object, const Keys& known, const std::string& where) {
     if (!object.is_object()) return;
+    std::vector<std::string> names;
+    for (const SchemaKey& entry : known) names.push_back(entry.Name);
     for (const auto& [key, value] : object.items()) {
-      if (std::find(known.begin(), known.end(), key) != known.end()) continue;
-      const std::string closest = ClosestName(key, known);
+      if (std::find(names.begin(), names.end(), key) != names.end()) continue;
+      const std::string closest = ClosestName(key, names);
       std::string text = fmt::format("unknown key \"{}\" is ignored", key);
       if (!closest.empty()) text += fmt::format(" (did you mean {}?)", closest);
       Problems.push_back({ProblemKind::Warning, where, text});
@@ -179,16 +193,45 @@ class UnknownKeys {
     Object(Member(general, "PreventOptions"), PreventOptions, "General > PreventOptions");
     const json& buttons = Member(general, "ButtonOverwrites");
     Object(buttons, Buttons, "General > ButtonOverwrites");
-    for (const auto& kind : Buttons) Object(Member(buttons, kind.c_str()), Button, "General > ButtonOverwrites > " + kind);
+    for (const auto& kind : Buttons)
+      Object(Member(buttons, kind.Name.c_str()), Button, "General > ButtonOverwrites > " + kind.Name);
   }
 
   void Discord(const json& discord) {
     Object(discord, DiscordKinds, "DiscordLog");
-    for (const auto& kind : DiscordKinds) Object(Member(discord, kind.c_str()), DiscordKind, "DiscordLog > " + kind);
+    for (const auto& kind : DiscordKinds)
+      Object(Member(discord, kind.Name.c_str()), DiscordKind, "DiscordLog > " + kind.Name);
   }
 };
 
+const std::pair<std::string_view, const Keys*> Sections[] = {
+    {"TopLevel", &TopLevel},          {"Mysql", &Mysql},
+    {"General", &General},            {"PreventOptions", &PreventOptions},
+    {"Messages", &Messages},          {"GroupPrivileges", &GroupPrivilege},
+    {"ShopCategories", &Category},    {"ShopPackets", &Packet},
+    {"ItemVariants", &ItemVariant},   {"DinoVariants", &DinoVariant},
+    {"CommandVariants", &CommandVariant}, {"ItemsToSell", &ItemToSell},
+    {"RewardPackets", &RewardPacket}, {"DiscordLog", &DiscordKinds},
+    {"DiscordKind", &DiscordKind},    {"ButtonOverwrites", &Buttons},
+    {"Button", &Button},              {"ExtraTimeSettings", &TimeSettings},
+    {"ExtraOptions", &ExtraOptions},  {"GachaResource", &GachaResource},
+    {"Stryder", &Stryder}};
+
 }  // namespace
+
+const std::vector<SchemaKey>* SchemaSection(std::string_view section) {
+  for (const auto& [name, keys] : Sections)
+    if (name == section) return keys;
+  return nullptr;
+}
+
+const json& SchemaDefault(std::string_view section, std::string_view key) {
+  if (const Keys* keys = SchemaSection(section)) {
+    for (const SchemaKey& entry : *keys)
+      if (entry.Name == key) return entry.Default;
+  }
+  throw std::out_of_range(fmt::format("no key \"{}\" in the section \"{}\"", key, section));
+}
 
 std::string ClosestName(const std::string& word, const std::vector<std::string>& known) {
   const std::string lowered = Lower(word);

@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "config/CatalogueJson.h"
+#include "config/ConfigSchema.h"
 #include "config/JsonRead.h"
 #include "config/ReadReport.h"
 #include "core/Log.h"
@@ -30,12 +31,15 @@ ConfigMysql ReadMysqlConfig(const nlohmann::json& config) {
     const nlohmann::json& section = Json::Section(config, "Mysql");
     if (section.is_null()) throw std::invalid_argument("the section \"Mysql\" is missing");
     Json::RequireObject(section, "Mysql");
-    mysql.server = Json::ReadString(section, "server");
-    mysql.username = Json::ReadString(section, "username");
-    mysql.password = Json::ReadString(section, "password");
-    mysql.database = Json::ReadString(section, "database");
-    mysql.tablePrefix = Json::ReadString(section, "tablePrefix");
-    mysql.port = Json::ReadInt32(section, "port", 123);
+    const auto text = [&](const char* key) {
+      return Json::ReadString(section, key, SchemaDefault("Mysql", key).get<std::string>());
+    };
+    mysql.server = text("server");
+    mysql.username = text("username");
+    mysql.password = text("password");
+    mysql.database = text("database");
+    mysql.tablePrefix = text("tablePrefix");
+    mysql.port = Json::ReadInt32(section, "port", SchemaDefault("Mysql", "port").get<int32_t>());
     mysql.keepConnections = ReadKeepConnections(section);
     mysql.valid = true;
   } catch (const std::exception& e) {

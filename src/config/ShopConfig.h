@@ -53,8 +53,9 @@ struct ConfigMysql {
 inline constexpr const char* DefaultCryoPodPath =
     "Blueprint'/Game/Extinction/CoreBlueprints/Weapons/PrimalItem_WeaponEmptyCryopod.PrimalItem_WeaponEmptyCryopod'";
 
-// The settings a read starts from the previous values of: the scalars of
-// "General", the Discord kinds and the messages.
+// The settings outside the lists: the scalars of "General", the Discord kinds
+// and the messages, with their values before the first read. Every read starts
+// over from these (config/ShopConfigReader.h).
 struct ShopSettings {
   FString ShopName = "shopName";
   FString ShopKey = "shopName";
@@ -82,10 +83,6 @@ struct ShopSettings {
 struct ShopConfigData : ConfigCatalogue, ShopSettings {
   TArray<ConfigButtonOverwrite> ButtonOverwrites;
   TArray<FString> GroupsHiddenFromTrade;
-
-  void CopySettingsFrom(const ShopConfigData& other) {
-    static_cast<ShopSettings&>(*this) = static_cast<const ShopSettings&>(other);
-  }
 };
 
 // The process-wide records.

@@ -1,5 +1,6 @@
 // The admin import of an Arkshop points table.
 #include <algorithm>
+#include <cstdint>
 #include <fmt/format.h>
 
 #include "core/Clock.h"
@@ -15,6 +16,8 @@ namespace {
 constexpr const char* kNoSourceConnection = "Failed to get connect to database for arkshop data.";
 constexpr const char* kNoSourceData = "Failed to get arkshop player data.";
 constexpr const char* kTransferred = "Did transfer arkshop points.";
+constexpr const char* kTransferredSomeSkipped = "Did transfer arkshop points. {} of {} rows were skipped, see the log.";
+constexpr const char* kAllSkipped = "Did not transfer arkshop points: all {} rows were skipped, see the log.";
 constexpr std::size_t kMaxIdentifierLength = 64;
 constexpr std::size_t kEosIdChars = 47;
 
@@ -26,12 +29,30 @@ bool IsPlainIdentifier(const std::string& name) {
 }
 
 // Rows whose EOS id cannot be a key of the points table would fail their whole batch.
-void DropUnusableIds(std::vector<ArkshopPoints>& entries) {
+std::size_t DropUnusableIds(std::vector<ArkshopPoints>& entries) {
   const auto unusable = [](const ArkshopPoints& entry) {
     return entry.eosId.empty() || FitColumn(entry.eosId, kEosIdChars).size() != entry.eosId.size();
   };
   const auto dropped = std::erase_if(entries, unusable);
   if (dropped > 0) TandorShop::Log().warn("Skipped {} arkshop rows without a usable EOS id.", dropped);
+  return dropped;
+}
+
+// A balance holds 0 to 2147483647 points: a debt or a sum beyond 32 bits would
+// be copied into a balance the shop cannot use, so the row is left for an admin.
+std::size_t DropUnfitPoints(std::vector<ArkshopPoints>& entries) {
+  const auto unfit = [](const ArkshopPoints& entry) {
+    if (entry.points >= 0 && entry.points <= INT32_MAX) return false;
+    TandorShop::Log().warn("Skipped arkshop row of eosId {}: {} points are outside 0 to 2147483647.", entry.eosId,
+                           entry.points);
+    return true;
+  };
+  return std::erase_if(entries, unfit);
+}
+
+std::string CompleteReply(std::size_t skipped, std::size_t total) {
+  if (skipped == 0) return kTransferred;
+  return fmt::format(fmt::runtime(kTransferredSomeSkipped), skipped, total);
 }
 
 std::string PartialTransferReply(std::size_t written, std::size_t total) {
@@ -53,13 +74,15 @@ std::string Import(const std::string& tableName, const std::string& server, cons
     source.Finish();
   }
   if (entries.empty()) return kNoSourceData;
-  DropUnusableIds(entries);
+  const std::size_t total = entries.size();
+  const std::size_t skipped = DropUnusableIds(entries) + DropUnfitPoints(entries);
+  if (entries.empty()) return fmt::format(fmt::runtime(kAllSkipped), total);
 
   const int64_t now = TandorShop::Clock::NowUnix();
   DBConnection target(Settings());
   const ArkshopWrite written = insertArkshopData(target, entries, now);
   target.Finish();
-  return written.complete ? kTransferred : PartialTransferReply(written.rowsWritten, entries.size());
+  return written.complete ? CompleteReply(skipped, total) : PartialTransferReply(written.rowsWritten, entries.size());
 }
 
 }  // namespace

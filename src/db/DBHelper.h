@@ -68,7 +68,8 @@ void loadPointsWithCds(ModComm::DB_PlayerPointsWithCds& record, const FString& e
 // ---- redeems, shop operations and logs ---------------------------------------
 void loadRedeemList(ArkTandor_AsyncTaskResults& results, const FString& eosId);
 void changeRedeemAmount(const FString& eosId, const FString& packet, int32_t amount, bool isReward);
-// NoPlayer stands for "nothing held to take from" here.
+// The admin's change: NoPlayer when the player has no points row (nothing
+// changes); taking away what is not held is Done.
 WriteResult changeHeldAmount(const FString& eosId, const FString& packet, int32_t amount, bool isReward);
 // Packets used in the low 32 bits and packets left in the high 32 bits, or -1
 // (nothing held, or the player's cooldown `cooldownName` still runs when

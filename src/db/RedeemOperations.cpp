@@ -85,6 +85,35 @@ Settlement RedeemOwed(const std::string& opId, const ShopLogRecord& record, bool
   return owed;
 }
 
+// Only a player who has a points row, as for the admin's points commands;
+// taking away what is not held changes nothing and is no failure.
+WriteResult ChangeHeldAmountOfPlayer(DBConnection& db, const FString& eosId, const FString& packet, int32_t amount,
+                                     bool isReward, int64_t now) {
+  if (selectPlayerPoints(db, eosId).points == -1)
+    return db.NoQueryFailed() ? WriteResult::NoPlayer : WriteResult::Failed;
+  const WriteResult outcome = ChangeHeldAmount(db, eosId, packet, amount, isReward, now);
+  return outcome == WriteResult::NoPlayer ? WriteResult::Done : outcome;
+}
+
+// One admin change of a held amount on its own connection, by `change`.
+template <typename Change>
+WriteResult RunHeldAmountChange(const FString& eosId, const FString& packet, int32_t amount, bool isReward,
+                                Change change) {
+  if (amount == 0 || eosId.IsEmpty() || packet.IsEmpty()) return WriteResult::Done;
+  const WriteResult result = RunOperation("DBHelper::changeRedeemAmount", WriteResult::Failed, [&] {
+    const int64_t now = TandorShop::Clock::NowUnix();
+    DBConnection db(Settings());
+    WriteResult outcome = WriteResult::Failed;
+    if (db.IsOpen()) outcome = change(db, eosId, packet, amount, isReward, now);
+    db.Finish();
+    return outcome;
+  });
+  if (result == WriteResult::Failed)
+    LogLostWrite("DBHelper::changeRedeemAmount", ToNarrow(eosId),
+                 fmt::format("held packet '{}' not changed by {}", ToNarrow(packet), amount));
+  return result;
+}
+
 int64_t PackRedeemResult(const RedeemTaken& taken) {
   return static_cast<int64_t>(static_cast<uint64_t>(static_cast<uint32_t>(taken.used)) |
                               (static_cast<uint64_t>(static_cast<uint32_t>(taken.left)) << 32));
@@ -102,23 +131,11 @@ void loadRedeemList(ArkTandor_AsyncTaskResults& results, const FString& eosId) {
 }
 
 void changeRedeemAmount(const FString& eosId, const FString& packet, int32_t amount, bool isReward) {
-  changeHeldAmount(eosId, packet, amount, isReward);
+  RunHeldAmountChange(eosId, packet, amount, isReward, ChangeHeldAmount);
 }
 
 WriteResult changeHeldAmount(const FString& eosId, const FString& packet, int32_t amount, bool isReward) {
-  if (amount == 0 || eosId.IsEmpty() || packet.IsEmpty()) return WriteResult::Done;
-  const WriteResult result = RunOperation("DBHelper::changeRedeemAmount", WriteResult::Failed, [&] {
-    const int64_t now = TandorShop::Clock::NowUnix();
-    DBConnection db(Settings());
-    WriteResult outcome = WriteResult::Failed;
-    if (db.IsOpen()) outcome = ChangeHeldAmount(db, eosId, packet, amount, isReward, now);
-    db.Finish();
-    return outcome;
-  });
-  if (result == WriteResult::Failed)
-    LogLostWrite("DBHelper::changeRedeemAmount", ToNarrow(eosId),
-                 fmt::format("held packet '{}' not changed by {}", ToNarrow(packet), amount));
-  return result;
+  return RunHeldAmountChange(eosId, packet, amount, isReward, ChangeHeldAmountOfPlayer);
 }
 
 int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packet, const FString& descr,

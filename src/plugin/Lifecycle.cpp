@@ -42,7 +42,7 @@ void LogLoadSummary(const char* what) {
 // At load the file is used as read: entries at fault are left out (and logged),
 // the rest of the shop runs.
 void ReadAtLoad(const nlohmann::json& config) {
-  ConfigHelper::ConfigRead read = ConfigHelper::ReadConfiguration(config, ConfigHelper::ShopConfig());
+  ConfigHelper::ConfigRead read = ConfigHelper::ReadConfiguration(config);
   ApplyMysqlConfig(read.Mysql);
   DBHelper::createTables();
   ApplyShopConfig(std::move(*read.Shop));
@@ -108,7 +108,7 @@ void HandlePluginEvent(PluginEvent event, const nlohmann::json* config) {
 }
 
 ReloadOutcome ReloadConfiguration(const nlohmann::json& config) {
-  ConfigHelper::ConfigRead read = ConfigHelper::ReadConfiguration(config, ConfigHelper::ShopConfig());
+  ConfigHelper::ConfigRead read = ConfigHelper::ReadConfiguration(config);
   ReloadOutcome outcome;
   outcome.Warnings = read.Report.Warnings();
   if (!read.Usable()) {

@@ -114,15 +114,33 @@ TEST_F(AdminCommands, PointsForAnUnknownPlayerOrDuringAnOutageChangeNothingAndSa
 }
 
 TEST_F(AdminCommands, HeldPacketsAreAddedAndTakenInTheirStoredForm) {
+  StorePoints("0002eve", 0);
   EXPECT_EQ(Rcon("ChangeKitAmount 0002eve kit"), "Adding packet to player.");
   EXPECT_EQ(Rcon("ChangeKitAmount 0002eve Kit,4 -1"), "Adding packet to player.") << "the given amount wins";
   EXPECT_EQ(Rcon("ChangeKitAmount 0002eve gift,3"), "Adding packet to player.") << "the string's own amount";
   EXPECT_EQ(Rcon("ChangeKitAmount 0002eve Kit 5"), "Adding packet to player.");
   EXPECT_EQ(Rcon("ChangeKitAmount 0002eve Nothing 5"), "Packet not found.");
   EXPECT_EQ(Rcon("ChangeKitAmount 0002eve"), "Invalid Command");
-  EXPECT_EQ(Rcon("ChangeKitAmount 0002eve Kit 99999999999"), "Invalid Command");
+  EXPECT_EQ(Rcon("ChangeKitAmount 0002eve Kit 99999999999"),
+            "Invalid Command. The amount must be a whole number other than 0.");
   Settle();
   EXPECT_EQ(Held("0002eve"), (std::vector<Row>{{"Gift,1", "3", "1"}, {"Kit,1", "5", "0"}}));
+}
+
+// A typo in the amount or the player's id grants nothing, and the reply says why.
+TEST_F(AdminCommands, HeldPacketsForAnUnknownPlayerOrAnUnreadableAmountAreRefused) {
+  StorePoints("0002gus", 0);
+  for (const char* amount : {"2x", "two", "-", "0"}) {
+    EXPECT_EQ(Rcon(std::string("ChangeKitAmount 0002gus Kit,3 ") + amount),
+              "Invalid Command. The amount must be a whole number other than 0.")
+        << amount;
+  }
+  EXPECT_EQ(Rcon("ChangeKitAmount 0002nobody Kit 2"), "No player with eosId 0002nobody. Nothing changed.");
+  EXPECT_EQ(Rcon("ChangeKitAmount 0002nobody Kit -2"), "No player with eosId 0002nobody. Nothing changed.");
+  EXPECT_EQ(Rcon("ChangeKitAmount 0002gus Kit -2"), "Adding packet to player.") << "nothing held: nothing to take";
+  Settle();
+  EXPECT_TRUE(Held("0002gus").empty());
+  EXPECT_TRUE(Held("0002nobody").empty());
 }
 
 TEST_F(AdminCommands, ResetsEmptyPointsAndHeldPackets) {

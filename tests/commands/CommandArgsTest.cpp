@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "AsaApi/FString.h"
+#include "commands/AdminCommandArgs.h"
 #include "commands/CommandArgs.h"
 #include "commands/InventoryListing.h"
 
@@ -64,6 +65,20 @@ TEST(CommandArgs, PortsAreDecimalUpTo65535) {
   EXPECT_FALSE(ParsePort(u"4294970602")) << "3306 after a 32-bit wrap";
   EXPECT_FALSE(ParsePort(u"-1"));
   EXPECT_FALSE(ParsePort(u"port"));
+}
+
+TEST(CommandArgs, AHeldPacketAmountThatIsGivenMustBeANumberOtherThanZero) {
+  using CommandHandler::ParseChangeKitAmount;
+  using CommandHandler::Pieces;
+  for (const char16_t* amount : {u"2x", u"two", u"-", u"0", u"99999999999"}) {
+    EXPECT_EQ(ParseChangeKitAmount(Pieces{u"ChangeKitAmount", u"ann", u"Kit,3", amount}).Refusal,
+              CommandHandler::Replies::ChangeKitAmountBadAmount);
+  }
+  EXPECT_EQ(ParseChangeKitAmount(Pieces{u"ChangeKitAmount", u"ann", u"Kit,3", u"-2"}).Amount, -2);
+  const auto withoutAmount = ParseChangeKitAmount(Pieces{u"ChangeKitAmount", u"ann", u"Kit,3"});
+  EXPECT_TRUE(withoutAmount.Refusal.empty());
+  EXPECT_EQ(withoutAmount.Amount, 0) << "the packet text's own amount is used";
+  EXPECT_EQ(ParseChangeKitAmount(Pieces{u"ChangeKitAmount", u"ann"}).Refusal, "Invalid Command");
 }
 
 TEST(ItemBlueprintText, ClassPathBecomesABlueprintReference) {

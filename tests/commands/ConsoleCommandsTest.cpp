@@ -35,6 +35,7 @@ TEST_F(ConsoleCommands, AnAdminReadsTheReplyInTheConsoleAndInChat) {
 
 TEST_F(ConsoleCommands, ChatRepliesAreNarrowedAndHeldPacketRepliesStayInTheConsole) {
   StorePoints("?{}%", 0);  // the id as stored: narrowed
+  StorePoints("0002kim", 0);  // held packets go to players the shop knows
   EXPECT_TRUE(Server().Console("0002boss", "SetPoints \xc3\xa9{}% 3"));
   EXPECT_TRUE(Server().Console("0002boss", "ChangeKitAmount 0002kim Kit 2"));
   EXPECT_EQ(Server().ClientMessagesOf("0002boss"),

@@ -42,7 +42,7 @@ TEST(ConfigRead, EveryWrongValueIsAnErrorUnderItsEntryAndTheRestIsRead) {
   file["General"]["DisableSell"] = 1;
   file["General"]["ShopName"] = "Still read";
   LogCapture log;
-  const auto read = ConfigHelper::ReadConfiguration(file, ConfigHelper::ShopConfigData{});
+  const auto read = ConfigHelper::ReadConfiguration(file);
   EXPECT_THAT(Entries(read.Report, ProblemKind::Error),
               ::testing::ElementsAre("General", "ShopPackets[0] \"Wood\"", "ShopPackets[1] \"Stone\""));
   EXPECT_FALSE(read.Usable());
@@ -58,7 +58,7 @@ TEST(ConfigRead, AMissingOrBrokenMysqlSectionMakesTheFileUnusable) {
     else
       file["Mysql"] = mysql;
     LogCapture log;
-    const auto read = ConfigHelper::ReadConfiguration(file, ConfigHelper::ShopConfigData{});
+    const auto read = ConfigHelper::ReadConfiguration(file);
     EXPECT_FALSE(read.Usable()) << mysql.dump();
     EXPECT_THAT(Entries(read.Report, ProblemKind::Error), ::testing::ElementsAre("Mysql")) << mysql.dump();
     EXPECT_EQ(read.Shop->ShopPackets.Num(), 2) << "the shop itself is fine";
@@ -66,7 +66,7 @@ TEST(ConfigRead, AMissingOrBrokenMysqlSectionMakesTheFileUnusable) {
   json file = Shop();
   file["Mysql"]["port"] = "3306";
   LogCapture log;
-  const auto read = ConfigHelper::ReadConfiguration(file, ConfigHelper::ShopConfigData{});
+  const auto read = ConfigHelper::ReadConfiguration(file);
   ASSERT_EQ(read.Report.Problems.size(), 1u);
   EXPECT_THAT(read.Report.Problems[0].Text, ::testing::HasSubstr("(key \"port\")"));
 }
@@ -76,24 +76,10 @@ TEST(ConfigRead, SkippedEntriesAreWarningsThatLeaveTheFileUsable) {
   file["ShopPackets"][1].erase("Price");
   file["General"]["ShopKey"] = "F99";
   LogCapture log;
-  const auto read = ConfigHelper::ReadConfiguration(file, ConfigHelper::ShopConfigData{});
+  const auto read = ConfigHelper::ReadConfiguration(file);
   EXPECT_TRUE(read.Usable());
   EXPECT_EQ(read.Report.Warnings(), 2);
   EXPECT_THAT(Entries(read.Report, ProblemKind::Warning), ::testing::ElementsAre("", "ShopPackets[1] \"Stone\""));
-}
-
-TEST(ConfigRead, StartsFromThePreviousSettingsButNotItsLists) {
-  ConfigHelper::ShopConfigData previous;
-  previous.Messages.BoughtItem = "earlier text";
-  previous.DiscordLog.Buy = {true, "http://hook"};
-  previous.GroupsHiddenFromTrade.Add(FString("Staff"));
-  previous.ShopCategories.Add({});
-  LogCapture log;
-  const auto read = ConfigHelper::ReadConfiguration(Shop(), previous);
-  EXPECT_EQ(read.Shop->Messages.BoughtItem, "earlier text");
-  EXPECT_TRUE(read.Shop->DiscordLog.Buy.enabled);
-  EXPECT_EQ(read.Shop->GroupsHiddenFromTrade.Num(), 0);
-  EXPECT_EQ(read.Shop->ShopCategories.Num(), 1) << "only the file's category";
 }
 
 // A packet that fails after its time filter and gacha resources were taken must
@@ -107,7 +93,7 @@ TEST(ConfigRead, APacketLeftOutLeavesNothingBehindForTheNextOne) {
        "ExtraOptions": {"Stryder": {"HeadItem": "h"}}},
       {"Name": "Bad", "Blueprint": "bp", "PriceIncrease": 0, "Level": "high"}]}])");
   LogCapture log;
-  const auto read = ConfigHelper::ReadConfiguration(file, ConfigHelper::ShopConfigData{});
+  const auto read = ConfigHelper::ReadConfiguration(file);
   ASSERT_EQ(read.Shop->ShopPackets.Num(), 1);
   EXPECT_EQ(read.Shop->ShopPackets[0].Id, 0);
   EXPECT_FALSE(read.Shop->ShopPackets[0].HasExtraTimeSettings);
@@ -117,7 +103,7 @@ TEST(ConfigRead, APacketLeftOutLeavesNothingBehindForTheNextOne) {
 
 TEST(LoadSummary, CountsTheCatalogueAndNamesTheDatabaseWithoutThePassword) {
   LogCapture log;
-  const auto read = ConfigHelper::ReadConfiguration(Shop(), ConfigHelper::ShopConfigData{});
+  const auto read = ConfigHelper::ReadConfiguration(Shop());
   const std::string line = ConfigHelper::LoadSummaryLine("9.9.9", "reloaded", ConfigHelper::CountCatalogue(*read.Shop),
                                                          read.Mysql);
   EXPECT_EQ(line,

@@ -72,4 +72,24 @@ TEST_F(ConfigFile, BrokenOrMissingOverwriteFailsWithoutFallingBack) {
   EXPECT_EQ(log_.Count("[error] Can't open config.json from overwrite"), 1u);
 }
 
+// A relative path is taken from the server's folder, wherever the process was started.
+TEST_F(ConfigFile, ARelativeOverwriteResolvesAgainstTheServersFolder) {
+  fs::create_directories(dir_ / "cluster");
+  Write(dir_ / "cluster/shop.json", R"({"General": {"ShopName": "cluster"}})");
+  Write(PluginFile(), R"({"ConfigPathOverwrite": "cluster/shop.json", "General": {"ShopName": "local"}})");
+  ASSERT_NE(fs::current_path(), dir_);
+  nlohmann::json config;
+  ASSERT_TRUE(ConfigHelper::LoadConfigFile(config));
+  EXPECT_EQ(config["General"]["ShopName"], "cluster");
+}
+
+TEST_F(ConfigFile, AnOverwriteThatIsNotTextFailsTheLoad) {
+  for (const char* value : {"5", "null", "[\"a.json\"]"}) {
+    Write(PluginFile(), std::string(R"({"ConfigPathOverwrite": )") + value + R"(, "General": {}})");
+    nlohmann::json config;
+    EXPECT_FALSE(ConfigHelper::LoadConfigFile(config)) << value;
+  }
+  EXPECT_EQ(log_.Count("[error] type must be string, but is number (key \"ConfigPathOverwrite\")"), 1u);
+}
+
 }  // namespace

@@ -94,4 +94,25 @@ TEST_F(ArkshopImport, AFailingBatchIsReportedWithTheRowsWrittenBeforeIt) {
   EXPECT_TRUE(log.Contains("DBHelper::insertArkshopData) Unexpected DB error full"));
 }
 
+// The shop holds 0 to 2147483647 points: a row outside is not copied, and the
+// reply says how many were.
+TEST_F(ArkshopImport, PointsTheShopCannotHoldAreSkippedByNameAndCounted) {
+  AddRows(3);
+  db_.Sql().Exec("INSERT INTO " + source_ + " (EosId,Points) VALUES ('debtor',-5),('whale',2147483648),"
+                 "('edge',2147483647),('',4)");
+  dbtest::LogCapture log;
+  EXPECT_EQ(Import(source_), "Did transfer arkshop points. 3 of 7 rows were skipped, see the log.");
+  EXPECT_EQ(Imported(), 4);
+  EXPECT_EQ(db_.Points("edge"), 2147483647);
+  EXPECT_EQ(db_.Points("debtor"), -1) << "no row";
+  EXPECT_EQ(db_.Points("whale"), -1) << "no row";
+  EXPECT_TRUE(log.Contains("Skipped arkshop row of eosId debtor: -5 points are outside 0 to 2147483647."));
+  EXPECT_TRUE(log.Contains("Skipped arkshop row of eosId whale: 2147483648 points are outside 0 to 2147483647."));
+  EXPECT_TRUE(log.Contains("Skipped 1 arkshop rows without a usable EOS id."));
+
+  db_.Sql().Exec("DELETE FROM " + source_ + " WHERE Points BETWEEN 0 AND 2147483647");
+  EXPECT_EQ(Import(source_), "Did not transfer arkshop points: all 2 rows were skipped, see the log.");
+  EXPECT_EQ(Imported(), 4);
+}
+
 }  // namespace

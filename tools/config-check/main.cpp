@@ -4,6 +4,7 @@
 // codes: see UsageText below.
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <string>
 #include <vector>
@@ -14,6 +15,7 @@
 #include "AsaApiRuntime/BasicRuntime.h"
 #include "Summary.h"
 #include "config/ConfigLint.h"
+#include "config/ConfigLoader.h"
 #include "config/ConfigRead.h"
 #include "config/ConfigSchema.h"
 #include "core/Log.h"
@@ -31,12 +33,14 @@ constexpr const char* UsageText =
     "the entry it belongs to:\n"
     "  error    what the plugin cannot read (a value of the wrong type, a number that does not\n"
     "           fit, a missing \"General\", an unusable \"Mysql\"): a reload refuses the file;\n"
-    "           at server start the entry is left out\n"
+    "           at server start the entry is left out (a \"ConfigPathOverwrite\" that is not a\n"
+    "           string stops the plugin)\n"
     "  warning  entries the plugin skips (a missing key, an illegal name) and likely mistakes\n"
     "           it accepts (unknown keys, duplicate names, prices and amounts that make no\n"
     "           sense, reward packets without a player cooldown)\n"
     "  note     what only the game can check (class and texture paths)\n"
-    "then a summary of what was read.\n"
+    "then a summary of what was read. A relative \"ConfigPathOverwrite\" is taken from the\n"
+    "working directory: run the checker in the server's folder (the one holding ArkApi/).\n"
     "\n"
     "  --strict   warnings fail the check too\n"
     "  --help     this text\n"
@@ -86,13 +90,21 @@ bool ParseFile(const std::string& path, nlohmann::json& root) {
   }
 }
 
-// As the plugin does: a non-empty "ConfigPathOverwrite" replaces the file, once.
-bool LoadConfiguration(const std::string& path, nlohmann::json& root) {
+// As the plugin does: a non-empty "ConfigPathOverwrite" replaces the file, once;
+// a relative path is taken from the working directory, which stands for the
+// server's folder. A value the plugin refuses is an error in `problems`.
+bool LoadConfiguration(const std::string& path, nlohmann::json& root,
+                       std::vector<ConfigHelper::ConfigProblem>& problems) {
   if (!ParseFile(path, root)) return false;
-  if (!root.is_object() || !root.contains("ConfigPathOverwrite")) return true;
-  const auto& overwrite = root.at("ConfigPathOverwrite");
-  if (!overwrite.is_string() || overwrite.get_ref<const std::string&>().empty()) return true;
-  const std::string other = overwrite.get<std::string>();
+  std::string other;
+  try {
+    other = ConfigHelper::OverwritePath(root, std::filesystem::current_path().string());
+  } catch (const std::exception& e) {
+    problems.push_back({ConfigHelper::ProblemKind::Error, "ConfigPathOverwrite",
+                        std::string(e.what()) + "; the plugin does not load this file"});
+    return true;
+  }
+  if (other.empty()) return true;
   std::printf("note: ConfigPathOverwrite: reading %s instead\n", other.c_str());
   root = nlohmann::json();
   return ParseFile(other, root);
@@ -148,11 +160,11 @@ int main(int argc, char** argv) {
   TandorShop::CreateLogger();  // on no sink: the problems are printed from the report
 
   nlohmann::json root;
-  if (!LoadConfiguration(options.File, root)) return Unreadable;
+  std::vector<ConfigHelper::ConfigProblem> problems;
+  if (!LoadConfiguration(options.File, root, problems)) return Unreadable;
 
-  const ConfigHelper::ShopConfigData defaults;
-  ConfigHelper::ConfigRead read = ConfigHelper::ReadConfiguration(root, defaults);
-  std::vector<ConfigHelper::ConfigProblem> problems = read.Report.Problems;
+  ConfigHelper::ConfigRead read = ConfigHelper::ReadConfiguration(root);
+  problems.insert(problems.end(), read.Report.Problems.begin(), read.Report.Problems.end());
   for (auto& found : {ConfigHelper::FindUnknownKeys(root), ConfigHelper::LintConfiguration(root)})
     problems.insert(problems.end(), found.begin(), found.end());
   Print(problems);
