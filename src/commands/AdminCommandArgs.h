@@ -29,6 +29,8 @@ inline constexpr const char* PacketNotFound = "Packet not found.";
 inline constexpr const char* AddingPacket = "Adding packet to player.";
 inline constexpr const char* NoSuchPlayer = "No player with eosId {}. Nothing changed.";
 inline constexpr const char* DatabaseUnavailable = "Database unavailable. Nothing changed.";
+inline constexpr const char* DatabaseUnreadable = "Database unavailable. The points could not be read.";
+inline constexpr const char* NothingHeld = "Player {} holds no such packet. Nothing changed.";
 // The answer to the commit was lost and the database could not be asked since.
 inline constexpr const char* OutcomeUnknown =
     "Database unavailable; whether the change was made is not known. Check the player's points before repeating it.";

@@ -31,6 +31,7 @@ DBHelper::TradeLogRecord AdminLogRow(const char* action, const FString& eosId, c
 std::string NothingChanged(DBHelper::WriteResult result, const std::u16string& eosId) {
   if (result == DBHelper::WriteResult::NoPlayer) return fmt::format(Replies::NoSuchPlayer, Utf16ToUtf8(eosId));
   if (result == DBHelper::WriteResult::Unknown) return Replies::OutcomeUnknown;
+  if (result == DBHelper::WriteResult::NothingHeld) return fmt::format(Replies::NothingHeld, Utf16ToUtf8(eosId));
   return Replies::DatabaseUnavailable;
 }
 
@@ -71,18 +72,17 @@ std::string setPointsInternal(std::u16string_view text) {
 std::string getPlayerPointsInternal(std::u16string_view text) {
   const PlayerArgs args = ParseGetPlayerPoints(SplitCommand(text));
   if (!args.Refusal.empty()) return args.Refusal;
-  const int64_t points = DBHelper::loadPlayerPoints(FString(args.EosId)).points;
-  return fmt::format(Replies::PlayerHasPoints, points < 0 ? int64_t{0} : points);
+  const std::optional<int64_t> points = DBHelper::readPlayerPoints(FString(args.EosId));
+  if (!points) return Replies::DatabaseUnreadable;
+  return fmt::format(Replies::PlayerHasPoints, *points < 0 ? int64_t{0} : *points);
 }
 
 std::string resetKitsInternal(std::u16string_view) {
-  DBHelper::resetAllKits();
-  return Replies::KitsReset;
+  return DBHelper::resetAllKits() ? Replies::KitsReset : Replies::DatabaseUnavailable;
 }
 
 std::string resetPointsInternal(std::u16string_view) {
-  DBHelper::resetAllPoints();
-  return Replies::PointsReset;
+  return DBHelper::resetAllPoints() ? Replies::PointsReset : Replies::DatabaseUnavailable;
 }
 
 std::string changeKitAmountInternal(std::u16string_view text) {

@@ -29,7 +29,8 @@ void createTables();
 // or the database failed (nothing changed; a warning names what was lost).
 // Unknown: the answer to the commit was lost and its operation id could not be
 // looked up, so whether it happened is not known (nothing is retried blindly).
-enum class WriteResult { Done, NoPlayer, Failed, Unknown };
+// NothingHeld: a subtraction from held packets found none held (nothing changed).
+enum class WriteResult { Done, NoPlayer, Failed, Unknown, NothingHeld };
 
 // ---- points and characters ---------------------------------------------------
 // Creates the player's row when it is missing (points 0 then; also when the database is unreachable).
@@ -47,7 +48,11 @@ bool spendPoints(const FString& eosId, int32_t amount);
 // True when the player's row took the value.
 bool assignPoints(const FString& eosId, int32_t points);
 WriteResult assignPointsFor(const FString& eosId, int32_t points, std::string_view operation);
-void resetAllPoints();
+// True when the database took it.
+bool resetAllPoints();
+// The player's points (a new row with 0 for a new player); nullopt when the
+// database could not be read.
+std::optional<int64_t> readPlayerPoints(const FString& eosId);
 void saveSecondsWithoutReward(const FString& eosId, int32_t seconds);
 void recordLogin(const PointsHandler::PlayerLoginDB& login);
 void recordLogout(const PointsHandler::PlayerLogoutDB& logout);
@@ -125,7 +130,8 @@ void recordTrade(const TradeLogRecord& record);
 void loadShopLog(TArray<ModComm::A_ShopLogEntry>& entries, const FString& eosId);
 void loadTradeLog(TArray<ModComm::A_TradeLogEntry>& entries, const FString& eosId);
 void storeOnJoinRewards(const TArray<OnJoinReward>& rewards, const FString& eosId);
-void resetAllKits();
+// True when the database took it.
+bool resetAllKits();
 
 // ---- what charges and redeems still owe ---------------------------------------
 // A charge and a redeem write, in their own transaction, what they took under

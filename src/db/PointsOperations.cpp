@@ -98,12 +98,29 @@ WriteResult assignPointsFor(const FString& eosId, int32_t points, std::string_vi
                           [&](DBConnection& db) { return setPlayerPoints(db, points, now, eosId); });
 }
 
-void resetAllPoints() {
-  RunOperation("DBHelper::resetAllPoints", 0, [] {
+bool resetAllPoints() {
+  return RunOperation("DBHelper::resetAllPoints", false, [] {
     DBConnection db(Settings());
-    resetPlayerPoints(db);
+    const bool reset = db.IsOpen() && resetPlayerPoints(db) && db.NoQueryFailed();
     db.Finish();
-    return 0;
+    return reset;
+  });
+}
+
+std::optional<int64_t> readPlayerPoints(const FString& eosId) {
+  return RunOperation("DBHelper::loadPlayerPoints", std::optional<int64_t>{}, [&]() -> std::optional<int64_t> {
+    const int64_t now = TandorShop::Clock::NowUnix();
+    DBConnection db(Settings());
+    if (!db.IsOpen()) return std::nullopt;
+    PlayerPointsRow row = selectPlayerPoints(db, eosId);
+    if (row.points == -1 && db.NoQueryFailed()) {
+      addNewPlayer(db, eosId, now);
+      row.points = 0;
+    }
+    const bool answered = db.NoQueryFailed();
+    db.Finish();
+    if (!answered) return std::nullopt;
+    return row.points;
   });
 }
 

@@ -92,7 +92,7 @@ WriteResult ChangeHeldAmountOfPlayer(DBConnection& db, const FString& eosId, con
   if (selectPlayerPoints(db, eosId).points == -1)
     return db.NoQueryFailed() ? WriteResult::NoPlayer : WriteResult::Failed;
   const WriteResult outcome = ChangeHeldAmount(db, eosId, packet, amount, isReward, now);
-  return outcome == WriteResult::NoPlayer ? WriteResult::Done : outcome;
+  return outcome == WriteResult::NoPlayer ? WriteResult::NothingHeld : outcome;
 }
 
 // One admin change of a held amount on its own connection, by `change`.
@@ -194,12 +194,12 @@ int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packe
   });
 }
 
-void resetAllKits() {
-  RunOperation("DBHelper::resetAllKits", 0, [] {
+bool resetAllKits() {
+  return RunOperation("DBHelper::resetAllKits", false, [] {
     DBConnection db(Settings());
-    resetKits(db);
+    const bool reset = db.IsOpen() && resetKits(db) && db.NoQueryFailed();
     db.Finish();
-    return 0;
+    return reset;
   });
 }
 

@@ -102,6 +102,10 @@ TEST_F(AdminCommands, PointsForAnUnknownPlayerOrDuringAnOutageChangeNothingAndSa
   EXPECT_EQ(Rcon("AddPoints 0002kim 25 outage"), "Database unavailable. Nothing changed.");
   EXPECT_EQ(Rcon("SetPoints 0002kim 7"), "Database unavailable. Nothing changed.");
   EXPECT_EQ(Rcon("ChangeKitAmount 0002kim Kit 2"), "Database unavailable. Nothing changed.");
+  // Replies say what the database did, not what was asked.
+  EXPECT_EQ(Rcon("GetPlayerPoints 0002kim"), "Database unavailable. The points could not be read.");
+  EXPECT_EQ(Rcon("ResetPoints"), "Database unavailable. Nothing changed.");
+  EXPECT_EQ(Rcon("ResetKits"), "Database unavailable. Nothing changed.");
   EXPECT_TRUE(Server().LogContains("[warning] AddPoints did not happen for eosId 0002kim: 25 points not added"));
   EXPECT_TRUE(Server().LogContains("[warning] SetPoints did not happen for eosId 0002kim: points not set to 7"));
   EXPECT_TRUE(Server().LogContains(
@@ -137,7 +141,7 @@ TEST_F(AdminCommands, HeldPacketsForAnUnknownPlayerOrAnUnreadableAmountAreRefuse
   }
   EXPECT_EQ(Rcon("ChangeKitAmount 0002nobody Kit 2"), "No player with eosId 0002nobody. Nothing changed.");
   EXPECT_EQ(Rcon("ChangeKitAmount 0002nobody Kit -2"), "No player with eosId 0002nobody. Nothing changed.");
-  EXPECT_EQ(Rcon("ChangeKitAmount 0002gus Kit -2"), "Adding packet to player.") << "nothing held: nothing to take";
+  EXPECT_EQ(Rcon("ChangeKitAmount 0002gus Kit -2"), "Player 0002gus holds no such packet. Nothing changed.");
   Settle();
   EXPECT_TRUE(Held("0002gus").empty());
   EXPECT_TRUE(Held("0002nobody").empty());
