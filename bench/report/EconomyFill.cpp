@@ -82,25 +82,24 @@ std::vector<std::string> Statements(const std::string& prefix, const Size& size)
                 "+(seq*" + span + ") DIV " + N(size.GrantRows + 1) +
                 ", 5, IF(seq%10=0,50000,100+seq%5*50), 0, 1+seq%3, 0, '', 0, 0 FROM " + Seq(N(size.GrantRows)));
   // Running balances: a start of 2000 to 6900 points, and the timed rewards before each row.
-  sql.push_back("UPDATE {}_fill_events e JOIN (SELECT id, 2000+(player%50)*100+SUM(chg+passive) OVER (PARTITION BY "
-                "player ORDER BY ts,id) AS b FROM {}_fill_events) r ON r.id=e.id SET e.balance=r.b");
-  // What a purchase leaves below zero was never possible: such purchases become free.
-  sql.push_back("UPDATE {}_fill_events SET chg=0 WHERE balance<0 AND kind=0");
-  sql.push_back("UPDATE {}_fill_events e JOIN (SELECT id, 2000+(player%50)*100+SUM(chg+passive) OVER (PARTITION BY "
-                "player ORDER BY ts,id) AS b FROM {}_fill_events) r ON r.id=e.id SET e.balance=r.b");
+  sql.push_back("DROP TABLE IF EXISTS {}_fill_balances");
+  sql.push_back("CREATE TABLE {}_fill_balances (id BIGINT NOT NULL PRIMARY KEY, balance BIGINT NOT NULL) ENGINE=InnoDB "
+                "SELECT id, 2000+(player%50)*100+SUM(chg+passive) OVER (PARTITION BY player ORDER BY ts,id) AS "
+                "balance FROM {}_fill_events");
   // Opening balances are timed rewards too: the first row of each player shows them.
   sql.push_back(Replace(
       "INSERT INTO {}_shoplog (eosId,packet,descr,timestamp,serverid,amount,points_change,newpoints,redeemsLeft,isBuy,"
       "isRedeem,isSell) SELECT " + Player("player") +
           ", IF(kind=0,CONCAT(packet,',',amount,';;;'),IF(kind=2,CONCAT(packet,',1;;;'),packet)), packet, ts, server, "
-          "amount, chg, GREATEST(balance,0), IF(kind=2,player%3,0), kind=0, kind=2, kind=1 FROM {}_fill_events WHERE "
-          "kind<3",
+          "amount, chg, GREATEST(b.balance,0), IF(kind=2,player%3,0), kind=0, kind=2, kind=1 FROM {}_fill_events e "
+          "JOIN {}_fill_balances b USING (id) WHERE kind<3",
       prefix));
   sql.push_back(Replace(
       "INSERT INTO {}_tradelog (eosid_from,eosid_to,from_name,to_name,timestamp,serverid,amount,points_after_from,"
       "points_after_to) SELECT " + Player("o.player") + "," + Player("i.player") +
-          ", CONCAT('Char ',o.player), CONCAT('Char ',i.player), o.ts, o.server, -o.chg, o.balance, i.balance FROM "
-          "{}_fill_events o JOIN {}_fill_events i ON i.id=o.id+1 AND i.kind=4 WHERE o.kind=3",
+          ", CONCAT('Char ',o.player), CONCAT('Char ',i.player), o.ts, o.server, -o.chg, ob.balance, ib.balance FROM "
+          "{}_fill_events o JOIN {}_fill_events i ON i.id=o.id+1 AND i.kind=4 JOIN {}_fill_balances ob ON ob.id=o.id "
+          "JOIN {}_fill_balances ib ON ib.id=i.id WHERE o.kind=3",
       prefix));
   sql.push_back(Replace("INSERT INTO {}_tradelog (eosid_from,eosid_to,from_name,to_name,timestamp,serverid,amount,"
                         "points_after_from,points_after_to) SELECT 'admin addpoints'," +
@@ -115,6 +114,7 @@ std::vector<std::string> Statements(const std::string& prefix, const Size& size)
                 " LEFT JOIN (SELECT player,SUM(chg+passive) AS total FROM {}_fill_events GROUP BY player) g ON "
                 "g.player=seq");
   sql.push_back(Replace("DROP TABLE {}_fill_events", prefix));
+  sql.push_back(Replace("DROP TABLE {}_fill_balances", prefix));
   sql.push_back(Replace("INSERT INTO {}_player_chars (eosId,charName,tribeName,lastLogin,lastLogout,lastServerId) "
                         "SELECT " + Player("seq") + ", CONCAT('Char ',seq), CONCAT('Tribe ',seq%40), " +
                             N(size.Now) + "-seq%100000, " + N(size.Now) + "-seq%100000+3600, 1+seq%3 FROM " +

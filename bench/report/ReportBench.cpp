@@ -90,7 +90,7 @@ int main(int argc, char** argv) {
   if (refill || have < size.ShopRows) {
     const auto started = std::chrono::steady_clock::now();
     for (const char* table : {"player_points", "player_chars", "player_redeems", "player_cooldowns", "tradelog",
-                              "shoplog", "fill_events"})
+                              "shoplog", "fill_events", "fill_balances"})
       server.Exec("DROP TABLE IF EXISTS " + prefix + "_" + table);
     size.Now = std::chrono::duration_cast<std::chrono::seconds>(
                    std::chrono::system_clock::now().time_since_epoch()).count();

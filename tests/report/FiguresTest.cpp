@@ -39,8 +39,8 @@ class ReportFigures : public testing::Test {
 };
 
 TEST_F(ReportFigures, CirculationIsTheBalancesTableAndTheLogsAccountForItUpToTheUnexplained) {
-  const json report = Report();
-  const json& c = report["circulation"];
+  json report = Report();
+  json& c = report["circulation"];
   const std::string points = economy.Table("player_points");
   EXPECT_EQ(c["total"], N("SELECT SUM(points) FROM " + points));
   EXPECT_EQ(c["players"], N("SELECT COUNT(*) FROM " + points));
@@ -48,10 +48,10 @@ TEST_F(ReportFigures, CirculationIsTheBalancesTableAndTheLogsAccountForItUpToThe
   // The line ends where the logs leave the balances; the table adds what happened since.
   EXPECT_EQ(c["series"].back()["points"], c["fromLogs"]);
   EXPECT_EQ(c["fromLogs"].get<int64_t>() + c["unexplainedSinceLastRows"].get<int64_t>(), c["total"].get<int64_t>());
-  EXPECT_EQ(c["playersNeverLogged"], 1) << "the player who only had a SetPoints row has one";
+  EXPECT_EQ(c["playersNeverLogged"], 1) << "the player with points and no row";
   EXPECT_EQ(c["series"].size(), 91u) << "one point per day of the period";
   // Each listed player's unexplained points are their balance minus every logged change of theirs.
-  const json& listed = report["players"]["unexplained"];
+  json& listed = report["players"]["unexplained"];
   ASSERT_FALSE(listed.empty());
   for (const json& player : listed) {
     const std::string id = player["eosId"];
@@ -71,8 +71,8 @@ TEST_F(ReportFigures, CirculationIsTheBalancesTableAndTheLogsAccountForItUpToThe
 TEST_F(ReportFigures, EarnedAndSpentPerDayBySourceAndSinkForThePeriodAndOneServer) {
   const int64_t since = economy.Now() - 20 * 86400, until = economy.Now() - 2 * 86400;
   const std::string window = "timestamp>=" + std::to_string(since) + " AND timestamp<" + std::to_string(until);
-  const json report = Report({"--since", std::to_string(since), "--until", std::to_string(until)});
-  const json& totals = report["flows"]["totals"];
+  json report = Report({"--since", std::to_string(since), "--until", std::to_string(until)});
+  json& totals = report["flows"]["totals"];
   EXPECT_EQ(totals["purchases"], N("SELECT -SUM(points_change)" + Shop(window + " AND isBuy")));
   EXPECT_EQ(totals["purchaseCount"], N("SELECT COUNT(*)" + Shop(window + " AND isBuy")));
   EXPECT_EQ(totals["units"], N("SELECT SUM(amount)" + Shop(window + " AND isBuy")));
@@ -80,9 +80,9 @@ TEST_F(ReportFigures, EarnedAndSpentPerDayBySourceAndSinkForThePeriodAndOneServe
   EXPECT_EQ(totals["redeems"], N("SELECT COUNT(*)" + Shop(window + " AND isRedeem")));
   EXPECT_EQ(totals["tradeVolume"], N("SELECT SUM(amount)" + Trade(window + " AND eosid_from NOT LIKE 'admin %'")));
   EXPECT_EQ(totals["adminGrants"], N("SELECT SUM(amount)" + Trade(window + " AND eosid_from='admin addpoints'")));
-  EXPECT_EQ(report["flows"]["days"].size(), 18u);
+  EXPECT_EQ(report["flows"]["days"].size(), static_cast<std::size_t>((until - 1) / 86400 - since / 86400 + 1));
   // One day on its own.
-  const json& day = report["flows"]["days"][5];
+  json& day = report["flows"]["days"][5];
   const int64_t dayStart = (since / 86400 + 5) * 86400;
   const std::string oneDay = "timestamp>=" + std::to_string(dayStart) + " AND timestamp<" + std::to_string(dayStart + 86400);
   EXPECT_EQ(day["purchases"], N("SELECT IFNULL(-SUM(points_change),0)" + Shop(oneDay + " AND isBuy")));
@@ -91,7 +91,7 @@ TEST_F(ReportFigures, EarnedAndSpentPerDayBySourceAndSinkForThePeriodAndOneServe
   // The timed rewards of the made-up economy are what the logs do not explain.
   EXPECT_GT(totals["unexplained"].get<int64_t>(), 0);
 
-  const json server = Report({"--server", "2"});
+  json server = Report({"--server", "2"});
   EXPECT_EQ(server["report"]["server"], 2);
   EXPECT_EQ(server["flows"]["totals"]["purchases"], N("SELECT -SUM(points_change)" + Shop("serverid=2 AND isBuy")));
   EXPECT_EQ(server["flows"]["totals"]["sales"], N("SELECT SUM(points_change)" + Shop("serverid=2 AND isSell")));
@@ -111,8 +111,8 @@ TEST_F(ReportFigures, PacketsBoughtTheirPointsAndThoseOfTheCatalogueNobodyBought
   std::ofstream(config) << file.dump();
   const reporttest::RunResult run = reporttest::RunReport({"--config", config, "--since", "90d", "--format", "json"});
   ASSERT_EQ(run.Status, 0) << run.Errors;
-  const json report = run.Json();
-  const json& bought = report["packets"]["bought"];
+  json report = run.Json();
+  json& bought = report["packets"]["bought"];
   std::map<std::string, json> byName;
   for (const json& packet : bought) byName[packet["packet"]] = packet;
   const auto rows = economy.Sql().Rows(
@@ -120,7 +120,7 @@ TEST_F(ReportFigures, PacketsBoughtTheirPointsAndThoseOfTheCatalogueNobodyBought
       Shop("isBuy GROUP BY 1"));
   ASSERT_EQ(byName.size(), rows.size());
   for (const auto& row : rows) {
-    const json& packet = byName[row[0]];
+    json& packet = byName[row[0]];
     EXPECT_EQ(packet["buys"], std::stoll(row[1])) << row[0];
     EXPECT_EQ(packet["units"], std::stoll(row[2])) << row[0];
     EXPECT_EQ(packet["points"], std::stoll(row[3])) << row[0];
@@ -135,7 +135,7 @@ TEST_F(ReportFigures, PacketsBoughtTheirPointsAndThoseOfTheCatalogueNobodyBought
 }
 
 TEST_F(ReportFigures, HeldPacketsByPacketAndAge) {
-  const json held = Report()["held"];
+  json held = Report()["held"];
   const std::string redeems = economy.Table("player_redeems");
   EXPECT_EQ(held["units"], N("SELECT SUM(amount) FROM " + redeems + " WHERE amount>0"));
   EXPECT_EQ(held["holdings"], N("SELECT COUNT(*) FROM " + redeems + " WHERE amount>0"));
@@ -152,14 +152,14 @@ TEST_F(ReportFigures, HeldPacketsByPacketAndAge) {
                   packet["older"].get<int64_t>(),
               packet["units"].get<int64_t>());
   }
-  const json& crates = held["packets"][held["packets"][0]["packet"] == "Metal Crate" ? 0 : 1];
+  json& crates = held["packets"][held["packets"][0]["packet"] == "Metal Crate" ? 0 : 1];
   EXPECT_EQ(crates["older"], N("SELECT SUM(amount) FROM " + redeems + " WHERE packetStr LIKE 'Metal Crate%' AND "
                                "lastChange<=UNIX_TIMESTAMP()-90*86400"));
 }
 
 TEST_F(ReportFigures, PlayersBalancesTopEarnersAndSpendersAndRepeatedSales) {
-  const json report = Report();
-  const json& players = report["players"];
+  json report = Report();
+  json& players = report["players"];
   const std::string points = economy.Table("player_points");
   int64_t counted = 0;
   for (const json& range : players["balances"]) counted += range["players"].get<int64_t>();
@@ -189,13 +189,13 @@ TEST_F(ReportFigures, PlayersBalancesTopEarnersAndSpendersAndRepeatedSales) {
 }
 
 TEST_F(ReportFigures, AdminGrantsAndSetsWithTheirTextsAndTheOutOfTheOrdinary) {
-  const json admin = Report()["admin"];
+  json admin = Report()["admin"];
   EXPECT_EQ(admin["addCount"], N("SELECT COUNT(*)" + Trade("eosid_from='admin addpoints'")));
   EXPECT_EQ(admin["addPoints"], N("SELECT SUM(amount)" + Trade("eosid_from='admin addpoints'")));
   EXPECT_EQ(admin["setCount"], 1);
   EXPECT_EQ(admin["unusual"].size(), static_cast<std::size_t>(N("SELECT COUNT(*)" + Trade("amount=50000"))));
   EXPECT_EQ(admin["unusual"][0]["amount"], 50000);
-  const json& latest = admin["latest"][0];
+  json& latest = admin["latest"][0];
   EXPECT_EQ(latest["kind"], "SetPoints");
   EXPECT_EQ(latest["eosId"], "EOS9000001");
   EXPECT_EQ(latest["text"], "season reset ");
@@ -203,7 +203,7 @@ TEST_F(ReportFigures, AdminGrantsAndSetsWithTheirTextsAndTheOutOfTheOrdinary) {
 }
 
 TEST_F(ReportFigures, PerServerAndTheSameFiguresInCsvAndHtml) {
-  const json report = Report();
+  json report = Report();
   const auto rows = economy.Sql().Rows("SELECT serverid,-SUM(IF(isBuy,points_change,0)),SUM(IF(isSell,points_change,0)),"
                                        "COUNT(DISTINCT eosId)" + Shop("1 GROUP BY serverid ORDER BY serverid"));
   ASSERT_EQ(report["servers"].size(), rows.size());
@@ -213,7 +213,7 @@ TEST_F(ReportFigures, PerServerAndTheSameFiguresInCsvAndHtml) {
     EXPECT_EQ(report["servers"][i]["sales"], std::stoll(rows[i][2]));
     EXPECT_EQ(report["servers"][i]["players"], std::stoll(rows[i][3]));
   }
-  const json& s2 = report["servers"][1];
+  json& s2 = report["servers"][1];
   EXPECT_EQ(s2["tradeVolume"], N("SELECT SUM(amount)" + Trade("serverid=2 AND eosid_from NOT LIKE 'admin %'")));
 
   std::vector<std::string> csv = reporttest::ConnectionFlags(economy.Prefix());

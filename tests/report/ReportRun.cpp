@@ -158,6 +158,9 @@ Economy::Economy()
              ",1,1,10,100,0,1,0,0),('EOS0000002','Gacha,1;;;',''," + t + ",1,1,-10,100,0,1,0,1),"
              "('EOS0000002','Gacha,1;;;',''," + t + ",1,-1,-10,100,0,1,0,0)");
   sql_->Exec("INSERT INTO " + shop + " (eosId,packet,timestamp) VALUES ('EOS0000002','Gacha',NULL)");
+  // A player with points and no log row.
+  sql_->Exec("INSERT INTO " + Table("player_points") + " (eosId,points,lastChange) VALUES ('EOS9000002',55," +
+             std::to_string(now_) + ")");
   // An admin SetPoints on a player of their own.
   sql_->Exec("INSERT INTO " + Table("player_points") + " (eosId,points,lastChange) VALUES ('EOS9000001',777," +
              std::to_string(now_) + ")");
