@@ -73,11 +73,17 @@ ReadOutcome ReadReport(Database& db, const Options& options, int64_t now, const 
   fine &= Run(context, "names", [&] { WriteNames(context); });
   outcome.Complete = outcome.Complete && fine;
   for (const char* kind : {"shoplog", "tradelog"}) {
-    const nlohmann::json& rows = out["rows"][kind];
+    const auto rowsOf = out.find("rows");
+    if (rowsOf == out.end() || !rowsOf->is_object() || !rowsOf->contains(kind)) continue;
+    const nlohmann::json& rows = (*rowsOf)[kind];
     if (rows.is_object() && rows.value("outOfRange", 0) > 0)
       context.Note(std::to_string(rows["outOfRange"].get<int64_t>()) + " rows of " + options.Db.TablePrefix + "_" +
-                   kind + " hold values out of range (a time of 0 or in the future, a negative amount, a buy that " +
-                   "earns, a sale that costs, no kind or two); they are counted here and left out of the figures");
+                   kind + " hold values out of range (" +
+                   (std::string(kind) == "shoplog"
+                        ? "a time of 0 or in the future, a negative amount or balance, a buy that earns, a sale that "
+                          "costs, no kind or two"
+                        : "a time of 0 or in the future, a transfer of no points or with a negative balance after it") +
+                   "); they are counted here and left out of the figures");
   }
   out["report"]["readSeconds"] =
       std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();

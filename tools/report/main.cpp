@@ -31,7 +31,8 @@ bool Write(const std::string& text, const std::string& path) {
 int64_t RowsInPeriod(const nlohmann::json& report, const char* table) {
   const auto rows = report.find("rows");
   if (rows == report.end() || !rows->is_object() || !rows->contains(table)) return 0;
-  return (*rows)[table].value("inPeriod", int64_t{0});
+  const nlohmann::json& counts = (*rows)[table];
+  return counts.is_object() ? counts.value("inPeriod", int64_t{0}) : 0;
 }
 
 int Run(int argc, char** argv) {
