@@ -11,6 +11,8 @@ set(CMAKE_SKIP_INSTALL_ALL_DEPENDENCY TRUE)
 install(TARGETS TandorShop
   LIBRARY DESTINATION ${TANDORSHOP_PLUGIN_DIR} COMPONENT plugin
   RUNTIME DESTINATION ${TANDORSHOP_PLUGIN_DIR} COMPONENT plugin)
+# The economy report, run by an admin on any machine that reaches the database.
+install(TARGETS tandorshop-report RUNTIME DESTINATION ${TANDORSHOP_PLUGIN_DIR}/tools COMPONENT plugin)
 # The example shop as the starting configuration; an upgrade keeps the server's own.
 install(FILES ${PROJECT_SOURCE_DIR}/examples/config.json
   DESTINATION ${TANDORSHOP_PLUGIN_DIR} COMPONENT plugin)
@@ -24,6 +26,8 @@ install(FILES
     ${PROJECT_SOURCE_DIR}/docs/admin-commands.md
     ${PROJECT_SOURCE_DIR}/docs/arkshop-import.md
     ${PROJECT_SOURCE_DIR}/docs/shop-page.png
+    ${PROJECT_SOURCE_DIR}/docs/report.md
+    ${PROJECT_SOURCE_DIR}/docs/report.png
   DESTINATION ${TANDORSHOP_PLUGIN_DIR}/docs COMPONENT plugin)
 
 set(CPACK_PACKAGE_NAME TandorShop)

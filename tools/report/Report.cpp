@@ -1,0 +1,93 @@
+#include "Report.h"
+
+#include <chrono>
+#include <cstdio>
+#include <functional>
+
+#include "Days.h"
+#include "Sections.h"
+
+namespace report {
+namespace {
+
+nlohmann::json Header(Database& db, const Options& options, int64_t now, const char* version) {
+  nlohmann::json header = {{"version", version},
+                           {"generated", TimeText(now)},
+                           {"since", TimeText(options.Since)},
+                           {"until", TimeText(options.Until)},
+                           {"days", (options.Until - options.Since + kSecondsPerDay - 1) / kSecondsPerDay},
+                           {"untilNow", options.UntilNow},
+                           {"server", nullptr},
+                           {"database", options.Db.Database},
+                           {"tablePrefix", options.Db.TablePrefix},
+                           {"host", db.HostUsed()},
+                           {"serverVersion", db.ServerVersion()}};
+  if (options.Server) header["server"] = *options.Server;
+  return header;
+}
+
+// A section that fails is noted and the others still run.
+bool Run(const ReportContext& context, const char* name, const std::function<void()>& section) {
+  try {
+    section();
+    return true;
+  } catch (const std::exception& e) {
+    context.Note(std::string("the ") + name + " could not be read: " + e.what());
+    return false;
+  }
+}
+
+}  // namespace
+
+ReadOutcome ReadReport(Database& db, const Options& options, int64_t now, const char* version) {
+  ReadOutcome outcome;
+  nlohmann::json& out = outcome.Report;
+  out["report"] = Header(db, options, now, version);
+  out["notes"] = nlohmann::json::array();
+  const auto started = std::chrono::steady_clock::now();
+  Schema schema;
+  try {
+    schema = CheckSchema(db, options.Db.TablePrefix);
+  } catch (const std::exception& e) {
+    schema.Notes.push_back(std::string("the tables could not be listed: ") + e.what());
+  }
+  for (const std::string& note : schema.Notes) out["notes"].push_back(note);
+  nlohmann::json extra = nlohmann::json::object();
+  for (int i = 0; i < kTableCount; ++i)
+    if (schema.Tables[i].ExtraColumns > 0)
+      extra[TableName(options.Db.TablePrefix, static_cast<Table>(i))] = schema.Tables[i].ExtraColumns;
+  out["report"]["extraColumns"] = extra;
+  outcome.Complete = schema.AllReadable();
+
+  const ReportContext context{db, options, schema, now, out};
+  LedgerResult ledger;
+  bool fine = true;
+  fine &= Run(context, "balances walk", [&] { ledger = ReadLedger(context); });
+  fine &= Run(context, "circulation", [&] { WriteCirculation(context, ledger); });
+  fine &= Run(context, "earnings and spendings", [&] { WriteFlows(context, ledger); });
+  fine &= Run(context, "packets", [&] { WritePackets(context); });
+  fine &= Run(context, "held packets", [&] { WriteHeld(context); });
+  fine &= Run(context, "players", [&] { WritePlayers(context, ledger); });
+  fine &= Run(context, "admin grants", [&] { WriteAdmin(context); });
+  fine &= Run(context, "servers", [&] { WriteServers(context); });
+  fine &= Run(context, "names", [&] { WriteNames(context); });
+  outcome.Complete = outcome.Complete && fine;
+  for (const char* kind : {"shoplog", "tradelog"}) {
+    const auto rowsOf = out.find("rows");
+    if (rowsOf == out.end() || !rowsOf->is_object() || !rowsOf->contains(kind)) continue;
+    const nlohmann::json& rows = (*rowsOf)[kind];
+    if (rows.is_object() && rows.value("outOfRange", 0) > 0)
+      context.Note(std::to_string(rows["outOfRange"].get<int64_t>()) + " rows of " + options.Db.TablePrefix + "_" +
+                   kind + " hold values out of range (" +
+                   (std::string(kind) == "shoplog"
+                        ? "a time of 0 or in the future, a negative amount or balance, a buy that earns, a sale that "
+                          "costs, no kind or two"
+                        : "a time of 0 or in the future, a transfer of no points or with a negative balance after it") +
+                   "); they are counted here and left out of the figures");
+  }
+  out["report"]["readSeconds"] =
+      std::chrono::duration<double>(std::chrono::steady_clock::now() - started).count();
+  return outcome;
+}
+
+}  // namespace report

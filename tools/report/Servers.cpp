@@ -1,0 +1,72 @@
+#include <map>
+#include <set>
+
+#include "Sections.h"
+
+namespace report {
+
+void WriteServers(const ReportContext& context) {
+  std::map<int64_t, nlohmann::json> servers;
+  auto server = [&](int64_t id) -> nlohmann::json& {
+    nlohmann::json& entry = servers[id];
+    if (entry.is_null())
+      entry = {{"server", id}, {"purchases", 0}, {"purchaseCount", 0}, {"sales", 0}, {"saleCount", 0},
+               {"redeems", 0}, {"players", 0}, {"trades", 0}, {"tradeVolume", 0}, {"adminGrants", 0},
+               {"adminRows", 0}};
+    return entry;
+  };
+  if (context.Readable(Table::ShopLog))
+    context.Db.Stream("SELECT serverid,SUM(IF(isBuy<>0,-points_change,0)),SUM(isBuy<>0),SUM(IF(isSell<>0,points_change,0)),"
+                      "SUM(isSell<>0),SUM(isRedeem<>0),COUNT(DISTINCT eosId) FROM " +
+                          context.Table(Table::ShopLog) + " WHERE " + context.Window() + " AND " +
+                          context.ShopValid() + " GROUP BY serverid",
+                      [&](const Row& row) {
+                        nlohmann::json& entry = server(row.IntOr(0, 0));
+                        entry["purchases"] = row.IntOr(1, 0);
+                        entry["purchaseCount"] = row.IntOr(2, 0);
+                        entry["sales"] = row.IntOr(3, 0);
+                        entry["saleCount"] = row.IntOr(4, 0);
+                        entry["redeems"] = row.IntOr(5, 0);
+                        entry["players"] = row.IntOr(6, 0);
+                      });
+  if (context.Readable(Table::TradeLog))
+    context.Db.Stream(std::string("SELECT serverid,SUM(NOT ") + kAdminRow + "),SUM(IF(" + kAdminRow +
+                          ",0,amount)),SUM(IF(eosid_from='admin addpoints',amount,0)),SUM(" + kAdminRow + ") FROM " +
+                          context.Table(Table::TradeLog) + " WHERE " + context.Window() + " AND " +
+                          context.TradeValid() + " GROUP BY serverid",
+                      [&](const Row& row) {
+                        nlohmann::json& entry = server(row.IntOr(0, 0));
+                        entry["trades"] = row.IntOr(1, 0);
+                        entry["tradeVolume"] = row.IntOr(2, 0);
+                        entry["adminGrants"] = row.IntOr(3, 0);
+                        entry["adminRows"] = row.IntOr(4, 0);
+                      });
+  nlohmann::json list = nlohmann::json::array();
+  for (auto& [id, entry] : servers) list.push_back(entry);
+  context.Out["servers"] = list;
+}
+
+// Every EOS id the report lists gets the name of the character last seen.
+void WriteNames(const ReportContext& context) {
+  std::set<std::string> ids;
+  const nlohmann::json& out = context.Out;
+  for (const char* section : {"players", "admin"})
+    if (out.contains(section))
+      for (const auto& [key, list] : out[section].items())
+        if (list.is_array())
+          for (const nlohmann::json& entry : list)
+            if (entry.is_object() && entry.contains("eosId")) ids.insert(entry["eosId"].get<std::string>());
+  nlohmann::json names = nlohmann::json::object();
+  if (ids.empty() || !context.Readable(Table::Chars)) {
+    context.Out["names"] = names;
+    return;
+  }
+  std::string list;
+  for (const std::string& id : ids) list += (list.empty() ? "'" : ",'") + context.Db.Escape(id) + "'";
+  context.Db.Stream("SELECT eosId,charName FROM " + context.Table(Table::Chars) + " WHERE eosId IN (" + list +
+                        ") ORDER BY lastLogin",
+                    [&](const Row& row) { names[std::string(row.Text(0))] = row.Text(1); });
+  context.Out["names"] = names;
+}
+
+}  // namespace report

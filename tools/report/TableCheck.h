@@ -1,0 +1,39 @@
+#pragma once
+// Which of the shop's six tables can be read: each must hold the columns the
+// report reads, by name, in the plugin's order. Columns after them (a later
+// version's additions) are accepted; anything else is a database of another
+// version and its table is left out, with a line saying so.
+#include <string>
+#include <vector>
+
+namespace report {
+
+class Database;
+
+enum class Table { Points, Chars, Redeems, Cooldowns, TradeLog, ShopLog };
+constexpr int kTableCount = 6;
+
+struct TableState {
+  bool Readable = false;
+  int ExtraColumns = 0;
+};
+
+struct Schema {
+  TableState Tables[kTableCount];
+  std::vector<std::string> Notes;  // what could not be read, and why
+  bool Readable(Table table) const { return Tables[static_cast<int>(table)].Readable; }
+  bool AllReadable() const;
+};
+
+// "shop_player_points" and so on.
+std::string TableName(const std::string& prefix, Table table);
+// The same, quoted for a statement.
+std::string Quoted(const std::string& prefix, Table table);
+
+// The columns found, in order, compared with those expected (pure).
+TableState CompareColumns(Table table, const std::vector<std::string>& found, std::string& note,
+                          const std::string& name);
+
+Schema CheckSchema(Database& db, const std::string& prefix);
+
+}  // namespace report
