@@ -1,0 +1,88 @@
+// The server cooldown file on Windows: in a server folder whose name is not
+// ASCII (the plugin holds the folder as UTF-8), and replaced while another
+// program holds it open, as a backup tool or an editor would.
+#include <gtest/gtest.h>
+
+#include <windows.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+
+#include "AsaApi/Host.h"
+#include "WindowsTestSupport.h"
+#include "config/ShopConfig.h"
+#include "core/Clock.h"
+#include "core/ThreadPool.h"
+#include "shop/Cooldowns.h"
+
+namespace {
+
+using namespace TandorShop;
+namespace fs = std::filesystem;
+
+class WindowsCooldownFile : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directories(server_.Path() / L"ArkApi/Plugins/TandorShop");
+    host::SetCurrentDir(server_.Utf8());
+    Cooldowns::ComputeCooldownFilePath();
+    file_ = server_.Path() / L"ArkApi/Plugins/TandorShop/packetCds.txt";
+    auto& packets = ConfigHelper::ShopConfig().ShopPackets;
+    packets.Empty();
+    ConfigHelper::ConfigShopPacket packet;
+    packet.PacketName = FString(u"W\u00f6chentlich");
+    packet.Id = 2;
+    packet.ServerCooldown = 7 * 86400;
+    packets.Add(std::move(packet));
+  }
+  void TearDown() override {
+    Pool().StopWorkers();
+    ConfigHelper::ShopConfig().ShopPackets.Empty();
+  }
+  // The file, read through its wide name, once the writes posted so far have run.
+  std::string Content() {
+    Pool().StopWorkers();
+    std::ifstream in(file_, std::ios::binary);
+    std::stringstream text;
+    text << in.rdbuf();
+    return text.str();
+  }
+  const ConfigHelper::ConfigShopPacket& Weekly() const { return ConfigHelper::ShopConfig().ShopPackets[0]; }
+
+  wintest::NonAsciiFolder server_{L"tandorshop-server"};
+  fs::path file_;
+};
+
+TEST_F(WindowsCooldownFile, WrittenAndReadBackInAServerFolderWithNonAsciiName) {
+  const int64_t now = Clock::NowUnix();
+  Cooldowns::AppendServerCooldown(Weekly().PacketName, now);
+  EXPECT_EQ(Content(), "W\xc3\xb6" "chentlich," + std::to_string(now) + "\n");
+  EXPECT_FALSE(fs::exists(fs::path(file_) += L".tmp"));
+
+  // A new run reads it back from the same folder.
+  Cooldowns::ComputeCooldownFilePath();
+  Cooldowns::LoadServerCooldownFile();
+  EXPECT_TRUE(Cooldowns::IsOnServerCooldown(now + 3600, &Weekly()));
+}
+
+// Another program holds the file open, sharing it the way Windows' backup and
+// copy tools do (read, write and delete shared): the plugin still replaces it.
+TEST_F(WindowsCooldownFile, ReplacedWhileAnotherHandleHoldsItOpen) {
+  const int64_t now = Clock::NowUnix();
+  Cooldowns::AppendServerCooldown(Weekly().PacketName, now - 10);
+  ASSERT_NE(Content(), "");
+
+  HANDLE held = ::CreateFileW(file_.c_str(), GENERIC_READ, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                              nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Cooldowns::AppendServerCooldown(Weekly().PacketName, now);
+  const std::string after = Content();
+  ::CloseHandle(held);
+
+  EXPECT_EQ(after, "W\xc3\xb6" "chentlich," + std::to_string(now - 10) + "\nW\xc3\xb6" "chentlich," +
+                       std::to_string(now) + "\n");
+  EXPECT_FALSE(fs::exists(fs::path(file_) += L".tmp"));
+}
+
+}  // namespace
