@@ -1,6 +1,7 @@
 // The server cooldown file on Windows: in a server folder whose name is not
-// ASCII (the plugin holds the folder as UTF-8), and replaced while another
-// program holds it open, as a backup tool or an editor would.
+// ASCII, and replaced while another program holds it open, as a backup tool
+// would. The framework tells the server folder as narrow text, in the ANSI code
+// page, as Windows' narrow functions give it.
 #include <gtest/gtest.h>
 
 #include <windows.h>
@@ -25,7 +26,9 @@ class WindowsCooldownFile : public ::testing::Test {
  protected:
   void SetUp() override {
     fs::create_directories(server_.Path() / L"ArkApi/Plugins/TandorShop");
-    host::SetCurrentDir(server_.Utf8());
+    ASSERT_FALSE(server_.Narrow().empty()) << "the folder's name is not in this system's ANSI code page";
+    ASSERT_NE(server_.Narrow(), server_.Utf8()) << "non-ASCII";
+    host::SetCurrentDir(server_.Narrow());
     Cooldowns::ComputeCooldownFilePath();
     file_ = server_.Path() / L"ArkApi/Plugins/TandorShop/packetCds.txt";
     auto& packets = ConfigHelper::ShopConfig().ShopPackets;
@@ -50,7 +53,7 @@ class WindowsCooldownFile : public ::testing::Test {
   }
   const ConfigHelper::ConfigShopPacket& Weekly() const { return ConfigHelper::ShopConfig().ShopPackets[0]; }
 
-  wintest::NonAsciiFolder server_{L"tandorshop-server"};
+  wintest::NonAsciiFolder server_{L"server-" + wintest::kWestern};
   fs::path file_;
 };
 
@@ -83,6 +86,29 @@ TEST_F(WindowsCooldownFile, ReplacedWhileAnotherHandleHoldsItOpen) {
   EXPECT_EQ(after, "W\xc3\xb6" "chentlich," + std::to_string(now - 10) + "\nW\xc3\xb6" "chentlich," +
                        std::to_string(now) + "\n");
   EXPECT_FALSE(fs::exists(fs::path(file_) += L".tmp"));
+}
+
+// A program that does not share deletion (most editors) keeps the file from
+// being replaced while it holds it; the lines stay in memory and the next
+// change writes them all.
+TEST_F(WindowsCooldownFile, HeldWithoutDeleteSharingItCatchesUpWithTheNextChange) {
+  const int64_t now = Clock::NowUnix();
+  Cooldowns::AppendServerCooldown(Weekly().PacketName, now - 10);
+  const std::string before = Content();
+  ASSERT_NE(before, "");
+
+  HANDLE held = ::CreateFileW(file_.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                              FILE_ATTRIBUTE_NORMAL, nullptr);
+  ASSERT_NE(held, INVALID_HANDLE_VALUE);
+  Cooldowns::AppendServerCooldown(Weekly().PacketName, now);
+  EXPECT_EQ(Content(), before) << "not replaced while held";
+  ::CloseHandle(held);
+
+  Cooldowns::AppendServerCooldown(Weekly().PacketName, now + 1);
+  const std::string name = "W\xc3\xb6" "chentlich,";
+  EXPECT_EQ(Content(), name + std::to_string(now - 10) + "\n" + name + std::to_string(now) + "\n" + name +
+                           std::to_string(now + 1) + "\n");
+  EXPECT_TRUE(Cooldowns::IsOnServerCooldown(now + 2, &Weekly()));
 }
 
 }  // namespace

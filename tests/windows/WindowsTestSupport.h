@@ -6,19 +6,25 @@
 
 namespace wintest {
 
-// A new folder below the temporary folder, named with non-ASCII characters
-// (Latin, Cyrillic, CJK and one outside the Basic Multilingual Plane); removed
+// Latin, Cyrillic, Japanese and a character outside the Basic Multilingual Plane.
+inline const std::wstring kManyScripts = L"\u00e9t\u00e9-\u0441\u0435\u0440\u0432\u0435\u0440-\u30b5\u30fc\u30d0-\U0001F996";
+// Non-ASCII, and every character in the ANSI code page of Western Windows (1252).
+inline const std::wstring kWestern = L"Spielst\u00e4nde-\u00e9t\u00e9";
+
+// A new folder below the temporary folder, its name ending in `name`; removed
 // with everything in it when the object goes.
 class NonAsciiFolder {
  public:
-  explicit NonAsciiFolder(const std::wstring& stem);
+  explicit NonAsciiFolder(const std::wstring& name);
   ~NonAsciiFolder();
   NonAsciiFolder(const NonAsciiFolder&) = delete;
   NonAsciiFolder& operator=(const NonAsciiFolder&) = delete;
 
   const std::filesystem::path& Path() const { return path_; }
-  // The folder as UTF-8, as the plugin holds paths.
   std::string Utf8() const;
+  // The folder in the ANSI code page, as Windows' narrow functions (the "A" ones,
+  // the C runtime's) give and take paths; empty when a character is not in it.
+  std::string Narrow() const;
 
  private:
   std::filesystem::path path_;

@@ -6,10 +6,9 @@
 
 namespace wintest {
 
-NonAsciiFolder::NonAsciiFolder(const std::wstring& stem) {
+NonAsciiFolder::NonAsciiFolder(const std::wstring& name) {
   path_ = std::filesystem::temp_directory_path() /
-          (stem + L"-\u00e9t\u00e9-\u0441\u0435\u0440\u0432\u0435\u0440-\u30b5\u30fc\u30d0-\U0001F996-" +
-           std::to_wstring(::GetCurrentProcessId()));
+          (L"tandorshop-" + std::to_wstring(::GetCurrentProcessId()) + L"-" + name);
   std::filesystem::remove_all(path_);
   std::filesystem::create_directories(path_);
 }
@@ -20,6 +19,17 @@ NonAsciiFolder::~NonAsciiFolder() {
 }
 
 std::string NonAsciiFolder::Utf8() const { return Utf8FromWide(path_.wstring()); }
+
+std::string NonAsciiFolder::Narrow() const {
+  const std::wstring wide = path_.wstring();
+  BOOL lossy = FALSE;
+  const int size = ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), nullptr, 0,
+                                         nullptr, &lossy);
+  if (size <= 0 || lossy) return {};
+  std::string narrow(static_cast<std::size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_ACP, 0, wide.data(), static_cast<int>(wide.size()), narrow.data(), size, nullptr, nullptr);
+  return narrow;
+}
 
 std::wstring WideFromUtf8(const std::string& utf8) {
   if (utf8.empty()) return {};
