@@ -81,10 +81,10 @@ bool LocalTime(std::time_t moment, std::tm& out) {
   const ULONGLONG ticks = static_cast<ULONGLONG>(moment + kUnixToFileTimeSeconds) * 10000000ULL;
   const FILETIME utcFile{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
   SYSTEMTIME utc{}, local{};
-  DYNAMIC_TIME_ZONE_INFORMATION zone{};
+  TIME_ZONE_INFORMATION zone{};
   if (!::FileTimeToSystemTime(&utcFile, &utc)) return false;
-  if (::GetDynamicTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID) return false;
-  if (!::SystemTimeToTzSpecificLocalTimeEx(&zone, &utc, &local)) return false;
+  if (::GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID) return false;
+  if (!::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) return false;  // the active zone
 
   static constexpr int kDaysBeforeMonth[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
   const int year = local.wYear;

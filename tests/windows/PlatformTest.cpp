@@ -51,7 +51,8 @@ TEST(WindowsPlatform, OwnModulePathOfADllInAFolderWithNonAsciiName) {
 
   HMODULE probe = ::LoadLibraryW(copy.c_str());
   ASSERT_NE(probe, nullptr);
-  auto ownPath = reinterpret_cast<OwnPathFunction>(::GetProcAddress(probe, "TandorShopProbeOwnPath"));
+  auto ownPath =
+      reinterpret_cast<OwnPathFunction>(reinterpret_cast<void*>(::GetProcAddress(probe, "TandorShopProbeOwnPath")));
   ASSERT_NE(ownPath, nullptr);
   std::vector<char> text(4096);
   const std::size_t length = ownPath(text.data(), text.size());
@@ -114,8 +115,8 @@ TEST_F(Loopback, QuietUntilDataArrivesOrThePeerCloses) {
 }
 
 TEST_F(Loopback, AResetConnectionAndAClosedHandleAreNotQuiet) {
-  linger abort{1, 0};  // closing with linger 0 resets the connection
-  ::setsockopt(server_, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&abort), sizeof abort);
+  linger reset{1, 0};  // closing with linger 0 resets the connection
+  ::setsockopt(server_, SOL_SOCKET, SO_LINGER, reinterpret_cast<const char*>(&reset), sizeof reset);
   ::closesocket(server_);
   server_ = INVALID_SOCKET;
   ::Sleep(50);
