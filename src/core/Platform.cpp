@@ -70,7 +70,43 @@ std::string OwnModulePath() {
   }
 }
 
-bool LocalTime(std::time_t moment, std::tm& out) { return ::localtime_s(&out, &moment) == 0; }
+// The system's time zone, by its rules for the moment's date, as the rest of
+// Windows shows time. Not the C runtime's localtime_s: it follows a TZ variable
+// when one is set, and reads only POSIX-style zones ("CET-1CEST") from it, so a
+// zone name there ("Europe/Berlin") gives a wrong offset without an error.
+bool LocalTime(std::time_t moment, std::tm& out) {
+  constexpr std::time_t kUnixToFileTimeSeconds = 11644473600;  // 1601-01-01 to 1970-01-01
+  constexpr std::time_t kLastFileTimeSecond = 910692730085;    // the end of year 30827
+  if (moment < 0 || moment > kLastFileTimeSecond) return false;
+  const ULONGLONG ticks = static_cast<ULONGLONG>(moment + kUnixToFileTimeSeconds) * 10000000ULL;
+  const FILETIME utcFile{static_cast<DWORD>(ticks), static_cast<DWORD>(ticks >> 32)};
+  SYSTEMTIME utc{}, local{};
+  TIME_ZONE_INFORMATION zone{};
+  if (!::FileTimeToSystemTime(&utcFile, &utc)) return false;
+  if (::GetTimeZoneInformation(&zone) == TIME_ZONE_ID_INVALID) return false;
+  if (!::SystemTimeToTzSpecificLocalTime(nullptr, &utc, &local)) return false;  // the active zone
+
+  static constexpr int kDaysBeforeMonth[] = {0, 31, 59, 90, 120, 151, 181, 212, 243, 273, 304, 334};
+  const int year = local.wYear;
+  const bool leap = (year % 4 == 0 && year % 100 != 0) || year % 400 == 0;
+  out = std::tm{};
+  out.tm_year = year - 1900;
+  out.tm_mon = local.wMonth - 1;
+  out.tm_mday = local.wDay;
+  out.tm_hour = local.wHour;
+  out.tm_min = local.wMinute;
+  out.tm_sec = local.wSecond;
+  out.tm_wday = local.wDayOfWeek;
+  out.tm_yday = kDaysBeforeMonth[out.tm_mon] + out.tm_mday - 1 + (leap && out.tm_mon > 1 ? 1 : 0);
+  // Daylight saving time: the offset differs from the zone's standard one.
+  FILETIME localFile{};
+  if (::SystemTimeToFileTime(&local, &localFile)) {
+    const ULONGLONG localTicks = (static_cast<ULONGLONG>(localFile.dwHighDateTime) << 32) | localFile.dwLowDateTime;
+    const LONGLONG offsetMinutes = (static_cast<LONGLONG>(localTicks) - static_cast<LONGLONG>(ticks)) / 600000000LL;
+    out.tm_isdst = offsetMinutes != -(static_cast<LONGLONG>(zone.Bias) + zone.StandardBias) ? 1 : 0;
+  }
+  return true;
+}
 
 bool SocketReadableOrClosed(SocketHandle socket) {
   if (socket == INVALID_SOCKET) return true;
