@@ -211,7 +211,10 @@ void RconServer::Accept() {
       if (ShortOfResources(errno)) acceptPausedUntil_ = SteadyClock::now() + std::chrono::milliseconds(kPollMs);
       return;
     }
-    if (ConnectionCount() >= limits_.MaxConnections || NotLoggedInCount() >= limits_.MaxNotLoggedIn) {
+    // A full server makes room by letting the stranger who waited longest go, so
+    // that an admin is never locked out by connections that never log in.
+    const bool full = ConnectionCount() >= limits_.MaxConnections || NotLoggedInCount() >= limits_.MaxNotLoggedIn;
+    if (full && !EvictLongestWaitingStranger()) {
       const std::string refusal = Packet(0, ResponseValue, BusyText);
       [[maybe_unused]] const ssize_t sent = ::send(socket, refusal.data(), refusal.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
       ::close(socket);
@@ -340,6 +343,22 @@ void RconServer::Send(uint64_t connectionId, int32_t id, int32_t type, const std
   }
   Queue(*connection, id, type, body);
   Wake();
+}
+
+bool RconServer::EvictLongestWaitingStranger() {
+  std::shared_ptr<Connection> longest;
+  {
+    std::lock_guard lock(connectionsMutex_);
+    for (const auto& [id, connection] : connections_)
+      if (!connection->Authenticated && (longest == nullptr || connection->Opened < longest->Opened))
+        longest = connection;
+  }
+  if (longest == nullptr) return false;
+  const std::string refusal = Packet(0, ResponseValue, BusyText);
+  [[maybe_unused]] const ssize_t sent =
+      ::send(longest->Socket, refusal.data(), refusal.size(), MSG_NOSIGNAL | MSG_DONTWAIT);
+  Close(longest->Id);
+  return true;
 }
 
 void RconServer::Close(uint64_t id) {

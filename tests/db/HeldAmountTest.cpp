@@ -8,14 +8,14 @@ namespace {
 
 using DBHelper::WriteResult;
 
-TEST(AdminHeldAmount, APlayerWithoutARowGetsNothingAndTakingWhatIsNotHeldIsNoFailure) {
+TEST(AdminHeldAmount, APlayerWithoutARowGetsNothingAndTakingWhatIsNotHeldSaysSo) {
   dbtest::ShopTables db;
   EXPECT_EQ(DBHelper::changeHeldAmount(u"stranger", u"Kit,0;;;", 2, false), WriteResult::NoPlayer);
   EXPECT_EQ(DBHelper::changeHeldAmount(u"stranger", u"Kit,0;;;", -2, false), WriteResult::NoPlayer);
   EXPECT_EQ(db.Held("stranger", "Kit,0;;;"), -1) << "no held row for an id the shop does not know";
 
   db.SetPoints("known", 0);
-  EXPECT_EQ(DBHelper::changeHeldAmount(u"known", u"Kit,0;;;", -2, false), WriteResult::Done);
+  EXPECT_EQ(DBHelper::changeHeldAmount(u"known", u"Kit,0;;;", -2, false), WriteResult::NothingHeld);
   EXPECT_EQ(DBHelper::changeHeldAmount(u"known", u"Kit,0;;;", 3, false), WriteResult::Done);
   EXPECT_EQ(db.Held("known", "Kit,0;;;"), 3);
 

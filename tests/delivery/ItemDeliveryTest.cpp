@@ -155,9 +155,10 @@ TEST_F(ItemDelivery, WhatAShortDeliveryBroughtIsTakenBack) {
 
   ConfigHelper::ClearShopConfig(ConfigHelper::ShopConfig());
   ReadShop(Items(Variant(WeaponPath, 3, {{"Quality", 1.0}})));
+  SimInventory()->MaxSlots = 4;  // with the player's own sword, two free, reported as three
   sim::SimItem* ownSword = Model().Items.NewItem(weapon, SimInventory(), 1);
+  ASSERT_NE(ownSword, nullptr);
   ownSword->ItemQuality = 9.0f;
-  SimInventory()->MaxSlots = 4;  // two free, reported as three
   EXPECT_FALSE(Deliver(price));
   EXPECT_EQ(Model().Items.AddNewItemCalls.size(), 3u) << "two made, the third refused";
   EXPECT_EQ(Model().Items.ItemsOf(SimInventory()), (std::vector<sim::SimItem*>{stones, ownSword}));

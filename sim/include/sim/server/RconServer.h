@@ -68,6 +68,9 @@ class RconServer {
   bool Queue(Connection& connection, int32_t id, int32_t type, const std::string& body);
   void Wake();
   void Close(uint64_t id);
+  // Makes room for a newcomer: the connection not logged in that has waited
+  // longest is told the server is busy and closed. False when every one is logged in.
+  bool EvictLongestWaitingStranger();
 
   GameServer& server_;
   std::string password_;
