@@ -153,6 +153,7 @@ int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packe
     // leave the held row without their log row.
     RedeemTaken taken;
     ShopLogRecord record = ShopLogFor(info, packet, descr);
+    record.timestamp = now;  // the time the cooldown was checked and written, to the second
     const bool keyed = playerCooldownSeconds >= 1 && !cooldownName.IsEmpty();
     const bool identified = !opId.empty();
     const bool redeemed = [&] {

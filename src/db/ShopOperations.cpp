@@ -114,6 +114,7 @@ ChargeResult chargePurchase(const ModComm::PlayerServerInfo& info, int32_t charg
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
     written = ShopLogFor(info, packet, descr);
+    written.timestamp = now;  // the time the cooldown was checked and written, to the second
     written.amount = amount;
     written.pointsChange = -static_cast<int64_t>(charge);
     written.isBuy = 1;
