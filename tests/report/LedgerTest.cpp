@@ -52,7 +52,9 @@ TEST(ReportLedger, StepsNoRowExplainsAreUnexplainedOnTheirDayAndTheTableClosesTh
       EXPECT_EQ(player.Explained, 100 - 30 + 50 - 40);
       EXPECT_EQ(player.Unexplained, 20 + 30);
     }
-    if (player.EosId == "C") EXPECT_EQ(player.Unexplained, 0) << "a SetPoints explains the whole step";
+    if (player.EosId == "C") {
+      EXPECT_EQ(player.Unexplained, 0) << "a SetPoints explains the whole step";
+    }
   }
   // A period that ends in the past stops at the last rows.
   Ledger past;
