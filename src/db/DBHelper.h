@@ -149,6 +149,8 @@ enum class SettleResult {
 // With a `reason`, a line names the player, what was given back and the operation.
 SettleResult settleOperation(const DBSettings& settings, const std::string& opId, int32_t delivered,
                              std::optional<int64_t> refund, std::string_view reason = {});
+// Deletes up to 1000 operation ids older than a day; the number deleted.
+uint64_t clearOldOperationIds(int64_t now);
 // Operation ids of this server's settlements made before `before` (an earlier run
 // whose goods never arrived), oldest first, at most 1000.
 std::vector<std::string> leftoverSettlements(const DBSettings& settings, int64_t serverId, int64_t before);

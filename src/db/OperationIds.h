@@ -35,7 +35,5 @@ bool CommitAnswerLost(const mysql::mysql_exception& error);
 
 // Ids older than this are deleted, off the hot path (a retry never waits that long).
 inline constexpr int64_t kOperationIdLifetimeSeconds = 24 * 3600;
-// Deletes up to 1000 ids older than the lifetime; the number deleted.
-uint64_t clearOldOperationIds(int64_t now);
 
 }  // namespace DBHelper

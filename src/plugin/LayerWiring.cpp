@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "config/ShopConfig.h"
+#include "core/Clock.h"
 #include "core/GameInfo.h"
 #include "core/Log.h"
 #include "core/TextConversion.h"
@@ -41,9 +42,20 @@ void SettleLeftovers() {
   }));
 }
 
+// Operation ids a day old are of no more use to any retry: cleared on a worker,
+// a thousand at a time, so no statement holds many locks for long.
+void ClearOldOperationIds() {
+  Pool().PostTask(PoolTask::MakeJob([] {
+    const int64_t now = Clock::NowUnix();
+    for (int batch = 0; batch < 100 && DBHelper::clearOldOperationIds(now) >= 1000; ++batch) {
+    }
+  }));
+}
+
 void StartOfRun() {
   DBHelper::runStartupMaintenance(ConfiguredCooldowns());
   SettleLeftovers();
+  ClearOldOperationIds();
 }
 
 }  // namespace

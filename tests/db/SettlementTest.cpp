@@ -166,4 +166,16 @@ TEST(Settlements, CreditsMakeTheRowAndStartUpKeepsOtherServersCooldowns) {
   EXPECT_EQ(db.Sql().Scalar("SELECT GROUP_CONCAT(packetName) FROM " + db.Table("player_cooldowns")), "Theirs");
 }
 
+// Ids are kept only as long as a retry can need them.
+TEST(Settlements, OperationIdsADayOldAreCleared) {
+  ShopTables db;
+  db.SetPoints("p", 10);
+  ASSERT_EQ(DBHelper::changePointsFor(u"p", 5, "AddPoints"), DBHelper::WriteResult::Done);
+  db.Sql().Exec("INSERT INTO " + db.Table("operations") + " (opId,eosId,kind,created) VALUES ('" +
+                std::string(32, 'f') + "','p','old',UNIX_TIMESTAMP()-90000)");
+  EXPECT_EQ(Count(db, "operations"), 2);
+  EXPECT_EQ(DBHelper::clearOldOperationIds(db.Sql().Number("SELECT UNIX_TIMESTAMP()")), 1u);
+  EXPECT_EQ(Count(db, "operations", "kind='AddPoints'"), 1) << "a fresh id stays";
+}
+
 }  // namespace
