@@ -12,8 +12,15 @@ TEST_F(ShopOps, DiscountedPurchaseOfTwoUnitsChargesOneHundredEighty) {
   auto& ann = JoinWith("AnnEos", 11, 1000, {"Gold"});
   const int32_t wood = VariantId(ann, "Wood Kit");
   ASSERT_TRUE(Mod().Send(ann, TandorShopMod::MsgBuy, 0, 0, "Wood Kit,2;" + std::to_string(wood) + ";;"));
-  ASSERT_TRUE(WaitForEvents("AnnEos", "a_updatepoints", 1));
-  EXPECT_EQ(Mod().EventsOf("AnnEos", "a_updatepoints")[0], -180);
+  // A passive reward of 0 points (the group pays none) may be told first.
+  const auto changes = [&] {
+    std::vector<int64_t> nonZero;
+    for (const auto& change : Mod().EventsOf("AnnEos", "a_updatepoints"))
+      if (change != 0) nonZero.push_back(change.get<int64_t>());
+    return nonZero;
+  };
+  ASSERT_TRUE(fixture_.TickUntil([&] { return !changes().empty(); }));
+  EXPECT_EQ(changes(), std::vector<int64_t>{-180});
   EXPECT_EQ(ItemsOf(ann, wood_), 20);
   ASSERT_TRUE(fixture_.TickUntil([&] { return Points("AnnEos") == 820; }));
   // The description is data: braces, percent, quotes and umlaut arrive as written.
