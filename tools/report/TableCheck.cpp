@@ -64,7 +64,13 @@ bool Schema::AllReadable() const {
 
 std::string TableName(const std::string& prefix, Table table) { return prefix + "_" + Expected(table).Suffix; }
 
-std::string Quoted(const std::string& prefix, Table table) { return "`" + TableName(prefix, table) + "`"; }
+std::string Quoted(const std::string& prefix, Table table) {
+  std::string quoted;
+  const std::string name = TableName(prefix, table);
+  quoted.reserve(name.size() + 2);
+  quoted.append(1, '`').append(name).append(1, '`');
+  return quoted;
+}
 
 TableState CompareColumns(Table table, const std::vector<std::string>& found, std::string& note,
                           const std::string& name) {
