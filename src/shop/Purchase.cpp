@@ -152,13 +152,7 @@ void DeliverCharged(const ChargedPurchase& charged, const Weak& weak, const FStr
   };
   if (refund == 0) {
     Settle(charged, delivered.Units, 0, {}, {});  // only the record that everything arrived
-    TellBuyer(sender, cost, *cp.Packet);
-    DiscordHelper::sendBuy([&] {
-      DBHelper::ShopLogRecord told = charged.Written;
-      told.amount = delivered.Units;
-      return told;
-    }());
-    return;
+    return tell();
   }
   Settle(charged, delivered.Units, refund, [eosId] { InFlight::End(eosId); }, tell);
   operation.HandOn();
