@@ -57,7 +57,7 @@ TEST(Settlements, AChargeOwesUntilSettledAndASettlementAppliesOnce) {
     EXPECT_EQ(DBHelper::settleOperation(DBHelper::Settings(), half.opId, 1, 50),
               attempt == 0 ? SettleResult::Settled : SettleResult::NothingOwed);
   EXPECT_EQ(db.Points("p"), 350) << "the refund of the unit that did not arrive, once";
-  EXPECT_EQ(db.Sql().Scalar("SELECT GROUP_CONCAT(CONCAT(amount,':',points_change) ORDER BY timestamp, amount) FROM " +
+  EXPECT_EQ(db.Sql().Scalar("SELECT GROUP_CONCAT(CONCAT(amount,':',points_change) ORDER BY amount) FROM " +
                             db.Table("shoplog")),
             "1:-50,2:-100");
   EXPECT_EQ(DBHelper::settleOperation(DBHelper::Settings(), DBHelper::NewOperationId(), 0, std::nullopt),

@@ -1,6 +1,7 @@
 // The report's figures against sums computed directly in SQL on the made-up
 // economy, one test per section.
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <fstream>
 #include <map>
@@ -99,7 +100,7 @@ TEST_F(ReportFigures, EarnedAndSpentPerDayBySourceAndSinkForThePeriodAndOneServe
 
 TEST_F(ReportFigures, PacketsBoughtTheirPointsAndThoseOfTheCatalogueNobodyBought) {
   // A configuration file names the connection and the catalogue.
-  const std::string config = testing::TempDir() + "report-config.json";
+  const std::string config = testing::TempDir() + "report-config-" + std::to_string(::getpid()) + ".json";
   json file = {{"Mysql", json{{"server", reporttest::DatabaseFromEnvironment().Host},
                                 {"port", reporttest::DatabaseFromEnvironment().Port},
                                 {"username", reporttest::DatabaseFromEnvironment().User},

@@ -112,8 +112,10 @@ nlohmann::json RunResult::Json() const {
 }
 
 RunResult RunReport(const std::vector<std::string>& arguments) {
-  const std::string out = testing::TempDir() + "report-output";
-  const std::string err = testing::TempDir() + "report-errors";
+  // Files of this test process only: CTest runs other report tests at the same time.
+  const std::string own = std::to_string(::getpid());
+  const std::string out = testing::TempDir() + "report-output-" + own;
+  const std::string err = testing::TempDir() + "report-errors-" + own;
   std::string command = Quote(TANDORSHOP_REPORT_BINARY);
   for (const std::string& argument : arguments) command += " " + Quote(argument);
   command += " >" + Quote(out) + " 2>" + Quote(err);
