@@ -98,13 +98,8 @@ WriteResult assignPointsFor(const FString& eosId, int32_t points, std::string_vi
                           [&](DBConnection& db) { return setPlayerPoints(db, points, now, eosId); });
 }
 
-bool resetAllPoints() {
-  return RunOperation("DBHelper::resetAllPoints", false, [] {
-    DBConnection db(Settings());
-    const bool reset = db.IsOpen() && resetPlayerPoints(db) && db.NoQueryFailed();
-    db.Finish();
-    return reset;
-  });
+ResetOutcome resetAllPoints() {
+  return ResetInBatches("DBHelper::resetAllPoints", &resetPlayerPoints);
 }
 
 std::optional<int64_t> readPlayerPoints(const FString& eosId) {

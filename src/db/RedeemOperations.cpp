@@ -195,14 +195,7 @@ int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packe
   });
 }
 
-bool resetAllKits() {
-  return RunOperation("DBHelper::resetAllKits", false, [] {
-    DBConnection db(Settings());
-    const bool reset = db.IsOpen() && resetKits(db) && db.NoQueryFailed();
-    db.Finish();
-    return reset;
-  });
-}
+ResetOutcome resetAllKits() { return ResetInBatches("DBHelper::resetAllKits", &resetKits); }
 
 void storeOnJoinRewards(const TArray<OnJoinReward>& rewards, const FString& eosId) {
   if (rewards.IsEmpty()) return;
