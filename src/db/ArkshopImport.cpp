@@ -75,7 +75,8 @@ std::string UnknownOutcomeReply(std::size_t written, std::size_t total) {
 // database did not keep nor leaves out one it kept.
 CommitOutcome WriteBatch(DBConnection& target, const std::vector<ArkshopPoints>& batch, int64_t now) {
   const std::string opId = NewOperationId();
-  if (!target.IsOpen() && !target.Reopen()) return CommitOutcome::NotCommitted;
+  // After a lost answer the connection starts afresh.
+  if ((target.CommitOutcomeUnknown() || !target.IsOpen()) && !target.Reopen()) return CommitOutcome::NotCommitted;
   Transaction transaction(target);
   if (!insertArkshopData(target, batch, now).complete || !target.NoQueryFailed()) return CommitOutcome::NotCommitted;
   RecordOperation(target, opId, FString(), "ArkshopImport");
