@@ -8,7 +8,9 @@
 #include "core/TextConversion.h"
 #include "db/DBHelper.h"
 #include "db/DBQueries.h"
+#include "db/OperationIds.h"
 #include "db/QueryFrame.h"
+#include "db/Transaction.h"
 
 namespace DBHelper {
 namespace {
@@ -20,6 +22,8 @@ constexpr const char* kTransferredSomeSkipped = "Did transfer arkshop points. {}
 constexpr const char* kAllSkipped = "Did not transfer arkshop points: all {} rows were skipped, see the log.";
 constexpr std::size_t kMaxIdentifierLength = 64;
 constexpr std::size_t kEosIdChars = 47;
+// Rows written, with their operation id, in one transaction.
+constexpr std::size_t kRowsPerTransaction = 100;
 
 bool IsPlainIdentifier(const std::string& name) {
   if (name.empty() || name.size() > kMaxIdentifierLength) return false;
@@ -60,6 +64,25 @@ std::string PartialTransferReply(std::size_t written, std::size_t total) {
                      written, total);
 }
 
+std::string UnknownOutcomeReply(std::size_t written, std::size_t total) {
+  return fmt::format("Database unavailable; whether the batch after the first {} of {} rows was written is not "
+                     "known. Running the import again is safe.",
+                     written, total);
+}
+
+// One batch of rows and its operation id in one transaction: a batch whose commit
+// answer was lost is looked up by its id, so the reply never counts a batch the
+// database did not keep nor leaves out one it kept.
+CommitOutcome WriteBatch(DBConnection& target, const std::vector<ArkshopPoints>& batch, int64_t now) {
+  const std::string opId = NewOperationId();
+  // After a lost answer the connection starts afresh.
+  if ((target.CommitOutcomeUnknown() || !target.IsOpen()) && !target.Reopen()) return CommitOutcome::NotCommitted;
+  Transaction transaction(target);
+  if (!insertArkshopData(target, batch, now).complete || !target.NoQueryFailed()) return CommitOutcome::NotCommitted;
+  RecordOperation(target, opId, FString(), "ArkshopImport");
+  return CommitIdentified(target, transaction, opId, "DBHelper::importArkshopPoints");
+}
+
 std::string Import(const std::string& tableName, const std::string& server, const std::string& username,
                    const std::string& password, const std::string& database, uint32_t port) {
   if (!IsPlainIdentifier(tableName)) {
@@ -80,9 +103,21 @@ std::string Import(const std::string& tableName, const std::string& server, cons
 
   const int64_t now = TandorShop::Clock::NowUnix();
   DBConnection target(Settings());
-  const ArkshopWrite written = insertArkshopData(target, entries, now);
+  std::size_t written = 0;
+  while (written < entries.size()) {
+    const std::size_t count = std::min(kRowsPerTransaction, entries.size() - written);
+    const auto first = entries.begin() + static_cast<std::ptrdiff_t>(written);
+    const CommitOutcome outcome =
+        WriteBatch(target, std::vector<ArkshopPoints>(first, first + static_cast<std::ptrdiff_t>(count)), now);
+    if (outcome != CommitOutcome::Committed) {
+      target.Finish();
+      return outcome == CommitOutcome::Unknown ? UnknownOutcomeReply(written, entries.size())
+                                               : PartialTransferReply(written, entries.size());
+    }
+    written += count;
+  }
   target.Finish();
-  return written.complete ? CompleteReply(skipped, total) : PartialTransferReply(written.rowsWritten, entries.size());
+  return CompleteReply(skipped, total);
 }
 
 }  // namespace

@@ -36,26 +36,37 @@ bool TakeHeldPackets(DBConnection& db, const FString& eosId, const FString& pack
                         : updateExistingRedeemPacketSetAmount(db, taken.left, now, eosId, packet);
 }
 
-// The admin change of a held amount; subtractions are applied to the locked row.
+WriteResult AsWriteResult(CommitOutcome outcome) {
+  switch (outcome) {
+    case CommitOutcome::Committed: return WriteResult::Done;
+    case CommitOutcome::Unknown: return WriteResult::Unknown;
+    case CommitOutcome::NotCommitted: break;
+  }
+  return WriteResult::Failed;
+}
+
+// The admin change of a held amount with its operation id, in one transaction;
+// subtractions are applied to the locked row.
 WriteResult ChangeHeldAmount(DBConnection& db, const FString& eosId, const FString& packet, int32_t amount,
-                             bool isReward, int64_t now) {
-  if (amount >= 1)
-    return updateRedeemPacketAddAmount(db, eosId, packet, amount, now, isReward) ? WriteResult::Done
-                                                                                : WriteResult::Failed;
+                             bool isReward, int64_t now, const std::string& opId) {
   Transaction transaction(db);
-  const int32_t current = lockRedeemPacketAmount(db, eosId, packet);
-  if (current == -1) return db.NoQueryFailed() ? WriteResult::NoPlayer : WriteResult::Failed;
-  const int64_t remaining = static_cast<int64_t>(current) + amount;
-  bool written = false;
-  if (remaining >= 1)
-    written = updateExistingRedeemPacketSetAmount(db, static_cast<int32_t>(remaining), now, eosId, packet);
-  else if (isReward)
-    written = updateExistingRedeemPacketSetAmount(db, 0, now, eosId, packet);
-  else
-    written = deleteRedeemPacket(db, eosId, packet);
-  if (!written) return WriteResult::Failed;
-  transaction.Commit();
-  return WriteResult::Done;
+  if (amount >= 1) {
+    if (!updateRedeemPacketAddAmount(db, eosId, packet, amount, now, isReward)) return WriteResult::Failed;
+  } else {
+    const int32_t current = lockRedeemPacketAmount(db, eosId, packet);
+    if (current == -1) return db.NoQueryFailed() ? WriteResult::NoPlayer : WriteResult::Failed;
+    const int64_t remaining = static_cast<int64_t>(current) + amount;
+    bool written = false;
+    if (remaining >= 1)
+      written = updateExistingRedeemPacketSetAmount(db, static_cast<int32_t>(remaining), now, eosId, packet);
+    else if (isReward)
+      written = updateExistingRedeemPacketSetAmount(db, 0, now, eosId, packet);
+    else
+      written = deleteRedeemPacket(db, eosId, packet);
+    if (!written) return WriteResult::Failed;
+  }
+  RecordOperation(db, opId, eosId, "ChangeKitAmount");
+  return AsWriteResult(CommitIdentified(db, transaction, opId, "DBHelper::changeRedeemAmount"));
 }
 
 // The second column of the locked held row: whether it is a reward row.
@@ -88,23 +99,25 @@ Settlement RedeemOwed(const std::string& opId, const ShopLogRecord& record, bool
 // Only a player who has a points row, as for the admin's points commands;
 // taking away what is not held changes nothing and is no failure.
 WriteResult ChangeHeldAmountOfPlayer(DBConnection& db, const FString& eosId, const FString& packet, int32_t amount,
-                                     bool isReward, int64_t now) {
+                                     bool isReward, int64_t now, const std::string& opId) {
   if (selectPlayerPoints(db, eosId).points == -1)
     return db.NoQueryFailed() ? WriteResult::NoPlayer : WriteResult::Failed;
-  const WriteResult outcome = ChangeHeldAmount(db, eosId, packet, amount, isReward, now);
+  const WriteResult outcome = ChangeHeldAmount(db, eosId, packet, amount, isReward, now, opId);
   return outcome == WriteResult::NoPlayer ? WriteResult::NothingHeld : outcome;
 }
 
-// One admin change of a held amount on its own connection, by `change`.
+// One admin change of a held amount on its own connection, by `change`, under an
+// id made before its first write.
 template <typename Change>
 WriteResult RunHeldAmountChange(const FString& eosId, const FString& packet, int32_t amount, bool isReward,
                                 Change change) {
   if (amount == 0 || eosId.IsEmpty() || packet.IsEmpty()) return WriteResult::Done;
+  const std::string opId = NewOperationId();  // one id for every try
   const WriteResult result = RunRetried("DBHelper::changeRedeemAmount", WriteResult::Failed, [&] {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
     WriteResult outcome = WriteResult::Failed;
-    if (db.IsOpen()) outcome = change(db, eosId, packet, amount, isReward, now);
+    if (db.IsOpen()) outcome = change(db, eosId, packet, amount, isReward, now, opId);
     db.Finish();
     return outcome;
   });

@@ -129,7 +129,11 @@ SettleResult settleOperation(const DBSettings& settings, const std::string& opId
         outcome = CommitOperationOutcome(transaction, "DBHelper::settleOperation");
         if (outcome == CommitOutcome::Unknown) {
           const std::optional<bool> stillOwed = SettlementStillOwed(settings, opId);
-          if (stillOwed) outcome = *stillOwed ? CommitOutcome::NotCommitted : CommitOutcome::Committed;
+          if (stillOwed) {
+            outcome = *stillOwed ? CommitOutcome::NotCommitted : CommitOutcome::Committed;
+            TandorShop::Log().warn("DBHelper::settleOperation: the answer to its commit was lost; operation {} {}",
+                                   opId, *stillOwed ? "did not commit" : "did commit");
+          }
         }
       }
     }

@@ -67,6 +67,8 @@ void AfterTry(const Entry& entry) {
 void Try(const Entry& entry, std::function<void()> afterTry) {
   ++entry->Attempts;
   entry->Running = true;
+  if (entry->Attempts > 1)
+    Log().info("Settlement tried again (try {} of {}): {}", entry->Attempts, kMaxAttempts, entry->What);
   Pool().PostTask(PoolTask::MakeWork([entry](ArkTandor_AsyncTaskResults&) { entry->Last = RunGuarded(entry->Do); },
                                      [entry, afterTry = std::move(afterTry)](ArkTandor_AsyncTaskResults) {
                                        AfterTry(entry);

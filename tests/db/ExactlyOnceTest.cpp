@@ -86,4 +86,34 @@ TEST_F(ExactlyOnce, CreditsTradesAndAdminChangesWhoseCommitAnswerWasLostApplyOnc
   EXPECT_EQ(db_.Points("p"), 100);
 }
 
+// The admin's held-packet changes and the import of an Arkshop table: a lost
+// answer is looked up, the change is kept once and the reply says it was made.
+TEST_F(ExactlyOnce, HeldAmountChangesAndImportBatchesWhoseCommitAnswerWasLostApplyOnceAndSaySo) {
+  db_.SetPoints("p", 0);
+  EXPECT_EQ(Dropped([] { return DBHelper::changeHeldAmount(u"p", u"Box,0;;;", 3, false); }),
+            DBHelper::WriteResult::Done);
+  EXPECT_EQ(db_.Held("p", "Box,0;;;"), 3);
+  EXPECT_EQ(Dropped([] { return DBHelper::changeHeldAmount(u"p", u"Box,0;;;", -2, false); }),
+            DBHelper::WriteResult::Done);
+  EXPECT_EQ(db_.Held("p", "Box,0;;;"), 1);
+
+  const std::string source = db_.Prefix() + "_ArkShopPlayers";
+  db_.Sql().Exec("CREATE TABLE " + source + " (Id INT AUTO_INCREMENT PRIMARY KEY, EosId VARCHAR(50), Points BIGINT)");
+  std::string rows;
+  for (int i = 0; i < 150; ++i) rows += (i ? ",('ark" : "('ark") + std::to_string(i) + "'," + std::to_string(i) + ")";
+  db_.Sql().Exec("INSERT INTO " + source + " (EosId,Points) VALUES " + rows);
+  const auto& direct = db_.Settings();
+  const uint64_t before = link_.CommitsSeen();
+  EXPECT_EQ(Dropped([&] {
+              return DBHelper::importArkshopPoints(source, direct.Host, direct.User, direct.Password, direct.Database,
+                                                   direct.Port);
+            }),
+            "Did transfer arkshop points.")
+      << "the first batch's lost answer was taken for a failure";
+  EXPECT_EQ(link_.CommitsSeen(), before + 2) << "each batch commits once, none is sent again";
+  EXPECT_EQ(db_.Sql().Number("SELECT COUNT(*) FROM " + db_.Table("player_points")), 151);
+  EXPECT_EQ(db_.Points("ark149"), 149);
+  db_.Sql().Exec("DROP TABLE " + source);
+}
+
 }  // namespace

@@ -20,6 +20,8 @@ class Books : public ::testing::Test {
          "points_change BIGINT, newpoints BIGINT, isBuy BOOL, isRedeem BOOL, isSell BOOL)");
     Exec("CREATE TABLE {}_tradelog (eosid_from VARCHAR(47), eosid_to VARCHAR(47), timestamp BIGINT, serverid INT, "
          "amount BIGINT, points_after_from BIGINT, points_after_to BIGINT)");
+    Exec("CREATE TABLE {}_operations (opId CHAR(32), eosId VARCHAR(47), kind VARCHAR(64))");
+    Exec("CREATE TABLE {}_settlements (opId CHAR(32), state INT)");
     input_.Players = {{1, 1}, {2, 1}};
     // Player 0 of server 1 (10 points a reward) was told of two rewards and one grant of 30;
     // held: 3 at login, 2 redeemed and arrived, 1 left.
@@ -33,6 +35,7 @@ class Books : public ::testing::Test {
          "','WelcomeDrop,1',120,1,2,0,0,0,1,0)");
     Exec("INSERT INTO {}_tradelog VALUES ('" + ann_ + "','" + bob_ + "',130,1,5,30,5)");
     Exec("INSERT INTO {}_player_redeems VALUES ('" + ann_ + "',1),('" + bob_ + "',3)");
+    Reward(ann_, "a"), Reward(ann_, "b");
     SetPoints(ann_, 30);  // 10 + 30 + 10 - 15 - 5
     SetPoints(bob_, 5);
   }
@@ -41,6 +44,10 @@ class Books : public ::testing::Test {
   void Exec(std::string statement) {
     for (std::size_t at; (at = statement.find("{}")) != std::string::npos;) statement.replace(at, 2, input_.Prefix);
     storm::Query(input_.Database, statement);
+  }
+  // A passive reward that committed, as its operation id shows.
+  void Reward(const std::string& eosId, const std::string& opId) {
+    Exec("INSERT INTO {}_operations VALUES ('" + opId + "','" + eosId + "','PassiveReward')");
   }
   void SetPoints(const std::string& eosId, int64_t points) {
     Exec("DELETE FROM {}_player_points WHERE eosId='" + eosId + "'");
@@ -106,6 +113,41 @@ TEST_F(Books, BalancesBelowZeroAndBrokenCooldownsAreCaught) {
   const storm::BooksResult result = storm::CloseBooks(input_);
   ASSERT_EQ(result.Differences.size(), 1u);
   EXPECT_NE(result.Differences[0].find("server cooldown Sunrise broken"), std::string::npos);
+}
+
+// A game server killed with kill -9 may cut off the message of a reward that
+// committed, and a start may give back units that arrived before the kill: each
+// only with a kill of that player's server, and no more than it can explain.
+TEST_F(Books, AKillAccountsOnlyForWhatItCanHaveCutOff) {
+  Reward(ann_, "c");
+  SetPoints(ann_, 40);  // the third reward committed; its message did not reach the journal
+  EXPECT_FALSE(storm::CloseBooks(input_).Closed()) << "without a kill a reward nobody was told of is a difference";
+  input_.ServerKills = {{2, 1}};
+  EXPECT_FALSE(storm::CloseBooks(input_).Closed()) << "a kill of the other server explains nothing";
+  input_.ServerKills = {{1, 1}};
+  storm::BooksResult result = storm::CloseBooks(input_);
+  EXPECT_TRUE(result.Closed()) << (result.Differences.empty() ? "" : result.Differences[0]);
+  EXPECT_EQ(result.NotToldBeforeKill, 1);
+  Reward(ann_, "d");
+  SetPoints(ann_, 50);
+  EXPECT_FALSE(storm::CloseBooks(input_).Closed()) << "two untold rewards, one kill";
+  input_.ServerKills = {{1, 2}};
+  EXPECT_TRUE(storm::CloseBooks(input_).Closed());
+
+  // Three crates arrived for two units in the log: the start gave one back.
+  input_.Summaries[1]["players"][ann_]["crates"] = 3;
+  EXPECT_FALSE(storm::CloseBooks(input_).Closed()) << "a unit arrived and was given back without any account";
+  input_.Summaries[1]["heldGivenBackAtStart"][ann_] = 1;
+  result = storm::CloseBooks(input_);
+  EXPECT_TRUE(result.Closed()) << (result.Differences.empty() ? "" : result.Differences[0]);
+  EXPECT_EQ(result.ArrivedThenGivenBack, 1);
+  input_.Summaries[1]["players"][ann_]["crates"] = 4;
+  EXPECT_FALSE(storm::CloseBooks(input_).Closed()) << "more arrived than the start gave back";
+  input_.Summaries[1]["players"][ann_]["crates"] = 1;
+  EXPECT_FALSE(storm::CloseBooks(input_).Closed()) << "a redeemed unit that never arrived is never excused";
+  input_.Summaries[1]["players"][ann_]["crates"] = 2;
+  Exec("INSERT INTO {}_settlements VALUES ('e', 0)");
+  EXPECT_FALSE(storm::CloseBooks(input_).Closed()) << "a charge or a redeem nobody settled";
 }
 
 }  // namespace

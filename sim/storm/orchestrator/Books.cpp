@@ -19,7 +19,7 @@ int64_t Of(const Totals& totals, const std::string& key) {
 }
 
 struct Ledger {
-  Totals Balances, ShopChanges, Redeemed, Sent, Received, Held;
+  Totals Balances, ShopChanges, Redeemed, Sent, Received, Held, Rewards;
 };
 
 Ledger ReadLedger(const BooksInput& input) {
@@ -35,6 +35,8 @@ Ledger ReadLedger(const BooksInput& input) {
   ledger.Received = TotalsBy(db, "SELECT eosid_to, SUM(amount) FROM " + p + "_tradelog WHERE eosid_from NOT LIKE " +
                                      players + " GROUP BY eosid_to");
   ledger.Held = TotalsBy(db, "SELECT eosId, SUM(amount) FROM " + p + "_player_redeems GROUP BY eosId");
+  // Every committed passive reward left its operation id (kept for a day, longer than any storm).
+  ledger.Rewards = TotalsBy(db, "SELECT eosId, COUNT(*) FROM " + p + "_operations WHERE kind='PassiveReward' GROUP BY eosId");
   return ledger;
 }
 
@@ -45,7 +47,9 @@ class Closer {
   void Player(int serverId, int index) {
     ++result_.PlayersChecked;
     const std::string eosId = EosIdOf(serverId, index);
-    const nlohmann::json& seen = input_.Summaries.at(serverId)["players"][eosId];
+    const nlohmann::json& summary = input_.Summaries.at(serverId);
+    const nlohmann::json& seen = summary["players"][eosId];
+    const int kills = input_.ServerKills.count(serverId) ? input_.ServerKills.at(serverId) : 0;
     // Players are told of passive rewards and of admin point grants with the same message.
     int64_t expected = Of(ledger_.ShopChanges, eosId) + Of(ledger_.Received, eosId) - Of(ledger_.Sent, eosId);
     int64_t told = 0, toldCount = 0;
@@ -53,7 +57,6 @@ class Closer {
       told += message[1].get<int64_t>();
       ++toldCount;
     }
-    expected += told;
     int64_t heldGranted = HeldRewardAtLogin, granted = 0, grantCount = 0;
     if (auto again = input_.HeldGrantedAgain.find(eosId); again != input_.HeldGrantedAgain.end())
       heldGranted += again->second;
@@ -70,13 +73,10 @@ class Closer {
         heldGranted += grant.Amount;
       }
     }
-    // What is left after the grants must be whole passive rewards of the player's group.
-    const int64_t rewards = toldCount - grantCount;
+    const int64_t rewards = Of(ledger_.Rewards, eosId);
     result_.PassiveRewards[serverId] += rewards;
-    if (rewards < 0 || told - granted != rewards * PassiveAmountOf(index))
-      result_.Differences.push_back(eosId + ": told of " + std::to_string(told) + " points in " +
-                                    std::to_string(toldCount) + " messages, " + std::to_string(granted) +
-                                    " of them granted by the admin in " + std::to_string(grantCount));
+    expected += rewards * PassiveAmountOf(index) + granted;
+    CheckTold(eosId, told, toldCount, rewards * PassiveAmountOf(index) + granted, rewards + grantCount, kills);
     if (ledger_.Balances.count(eosId) == 0) result_.Differences.push_back(eosId + " has no points row");
     const int64_t balance = Of(ledger_.Balances, eosId);
     const bool pointsExact = Exact("points", eosId, expected - balance);
@@ -88,13 +88,37 @@ class Closer {
     result_.HeldRedeemed += redeemed;
     result_.HeldLeft += left;
     result_.CratesArrived += crates;
-    if (crates != redeemed)
+    // Units that arrived before a kill and were given back by the start after it
+    // (the redeem was not settled yet); never more than that start gave back.
+    int64_t givenBack = 0;
+    if (kills > 0 && summary.contains("heldGivenBackAtStart")) givenBack = summary["heldGivenBackAtStart"].value(eosId, int64_t{0});
+    const bool cratesExact = crates >= redeemed && crates - redeemed <= givenBack;
+    if (!cratesExact)
       result_.Differences.push_back(eosId + ": " + std::to_string(redeemed) + " held units redeemed in the log, " +
-                                    std::to_string(crates) + " arrived");
-    if (pointsExact && heldExact && crates == redeemed) ++result_.PlayersExact;
+                                    std::to_string(crates) + " arrived" +
+                                    (givenBack > 0 ? ", " + std::to_string(givenBack) + " given back at start" : ""));
+    else
+      result_.ArrivedThenGivenBack += crates - redeemed;
+    if (pointsExact && heldExact && cratesExact) ++result_.PlayersExact;
   }
 
  private:
+  // The player was told of exactly the rewards and grants that committed; a kill
+  // may cut off the message of one that committed, one per kill at most.
+  void CheckTold(const std::string& eosId, int64_t told, int64_t toldCount, int64_t committed,
+                 int64_t committedCount, int kills) {
+    const int64_t untold = committedCount - toldCount;
+    if (untold == 0 && told == committed) return;
+    if (untold > 0 && untold <= kills && told < committed) {
+      result_.NotToldBeforeKill += untold;
+      return;
+    }
+    result_.Differences.push_back(eosId + ": told of " + std::to_string(told) + " points in " +
+                                  std::to_string(toldCount) + " messages; " + std::to_string(committed) +
+                                  " points in " + std::to_string(committedCount) +
+                                  " passive rewards and confirmed grants committed");
+  }
+
   bool Exact(const std::string& what, const std::string& eosId, int64_t shortfall) {
     if (shortfall == 0) return true;
     result_.Differences.push_back(eosId + ": " + what + " off by " + std::to_string(-shortfall) +
@@ -146,8 +170,9 @@ void CheckNeverNegative(const BooksInput& input, BooksResult& result) {
 // Purchases of one packet, in time order per key (player or server), never closer than its cooldown.
 void CheckCooldown(const BooksInput& input, BooksResult& result, const std::string& keyColumn,
                    const std::string& packet, int64_t cooldown, const std::string& what) {
+  // A purchase refunded in full delivered nothing and gave its cooldown back.
   const auto rows = Query(input.Database, "SELECT " + keyColumn + ", timestamp FROM " + input.Prefix +
-                                              "_shoplog WHERE isBuy = 1 AND packet LIKE '" + packet +
+                                              "_shoplog WHERE isBuy = 1 AND amount > 0 AND packet LIKE '" + packet +
                                               ",%' ORDER BY 1, 2");
   constexpr int64_t kClockSlack = 2;  // the log's time is read on the worker, the check's on the game thread
   for (std::size_t i = 1; i < rows.size(); ++i)
@@ -165,6 +190,8 @@ BooksResult CloseBooks(const BooksInput& input) {
     for (int i = 0; i < players; ++i) closer.Player(serverId, i);
   CountOperations(input, result);
   CheckNeverNegative(input, result);
+  // Every charge and redeem was settled, by its own run or by the start after a kill.
+  result.SettlementsLeft = Number(Query(input.Database, "SELECT COUNT(*) FROM " + input.Prefix + "_settlements")[0][0]);
   CheckCooldown(input, result, "eosId", "Metal Pack", 360, "player cooldown");
   CheckCooldown(input, result, "eosId", "Raptor", 900, "player cooldown");
   CheckCooldown(input, result, "serverid", "Sunrise", 180, "server cooldown");

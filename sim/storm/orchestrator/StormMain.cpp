@@ -3,15 +3,20 @@
 // Their players buy, sell, trade across the servers and redeem; an admin grants
 // points over RCON; the database is killed and restarted on the same port during
 // the storm; with --crash-server one game server is killed with kill -9 while the
-// database is down and started again once it is back. At the end the books are
-// closed against the database and a table is printed. Exit code 0 when everything
-// adds up to the point and the unit.
+// database is down and started again once it is back; with --server-kills N a
+// game server is killed with kill -9 at N random moments and started again; with
+// --lost-commits P the servers reach the database through a faulty link that
+// swallows the answer to a COMMIT with chance P. At the end the books are closed
+// against the database and a table is printed. Exit code 0 when everything adds
+// up to the point and the unit.
 #include <stdlib.h>
 
+#include <algorithm>
 #include <chrono>
 #include <filesystem>
 #include <fstream>
 #include <iostream>
+#include <random>
 #include <regex>
 #include <set>
 #include <thread>
@@ -23,6 +28,7 @@
 #include "StormClock.h"
 #include "StormReport.h"
 #include "StormRoster.h"
+#include "sim/faultylink/FaultyLink.h"
 
 namespace {
 
@@ -45,6 +51,8 @@ struct Options {
   int GrantIntervalMillis = 200;
   uint64_t Seed = 7;
   bool CrashServer = false;  // kill -9 one game server during the first outage
+  int ServerKills = 0;       // kill -9 of a game server at random moments, each started again
+  double LostCommits = 0;    // chance that the answer to a COMMIT is swallowed
 };
 
 Options Parse(int argc, char** argv) {
@@ -71,6 +79,8 @@ Options Parse(int argc, char** argv) {
     else if (arg == "--grant-interval-ms") o.GrantIntervalMillis = std::stoi(value);
     else if (arg == "--seed") o.Seed = std::stoull(value);
     else if (arg == "--crash-server") o.CrashServer = value == "true" || value == "on" || value == "1";
+    else if (arg == "--server-kills") o.ServerKills = std::stoi(value);
+    else if (arg == "--lost-commits") o.LostCommits = std::stod(value);
     else throw std::invalid_argument("unknown option " + arg);
   }
   return o;
@@ -85,6 +95,30 @@ struct FaultWindow {
 };
 constexpr char kPrefix[] = "storm";
 
+// What happens to the storm when it reached a share of its simulated time.
+struct Fault {
+  double At = 0;
+  int DatabaseKill = 0;  // the number of a database kill, or 0
+  int ServerId = 0;      // the game server killed with kill -9 instead
+  int ExtraMillis = 0;   // the kill waits this long after the share was reached, so it lands anywhere in a tick
+  bool WhileOwing = false;  // the kill waits (a while) until the server has a charge or a redeem unsettled
+};
+
+// The database kills at even shares of the run; the server kills at random ones.
+std::vector<Fault> PlanFaults(const Options& o) {
+  std::vector<Fault> plan;
+  for (int k = 1; k <= o.Kills; ++k) plan.push_back({static_cast<double>(k) / (o.Kills + 1), k, 0, 0});
+  std::mt19937_64 random(o.Seed * 7919 + 13);
+  std::uniform_real_distribution<double> share(0.05, 0.9);
+  std::uniform_int_distribution<int> server(kServerIds[0], kServerIds[1]);
+  std::uniform_int_distribution<int> extra(0, 400);
+  // Every other kill aims at the moment between a charge (or a redeem) and its delivery.
+  for (int k = 0; k < o.ServerKills; ++k)
+    plan.push_back({share(random), 0, server(random), extra(random), k % 2 == 1});
+  std::stable_sort(plan.begin(), plan.end(), [](const Fault& a, const Fault& b) { return a.At < b.At; });
+  return plan;
+}
+
 class Storm {
  public:
   explicit Storm(Options options) : o_(std::move(options)), db_(o_.DbScript, o_.WorkDir + "/db") {}
@@ -92,16 +126,30 @@ class Storm {
   int Run() {
     Log("starting the private database in " + o_.WorkDir + "/db");
     db_.Start();
+    if (o_.LostCommits > 0) link_ = std::make_unique<sim::faultylink::FaultyLink>(db_.Address().Host, db_.Address().Port);
     StartServers();
     WaitForPlayers();
     storm::AdminGrants grants(RconServers(), o_.Seed * 31 + 1, o_.GrantIntervalMillis);
     grants_ = &grants;
     grants.Start();
-    for (int k = 1; k <= o_.Kills; ++k) Fault(k);
+    if (link_) link_->DropCommitsAtRandom(o_.LostCommits, static_cast<uint32_t>(o_.Seed));
+    for (const Fault& fault : PlanFaults(o_)) {
+      WaitForProgress(fault.At);
+      std::this_thread::sleep_for(std::chrono::milliseconds(fault.ExtraMillis));
+      if (fault.DatabaseKill > 0)
+        KillDatabase(fault.DatabaseKill);
+      else
+        KillServer(fault.ServerId, fault.WhileOwing);
+    }
     WaitForProgress(1.0);
     grants.Stop();
     grants_ = nullptr;
     facts_.Grants = grants.Grants();
+    if (link_) {
+      link_->DropCommitsAtRandom(0);
+      facts_.CommitsSeen = link_->CommitsSeen();
+      facts_.CommitsDropped = link_->CommitsDropped();
+    }
     Finish();
     CloseBooks();
     storm::PrintReport(facts_);
@@ -124,7 +172,10 @@ class Storm {
   void InstallConfig(int id) {
     nlohmann::json config = nlohmann::json::parse(std::ifstream(o_.Config));
     const storm::DatabaseAddress& db = db_.Address();
-    config["Mysql"] = {{"server", db.Host},     {"port", db.Port},       {"username", db.User},
+    // Through the faulty link when commit answers are to be lost.
+    const std::string host = link_ ? sim::faultylink::FaultyLink::Host() : db.Host;
+    const uint16_t port = link_ ? link_->Port() : db.Port;
+    config["Mysql"] = {{"server", host},        {"port", port},          {"username", db.User},
                        {"password", db.Password}, {"database", db.Name}, {"tablePrefix", kPrefix},
                        {"KeepConnections", o_.KeepConnections}};
     const fs::path folder = ServerDir(id) / "ArkApi" / "Plugins" / "TandorShop";
@@ -206,8 +257,7 @@ class Storm {
   }
 
   // kill -9, a pause, and the server back on the same port; the game servers are not told.
-  void Fault(int k) {
-    WaitForProgress(static_cast<double>(k) / (o_.Kills + 1));
+  void KillDatabase(int k) {
     std::map<int, int64_t> before;
     for (int id : kServerIds) before[id] = Progress(id);
     FaultWindow window;
@@ -230,10 +280,10 @@ class Storm {
         std::to_string(window.ToMillis - window.FromMillis) + " ms");
     for (int id : kServerIds) {
       const bool crashedHere = crash && id == kCrashedServer;  // it did not tick while it was dead
-      facts_.TickedThroughFaults[id] = (k == 1 || facts_.TickedThroughFaults[id]) &&
+      facts_.TickedThroughFaults[id] = (facts_.KillsDone == 1 || facts_.TickedThroughFaults[id]) &&
                                        (crashedHere || Progress(id) > before[id]);
     }
-    if (crash) RestartCrashedServer();
+    if (crash) RestartServer(kCrashedServer);
     for (int id : kServerIds) rowsAfterRestart_[id] = LoggedRows(id);
   }
 
@@ -243,12 +293,38 @@ class Storm {
     grants_->Pause(kCrashedServer);
     servers_[kCrashedServer]->Kill();
     facts_.CrashedServer = kCrashedServer;
+    ++facts_.ServerKills[kCrashedServer];
     Log("server " + std::to_string(kCrashedServer) + " killed with kill -9 while the database is down");
   }
 
-  // Started again on the same folder once the database is back; it reads its
-  // journal and goes on with the storm.
-  void RestartCrashedServer() {
+  // kill -9 of a game server at whatever it was doing (a charge on its way, goods
+  // between charge and delivery, a settlement, a reward), and started again: its
+  // start settles what the killed one owed. The admin's grant to it is let finish
+  // first, so that every grant has its reply.
+  void KillServer(int id, bool whileOwing) {
+    grants_->Pause(id);
+    const bool owing = whileOwing && WaitUntilOwing(id);
+    servers_[id]->Kill();
+    const int kills = ++facts_.ServerKills[id];
+    if (owing) ++facts_.KilledWhileOwing;
+    Log("server " + std::to_string(id) + " killed with kill -9 (" + std::to_string(kills) + ")" +
+        (owing ? " with a charge or a redeem unsettled" : ""));
+    RestartServer(id);
+    rowsAfterRestart_[id] = LoggedRows(id);
+  }
+
+  // Up to ten seconds for the server to have a settlement row open; true when it has.
+  bool WaitUntilOwing(int id) {
+    const std::string owing = "SELECT COUNT(*) FROM " + std::string(kPrefix) + "_settlements WHERE state=0 AND "
+                              "serverId=" + std::to_string(id);
+    const auto deadline = std::chrono::steady_clock::now() + 10s;
+    while (std::chrono::steady_clock::now() < deadline)
+      if (storm::Number(storm::Query(db_.Address(), owing)[0][0]) > 0) return true;
+    return false;
+  }
+
+  // Started again on the same folder; it reads its journal and goes on with the storm.
+  void RestartServer(int id) {
     // Who no longer holds the login reward gets it again when they join the new server.
     std::set<std::string> holding;
     for (const auto& row : storm::Query(db_.Address(), "SELECT eosId FROM " + std::string(kPrefix) +
@@ -256,14 +332,15 @@ class Storm {
                                                            ",1'"))
       holding.insert(row[0]);
     for (int i = 0; i < o_.Players; ++i) {
-      const std::string eosId = storm::EosIdOf(kCrashedServer, i);
+      const std::string eosId = storm::EosIdOf(id, i);
       if (holding.count(eosId) == 0) heldGrantedAgain_[eosId] += storm::HeldRewardAtLogin;
     }
-    fs::remove(ServerDir(kCrashedServer) / storm::ReadyFile);
-    StartServer(kCrashedServer, "storm-server-restarted.out");
-    WaitForReady(kCrashedServer);
-    grants_->Resume(kCrashedServer, rconPorts_.at(kCrashedServer));
-    Log("server " + std::to_string(kCrashedServer) + " started again");
+    fs::remove(ServerDir(id) / storm::ReadyFile);
+    const int lives = ++restarts_[id];
+    StartServer(id, "storm-server-restarted" + (lives == 1 ? std::string() : "-" + std::to_string(lives)) + ".out");
+    WaitForReady(id);
+    grants_->Resume(id, rconPorts_.at(id));
+    Log("server " + std::to_string(id) + " started again");
   }
 
   void Finish() {
@@ -306,17 +383,22 @@ class Storm {
     for (int id : kServerIds) input.Players[id] = o_.Players;
     input.Grants = facts_.Grants;
     input.HeldGrantedAgain = heldGrantedAgain_;
+    input.ServerKills = facts_.ServerKills;
     facts_.Books = storm::CloseBooks(input);
     facts_.Players = o_.Players;
     facts_.Hours = o_.Hours;
     facts_.KeepConnections = o_.KeepConnections;
     facts_.KillsPlanned = o_.Kills;
+    facts_.LostCommitChance = o_.LostCommits;
     for (int id : kServerIds) {
       facts_.CooldownFiles[id] = CheckCooldownFile(id);
       if (facts_.CooldownFiles[id].rfind("intact", 0) != 0)
         facts_.Problems.push_back("server " + std::to_string(id) + " cooldown file: " + facts_.CooldownFiles[id]);
-      facts_.ResumedAfterFaults[id] = o_.Kills == 0 || LoggedRows(id) > rowsAfterRestart_[id];
-      if (!facts_.ResumedAfterFaults[id]) facts_.Problems.push_back("server " + std::to_string(id) + " logged nothing after the last restart");
+      if (o_.Kills > 0 || facts_.ServerKills.count(id) > 0) {
+        facts_.ResumedAfterFaults[id] = LoggedRows(id) > rowsAfterRestart_[id];
+        if (!facts_.ResumedAfterFaults[id])
+          facts_.Problems.push_back("server " + std::to_string(id) + " logged nothing after the last restart");
+      }
       if (o_.Kills > 0 && !facts_.TickedThroughFaults[id])
         facts_.Problems.push_back("server " + std::to_string(id) + " stopped ticking while the database was down");
       for (const auto& error : facts_.Summaries[id]["hostErrors"])
@@ -327,31 +409,37 @@ class Storm {
     CheckFailuresLogged();
   }
 
-  // Every grant or reward lost to a kill left a failure line; without kills there are none;
+  // Every grant or reward lost to a database kill left a failure line; without
+  // faults there are none; what a fault leaves to settle is logged as settled;
   // nothing else is worth a warning.
   void CheckFailuresLogged() {
+    const bool faults = o_.Kills > 0 || o_.ServerKills > 0 || o_.CrashServer || o_.LostCommits > 0;
     int64_t failureLines = 0;
     for (int id : kServerIds)
       for (const auto& [kind, count] : facts_.Summaries[id]["logLines"].items()) {
         if (storm::IsFailureLine(kind))
           failureLines += count.get<int64_t>();
-        else
+        else if (!faults || !storm::IsRecoveryLine(kind))
           facts_.Problems.push_back("server " + std::to_string(id) + " logged " + kind);
       }
     if (o_.Kills > 0 && failureLines == 0)
       facts_.Problems.push_back("the database was killed, but no failure was logged");
-    if (o_.Kills == 0 && failureLines > 0)
+    if (o_.Kills == 0 && o_.LostCommits <= 0 && failureLines > 0)
       facts_.Problems.push_back("database failures were logged although the database never went away");
+    if (o_.LostCommits > 0 && facts_.CommitsDropped == 0)
+      facts_.Problems.push_back("no commit answer was lost on the faulty link");
   }
 
   Options o_;
   storm::PrivateDatabase db_;
+  std::unique_ptr<sim::faultylink::FaultyLink> link_;  // between the servers and the database, or none
   std::map<int, std::unique_ptr<storm::ServerProcess>> servers_;
   std::map<int, uint16_t> rconPorts_;
   std::map<int, int64_t> rowsAfterRestart_;
   std::vector<FaultWindow> faults_;
   storm::AdminGrants* grants_ = nullptr;
   std::map<std::string, int64_t> heldGrantedAgain_;
+  std::map<int, int> restarts_;
   storm::StormFacts facts_;
 };
 
@@ -360,10 +448,13 @@ class Storm {
 constexpr const char* kUsage =
     "usage: tandorshop-storm [options]\n"
     "  two simulated game servers on one private database, under load, database kills and\n"
-    "  (with --crash-server true) a game server killed with kill -9; exits 0 when the books close\n"
+    "  (with --crash-server true) a game server killed with kill -9 during an outage, (with\n"
+    "  --server-kills N) killed at N random moments, (with --lost-commits P) commit answers\n"
+    "  lost with chance P; exits 0 when the books close\n"
     "  --players N (50)  --hours H (6)  --speed X (100)  --actions-per-hour N (60)\n"
     "  --db-kills N (2)  --downtime-ms MS (2000)  --keep-connections true|false (true)\n"
-    "  --crash-server true|false (false)  --grant-interval-ms MS (200)  --seed N (7)\n"
+    "  --crash-server true|false (false)  --server-kills N (0)  --lost-commits CHANCE (0)\n"
+    "  --grant-interval-ms MS (200)  --seed N (7)\n"
     "  --server PROGRAM  --db-script PATH  --config FILE  --work-dir DIR  --keep-work-dir\n"
     "  --help  --version\n";
 

@@ -11,6 +11,25 @@ bool IsFailureLine(const std::string& kind) {
          kind.find(": gave up after ") != std::string::npos;
 }
 
+bool IsRecoveryLine(const std::string& kind) {
+  return (kind.find("] Settled ") != std::string::npos && kind.find("(left by an earlier run)") != std::string::npos) ||
+         kind == "[info] Settlement tried again" ||
+         kind.find("the answer to its commit was lost; operation did") != std::string::npos;
+}
+
+Recoveries RecoveriesOf(const nlohmann::json& summary) {
+  Recoveries found;
+  for (const auto& [kind, count] : summary["logLines"].items()) {
+    const int64_t n = count.get<int64_t>();
+    if (!IsRecoveryLine(kind)) continue;
+    if (kind.find("] Settled ") != std::string::npos) found.SettledAtStart += n;
+    else if (kind.find("Settlement tried again") != std::string::npos) found.SettlementsRetried += n;
+    else if (kind.find("did not commit") != std::string::npos) found.FoundNotCommitted += n;
+    else found.FoundCommitted += n;
+  }
+  return found;
+}
+
 namespace {
 
 void Row(const std::string& label, const std::vector<std::string>& cells) {
@@ -82,7 +101,7 @@ void Completed(const StormFacts& facts, const std::vector<int>& servers) {
     longest.push_back(tick);
     slow.push_back(Count(summary["slowTicks"].get<int64_t>()) + "/" + Count(summary["ticks"].get<int64_t>()));
     auto yesNo = [&](const std::map<int, bool>& seen) {
-      if (facts.KillsDone == 0) return std::string("-");
+      if (seen.count(id) == 0) return std::string("-");
       return std::string(seen.count(id) && seen.at(id) ? "yes" : "no");
     };
     ticked.push_back(yesNo(facts.TickedThroughFaults));
@@ -90,6 +109,21 @@ void Completed(const StormFacts& facts, const std::vector<int>& servers) {
     files.push_back(facts.CooldownFiles.count(id) ? facts.CooldownFiles.at(id) : "?");
     exits.push_back(facts.ExitCodes.count(id) ? Count(facts.ExitCodes.at(id)) : "?");
   }
+  std::vector<std::string> kills, atStart, retried, committed, notCommitted;
+  for (int id : servers) {
+    const Recoveries found = RecoveriesOf(facts.Summaries.at(id));
+    kills.push_back(Count(facts.ServerKills.count(id) ? facts.ServerKills.at(id) : 0));
+    atStart.push_back(Count(found.SettledAtStart));
+    retried.push_back(Count(found.SettlementsRetried));
+    committed.push_back(Count(found.FoundCommitted));
+    notCommitted.push_back(Count(found.FoundNotCommitted));
+  }
+  std::printf("faults and what settled them\n");
+  Row("game server killed with kill -9", kills);
+  Row("settlements made at start", atStart);
+  Row("operations retried (settlements)", retried);
+  Row("commit answer lost: id committed", committed);
+  Row("commit answer lost: id not committed", notCommitted);
   Row("passive rewards", passive);
   Row("admin point grants over RCON", pointGrants);
   Row("admin held-packet grants over RCON", heldGrants);
@@ -124,6 +158,16 @@ void PrintReport(const StormFacts& facts) {
                   ? ""
                   : (", server " + std::to_string(facts.CrashedServer) + " killed with kill -9 during the first outage")
                         .c_str());
+  int kills = 0;
+  for (const auto& [id, n] : facts.ServerKills) kills += n;
+  if (kills > 0 && facts.CrashedServer == 0)
+    std::printf("  game servers killed with kill -9 at random moments: %d (%d of them with a charge or a redeem "
+                "unsettled)\n",
+                kills, facts.KilledWhileOwing);
+  if (facts.LostCommitChance > 0)
+    std::printf("  through the faulty link: %llu of %llu commit answers lost (chance %.3f)\n",
+                static_cast<unsigned long long>(facts.CommitsDropped), static_cast<unsigned long long>(facts.CommitsSeen),
+                facts.LostCommitChance);
   std::vector<std::string> header;
   for (int id : servers) header.push_back("server " + std::to_string(id));
   Row("", header);
@@ -136,7 +180,13 @@ void PrintReport(const StormFacts& facts) {
   std::printf("  held units: %lld granted, %lld redeemed, %lld still held; %lld arrived in inventories\n",
               static_cast<long long>(books.HeldGranted), static_cast<long long>(books.HeldRedeemed),
               static_cast<long long>(books.HeldLeft), static_cast<long long>(books.CratesArrived));
+  std::printf("  held units given back at start after they had arrived (the kill came before the redeem was "
+              "settled): %lld\n",
+              static_cast<long long>(books.ArrivedThenGivenBack));
+  std::printf("  passive rewards and grants committed but not yet told when a kill came: %lld\n",
+              static_cast<long long>(books.NotToldBeforeKill));
   std::printf("  balances or logged balances below zero: %lld\n", static_cast<long long>(books.NegativeBalances));
+  std::printf("  settlements still owed or given up at the end: %lld\n", static_cast<long long>(books.SettlementsLeft));
   constexpr std::size_t kShown = 40;
   for (std::size_t i = 0; i < books.Differences.size() && i < kShown; ++i)
     std::printf("  DIFFERENCE %s\n", books.Differences[i].c_str());

@@ -24,12 +24,28 @@ struct StormFacts {
   std::vector<Grant> Grants;
   BooksResult Books;
   std::vector<std::string> Problems;  // beyond the books
-  int CrashedServer = 0;  // the server killed with kill -9 and started again, 0 for none
+  int CrashedServer = 0;  // the server killed with kill -9 during an outage and started again, 0 for none
+  std::map<int, int> ServerKills;  // kill -9 of each game server, each started again
+  int KilledWhileOwing = 0;        // kills that came while the server had a charge or a redeem unsettled
+  double LostCommitChance = 0;     // of a commit answer on the faulty link; 0 without the link
+  uint64_t CommitsSeen = 0, CommitsDropped = 0;
 };
 
 // Log lines that report a database failure: the connection, a query, or a write
 // that did not happen (with the operation, the player and what was lost).
 bool IsFailureLine(const std::string& kind);
+// Log lines of what a fault left to settle, settled: a settlement made at start for
+// an earlier run, a settlement tried again, a lost commit answer looked up by its id.
+bool IsRecoveryLine(const std::string& kind);
+
+// The counts of recovery lines for the closing table, by server.
+struct Recoveries {
+  int64_t SettledAtStart = 0;
+  int64_t SettlementsRetried = 0;
+  int64_t FoundCommitted = 0;
+  int64_t FoundNotCommitted = 0;
+};
+Recoveries RecoveriesOf(const nlohmann::json& summary);
 
 void PrintReport(const StormFacts& facts);
 

@@ -1,5 +1,6 @@
 #include "StormObservations.h"
 
+#include <optional>
 #include <regex>
 #include <string_view>
 
@@ -26,13 +27,27 @@ std::string MessageKind(const std::string& text) {
   return "other";
 }
 
+// "Settled redeem <id> (left by an earlier run): ..." -> "Settled redeem (left by an
+// earlier run)"; "...; operation <id> did commit" -> "...; operation did commit":
+// lines that vary only by the operation id count as one kind.
+std::string WithoutOperationId(const std::string& text) {
+  static const std::regex settled("^(\\[[a-z]+\\] Settled (purchase|redeem)) [0-9a-f]{32} (\\([^)]*\\)).*$");
+  static const std::regex lookedUp("^(.*; operation) [0-9a-f]{32} (did commit|did not commit)$");
+  std::smatch match;
+  if (std::regex_match(text, match, settled)) return match[1].str() + " " + match[3].str();
+  if (std::regex_match(text, match, lookedUp)) return match[1].str() + " " + match[2].str();
+  return text;
+}
+
 }  // namespace
 
 std::string LogLineKind(const std::string& line) {
+  static constexpr std::string_view kRetried = "[info] Settlement tried again";
+  if (line.find(kRetried) != std::string::npos) return std::string(kRetried);
   for (const char* level : {"[warning] ", "[error] ", "[critical] "}) {
     const std::size_t at = line.find(level);
     if (at == std::string::npos) continue;
-    std::string text = line.substr(at);
+    std::string text = WithoutOperationId(line.substr(at));
     // "(path DBHelper::op) Unexpected DB error <server text>" keeps the operation.
     const std::size_t open = text.find('(');
     const std::size_t close = text.find(") Unexpected DB error");
@@ -49,11 +64,23 @@ std::string LogLineKind(const std::string& line) {
   return {};
 }
 
+std::optional<HeldGivenBack> GivenBackAtStart(const std::string& line) {
+  static const std::regex pattern("Settled redeem [0-9a-f]{32} \\(left by an earlier run\\): ([0-9]+) units of held "
+                                  "packet '.*' given back to eosId ([^ ]+)$");
+  std::smatch match;
+  if (!std::regex_search(line, match, pattern)) return std::nullopt;
+  return HeldGivenBack{match[2].str(), std::stoll(match[1].str())};
+}
+
 void Observations::ReadLogLine(const std::string& line) {
   const std::string kind = LogLineKind(line);
   if (kind.empty()) return;
   ++logLines_[kind];
   if (journal_.is_open()) journal_ << nlohmann::json{{"log", kind}}.dump() << '\n';
+  if (const auto back = GivenBackAtStart(line)) {
+    givenBackAtStart_[back->EosId] += back->Units;
+    if (journal_.is_open()) journal_ << nlohmann::json{{"givenBack", {back->EosId, back->Units}}}.dump() << '\n';
+  }
 }
 
 void Observations::Collect(const std::vector<std::string>& eosIds) {
@@ -89,6 +116,8 @@ std::map<std::string, int64_t> Observations::LoadJournal(const std::string& path
       players_[p[0].get<std::string>()].Passive.push_back({p[1].get<int64_t>(), p[2].get<int32_t>()});
     } else if (entry.contains("log")) {
       ++logLines_[entry["log"].get<std::string>()];
+    } else if (entry.contains("givenBack")) {
+      givenBackAtStart_[entry["givenBack"][0].get<std::string>()] += entry["givenBack"][1].get<int64_t>();
     } else if (entry.contains("crates")) {
       crates[entry["crates"][0].get<std::string>()] = entry["crates"][1].get<int64_t>();
     }
@@ -121,6 +150,7 @@ nlohmann::json Observations::ToJson() const {
   }
   return {{"players", players},
           {"logLines", logLines_},
+          {"heldGivenBackAtStart", givenBackAtStart_},
           {"ticks", ticks_},
           {"slowTicks", slowTicks_},
           {"longestTickMillis", longestTick_}};

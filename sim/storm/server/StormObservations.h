@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <fstream>
 #include <map>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -23,6 +24,14 @@ struct PlayerSeen {
   std::vector<PassiveReward> Passive;
   std::map<std::string, uint64_t> Messages;  // by kind: "bought", "redeemed", "sent", "received", "other"
 };
+
+// Held units a settlement made at start gave back: a redeem that an earlier life
+// of the server (killed with kill -9) took and never settled.
+struct HeldGivenBack {
+  std::string EosId;
+  int64_t Units = 0;
+};
+std::optional<HeldGivenBack> GivenBackAtStart(const std::string& line);
 
 class Observations {
  public:
@@ -50,13 +59,15 @@ class Observations {
   std::ofstream journal_;
   std::map<std::string, PlayerSeen> players_;
   std::map<std::string, uint64_t> logLines_;  // warning and above, by their fixed text
+  std::map<std::string, int64_t> givenBackAtStart_;  // held units, by player
   uint64_t ticks_ = 0;
   uint64_t slowTicks_ = 0;  // over 50 ms
   double longestTick_ = 0;
 };
 
-// The fixed text of a log line: the part after the level, with what varies
-// (paths, numbers, the server's error text) cut off.
+// The fixed text of a log line at warning level and above (and of the info line of
+// a settlement tried again): the part after the level, with what varies (paths,
+// numbers, operation ids, the server's error text) cut off.
 std::string LogLineKind(const std::string& line);
 
 }  // namespace storm

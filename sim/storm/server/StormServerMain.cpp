@@ -183,11 +183,15 @@ class StormServer {
     const auto start = Clock::now();
     for (int64_t second = firstSecond_; second <= seconds; ++second) {
       server_.AdvanceClock(1);
-      for (int tick = 0; tick < 10; ++tick) TimedTick(0.1f, true);
+      // Crates are journaled as soon as the tick that brought them ends, so that a
+      // kill -9 a moment later still counts them.
+      for (int tick = 0; tick < 10; ++tick) {
+        TimedTick(0.1f, true);
+        JournalCrates();
+      }
       bots_.ReadModEvents();
       server_.Mod().ClearEvents();
       seen_.Collect(eosIds_);
-      JournalCrates();
       if (second % 60 == 0) EveryMinute(second);
       if (second % 10 == 0) WriteFile(Dir() / storm::ProgressFile, std::to_string(second));
       // Never faster than the chosen speed, so the database sees a steady load.

@@ -1,9 +1,9 @@
-#include "testsupport/MysqlWire.h"
+#include "sim/faultylink/MysqlWire.h"
 
 #include <algorithm>
 #include <cctype>
 
-namespace testsupport::wire {
+namespace sim::faultylink::wire {
 namespace {
 
 constexpr std::size_t kHeaderBytes = 4;
@@ -107,4 +107,4 @@ AnswerTracker::State AnswerTracker::Feed(const PacketView& packet) {
   return state_;
 }
 
-}  // namespace testsupport::wire
+}  // namespace sim::faultylink::wire

@@ -1,4 +1,4 @@
-#include "testsupport/FaultyLink.h"
+#include "sim/faultylink/FaultyLink.h"
 
 #include <arpa/inet.h>
 #include <fcntl.h>
@@ -24,9 +24,9 @@
 #include <utility>
 #include <vector>
 
-#include "testsupport/MysqlWire.h"
+#include "sim/faultylink/MysqlWire.h"
 
-namespace testsupport {
+namespace sim::faultylink {
 namespace {
 
 using Clock = std::chrono::steady_clock;
@@ -472,4 +472,4 @@ uint64_t FaultyLink::CommitsDropped() const { return loop_->CommitsDropped(); }
 uint64_t FaultyLink::ConnectionsAccepted() const { return loop_->ConnectionsAccepted(); }
 uint64_t FaultyLink::OpenConnections() const { return loop_->OpenConnections(); }
 
-}  // namespace testsupport
+}  // namespace sim::faultylink
