@@ -24,23 +24,20 @@ nlohmann::json DayJson(int64_t day, const FlowDay& f) {
           {"adminSetChange", f.AdminSetChange},   {"unexplained", f.Unexplained}};
 }
 
-void ReadShopDays(const ReportContext& context, std::map<int64_t, FlowDay>& days) {
-  context.Db.Stream(
-      "SELECT timestamp DIV 86400,SUM(isBuy<>0),SUM(IF(isBuy<>0,amount,0)),SUM(IF(isBuy<>0,-points_change,0)),"
-      "SUM(isSell<>0),SUM(IF(isSell<>0,amount,0)),SUM(IF(isSell<>0,points_change,0)),SUM(isRedeem<>0),"
-      "SUM(IF(isRedeem<>0,amount,0)) FROM " +
-          context.Table(Table::ShopLog) + " WHERE " + context.Window() + " AND " + context.ShopValid() + " GROUP BY 1",
-      [&](const Row& row) {
-        FlowDay& f = days[row.IntOr(0, 0)];
-        f.PurchaseCount = row.IntOr(1, 0);
-        f.Units = row.IntOr(2, 0);
-        f.Purchases = row.IntOr(3, 0);
-        f.SaleCount = row.IntOr(4, 0);
-        f.SoldUnits = row.IntOr(5, 0);
-        f.Sales = row.IntOr(6, 0);
-        f.Redeems = row.IntOr(7, 0);
-        f.RedeemedUnits = row.IntOr(8, 0);
-      });
+void AddShopDays(const Tally& tally, std::map<int64_t, FlowDay>& days) {
+  for (const auto& [day, sums] : tally.Days()) {
+    FlowDay& f = days[day];
+    f.PurchaseCount = sums.Buys.Rows, f.Units = sums.Buys.Units, f.Purchases = sums.Buys.Points;
+    f.SaleCount = sums.Sales.Rows, f.SoldUnits = sums.Sales.Units, f.Sales = sums.Sales.Points;
+    f.Redeems = sums.Redeems.Rows, f.RedeemedUnits = sums.Redeems.Units;
+  }
+}
+
+nlohmann::json CountsJson(const RowCounts& counts) {
+  return {{"rows", counts.Rows},
+          {"inPeriod", counts.InPeriod},
+          {"outOfRangeInPeriod", counts.OutOfRangeInPeriod},
+          {"outOfRange", counts.OutOfRange}};
 }
 
 void ReadTradeDays(const ReportContext& context, std::map<int64_t, FlowDay>& days) {
@@ -59,8 +56,10 @@ void ReadTradeDays(const ReportContext& context, std::map<int64_t, FlowDay>& day
                     });
 }
 
-// Rows of a log table: all, in the period, and out of range (in the period and overall).
-nlohmann::json RowCounts(const ReportContext& context, Table table, const std::string& valid) {
+// Rows of the trade log: all, in the period, and out of range (in the period and overall).
+nlohmann::json TradeRowCounts(const ReportContext& context) {
+  const Table table = Table::TradeLog;
+  const std::string valid = context.TradeValid();
   nlohmann::json counts;
   context.Db.First("SELECT COUNT(*),IFNULL(SUM(" + context.Window() + "),0),IFNULL(SUM((" + context.Window() +
                        ") AND NOT " + valid + "),0),IFNULL(SUM(NOT " + valid + "),0) FROM " + context.Table(table),
@@ -75,18 +74,18 @@ nlohmann::json RowCounts(const ReportContext& context, Table table, const std::s
 
 }  // namespace
 
-void WriteFlows(const ReportContext& context, const LedgerResult& ledger) {
+void WriteFlows(const ReportContext& context, const LedgerResult& ledger, const Tally& tally) {
   std::map<int64_t, FlowDay> days;
   const int64_t firstDay = DayOf(context.Opts.Since);
   const int64_t lastDay = DayOf(context.Opts.Until - 1);
   nlohmann::json& rows = context.Out["rows"];
   if (context.Readable(Table::ShopLog)) {
-    ReadShopDays(context, days);
-    rows["shoplog"] = RowCounts(context, Table::ShopLog, context.ShopValid());
+    AddShopDays(tally, days);
+    rows["shoplog"] = CountsJson(tally.ShopRows);
   }
   if (context.Readable(Table::TradeLog)) {
     ReadTradeDays(context, days);
-    rows["tradelog"] = RowCounts(context, Table::TradeLog, context.TradeValid());
+    rows["tradelog"] = TradeRowCounts(context);
   }
   for (const auto& [day, figures] : ledger.Days) {
     if (day < firstDay || day > lastDay) continue;
