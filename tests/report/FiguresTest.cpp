@@ -117,7 +117,7 @@ TEST_F(ReportFigures, PacketsBoughtTheirPointsAndThoseOfTheCatalogueNobodyBought
   std::map<std::string, json> byName;
   for (const json& packet : bought) byName[packet["packet"]] = packet;
   const auto rows = economy.Sql().Rows(
-      "SELECT SUBSTRING_INDEX(packet,',',1),COUNT(*),SUM(amount),-SUM(points_change)" +
+      "SELECT SUBSTRING_INDEX(packet,',',1),COUNT(*),SUM(amount),-SUM(points_change),COUNT(DISTINCT eosId)" +
       Shop("isBuy GROUP BY 1"));
   ASSERT_EQ(byName.size(), rows.size());
   for (const auto& row : rows) {
@@ -125,6 +125,7 @@ TEST_F(ReportFigures, PacketsBoughtTheirPointsAndThoseOfTheCatalogueNobodyBought
     EXPECT_EQ(packet["buys"], std::stoll(row[1])) << row[0];
     EXPECT_EQ(packet["units"], std::stoll(row[2])) << row[0];
     EXPECT_EQ(packet["points"], std::stoll(row[3])) << row[0];
+    EXPECT_EQ(packet["buyers"], std::stoll(row[4])) << row[0];
   }
   EXPECT_GE(bought[0]["points"].get<int64_t>(), bought[1]["points"].get<int64_t>()) << "the top one first";
   EXPECT_EQ(byName["Gacha"]["cooldownHours"], 24);
@@ -132,6 +133,7 @@ TEST_F(ReportFigures, PacketsBoughtTheirPointsAndThoseOfTheCatalogueNobodyBought
   EXPECT_EQ(report["packets"]["unbought"][0]["packet"], "Never Sold");
   EXPECT_EQ(report["packets"]["unbought"][0]["lastBought"], nullptr);
   EXPECT_EQ(report["packets"]["sold"][0]["points"], N("SELECT SUM(points_change)" + Shop("isSell AND packet='Stone'")));
+  EXPECT_EQ(report["packets"]["sold"][0]["players"], N("SELECT COUNT(DISTINCT eosId)" + Shop("isSell AND packet='Stone'")));
   EXPECT_EQ(report["packets"]["redeemed"][0]["units"], N("SELECT SUM(amount)" + Shop("isRedeem")));
 }
 
