@@ -68,10 +68,10 @@ TEST(ReportTally, PlayersSidesAndRepeatedSalesBreakTiesByIdItemAndDay) {
   for (int i = 0; i < 3; ++i) tally.AddShop(Row(1, "Stone", day + i, ShopKind::Sell, 2, 5));
   for (int i = 0; i < 3; ++i) tally.AddShop(Row(0, "Wood", day + 86400 + i, ShopKind::Sell, 1, 1));
   tally.AddShop(Row(0, "Stone", day, ShopKind::Sell, 1, 0));  // a sale of no points still makes an earner
-  tally.AddTrade(0, 2, 40, false, false);
-  tally.AddTrade(std::nullopt, 2, 500, true, false);
-  tally.AddTrade(std::nullopt, 3, -20, true, false);  // a grant taking points is no earning
-  tally.AddTrade(std::nullopt, 3, 900, false, true);  // a set is no earning either
+  tally.AddTrade({0, 2, day, 40, 1, false, false});
+  tally.AddTrade({std::nullopt, 2, day, 500, 2, true, false});
+  tally.AddTrade({std::nullopt, 3, day, -20, 2, true, false});  // a grant taking points is no earning
+  tally.AddTrade({std::nullopt, 3, day, 900, 2, false, true});  // a set is no earning either
 
   const auto& players = tally.Players();
   EXPECT_EQ(players[0].Sales, 3);
@@ -83,6 +83,11 @@ TEST(ReportTally, PlayersSidesAndRepeatedSalesBreakTiesByIdItemAndDay) {
   EXPECT_FALSE(players[2].Spent);
   ASSERT_GT(players.size(), 3u);
   EXPECT_FALSE(players[3].Earned);
+  const report::TradeSums& admins = tally.TradeServers().at(2);
+  EXPECT_EQ(admins.GrantRows, 2);
+  EXPECT_EQ(admins.Grants, 480) << "the day's and the server's grants are what the rows say";
+  EXPECT_EQ(admins.SetRows, 1);
+  EXPECT_EQ(tally.TradeDays().at(20000).Volume, 40);
 
   // "EOS-b" (player 0) sorts after "EOS-a" (player 1): three sales each, the id decides.
   const auto sales = tally.RepeatedSales(10, {"EOS-b", "EOS-a"});

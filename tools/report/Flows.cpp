@@ -40,36 +40,12 @@ nlohmann::json CountsJson(const RowCounts& counts) {
           {"outOfRange", counts.OutOfRange}};
 }
 
-void ReadTradeDays(const ReportContext& context, std::map<int64_t, FlowDay>& days) {
-  context.Db.Stream(std::string("SELECT timestamp DIV 86400,SUM(NOT ") + kAdminRow + "),SUM(IF(" + kAdminRow +
-                        ",0,amount)),SUM(eosid_from='admin addpoints'),SUM(IF(eosid_from='admin addpoints',amount,0)),"
-                        "SUM(eosid_from='admin setpoints') FROM " +
-                        context.Table(Table::TradeLog) + " WHERE " + context.Window() + " AND " +
-                        context.TradeValid() + " GROUP BY 1",
-                    [&](const Row& row) {
-                      FlowDay& f = days[row.IntOr(0, 0)];
-                      f.Trades = row.IntOr(1, 0);
-                      f.TradeVolume = row.IntOr(2, 0);
-                      f.AdminGrantCount = row.IntOr(3, 0);
-                      f.AdminGrants = row.IntOr(4, 0);
-                      f.AdminSetCount = row.IntOr(5, 0);
-                    });
-}
-
-// Rows of the trade log: all, in the period, and out of range (in the period and overall).
-nlohmann::json TradeRowCounts(const ReportContext& context) {
-  const Table table = Table::TradeLog;
-  const std::string valid = context.TradeValid();
-  nlohmann::json counts;
-  context.Db.First("SELECT COUNT(*),IFNULL(SUM(" + context.Window() + "),0),IFNULL(SUM((" + context.Window() +
-                       ") AND NOT " + valid + "),0),IFNULL(SUM(NOT " + valid + "),0) FROM " + context.Table(table),
-                   [&](const Row& row) {
-                     counts = {{"rows", row.IntOr(0, 0)},
-                               {"inPeriod", row.IntOr(1, 0)},
-                               {"outOfRangeInPeriod", row.IntOr(2, 0)},
-                               {"outOfRange", row.IntOr(3, 0)}};
-                   });
-  return counts;
+void AddTradeDays(const Tally& tally, std::map<int64_t, FlowDay>& days) {
+  for (const auto& [day, sums] : tally.TradeDays()) {
+    FlowDay& f = days[day];
+    f.Trades = sums.Trades, f.TradeVolume = sums.Volume;
+    f.AdminGrantCount = sums.GrantRows, f.AdminGrants = sums.Grants, f.AdminSetCount = sums.SetRows;
+  }
 }
 
 }  // namespace
@@ -84,8 +60,8 @@ void WriteFlows(const ReportContext& context, const LedgerResult& ledger, const 
     rows["shoplog"] = CountsJson(tally.ShopRows);
   }
   if (context.Readable(Table::TradeLog)) {
-    ReadTradeDays(context, days);
-    rows["tradelog"] = TradeRowCounts(context);
+    AddTradeDays(tally, days);
+    rows["tradelog"] = CountsJson(tally.TradeRows);
   }
   for (const auto& [day, figures] : ledger.Days) {
     if (day < firstDay || day > lastDay) continue;

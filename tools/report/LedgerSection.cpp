@@ -11,6 +11,16 @@ bool InPeriod(const ReportContext& context, const Row& row, unsigned time, unsig
   return at && *at >= context.Opts.Since && OnServer(context, row, server);
 }
 
+// Rows from the period's end on, and those without a time: counted only (the index on the time finds them).
+void CountRowsAfter(const ReportContext& context, Table table, const std::string& valid, RowCounts& counts) {
+  context.Db.First("SELECT COUNT(*),IFNULL(SUM(NOT " + valid + "),0) FROM " + context.Table(table) + " WHERE NOT " +
+                       context.UpToUntil() + " OR timestamp IS NULL",
+                   [&](const Row& row) {
+                     counts.Rows += row.IntOr(0, 0);
+                     counts.OutOfRange += row.IntOr(1, 0);
+                   });
+}
+
 void ReadShopLog(const ReportContext& context, Ledger& ledger, Tally& tally) {
   Progress progress("shop log");
   RowCounts& counts = tally.ShopRows;
@@ -48,49 +58,58 @@ void ReadShopLog(const ReportContext& context, Ledger& ledger, Tally& tally) {
         if (inPeriod) tally.AddShop(shop);
       },
       &progress);
-  // Rows from the period's end on, and those without a time: counted only (the index on the time finds them).
-  context.Db.First("SELECT COUNT(*),IFNULL(SUM(NOT " + context.ShopValid() + "),0) FROM " +
-                       context.Table(Table::ShopLog) + " WHERE NOT " + context.UpToUntil() + " OR timestamp IS NULL",
-                   [&](const Row& row) {
-                     counts.Rows += row.IntOr(0, 0);
-                     counts.OutOfRange += row.IntOr(1, 0);
-                   });
+  CountRowsAfter(context, Table::ShopLog, context.ShopValid(), counts);
 }
 
 void ReadTradeLog(const ReportContext& context, Ledger& ledger, Tally& tally) {
   Progress progress("trade log");
+  RowCounts& counts = tally.TradeRows;
   context.Db.Stream(
-      "SELECT eosid_from,eosid_to,timestamp,amount,points_after_from,points_after_to,serverid FROM " +
-          context.Table(Table::TradeLog) + " WHERE " + context.UpToUntil() + " AND " + context.TradeValid(),
+      "SELECT eosid_from,eosid_to,timestamp,amount,points_after_from,points_after_to,serverid," +
+          context.TradeValid() + " FROM " + context.Table(Table::TradeLog) + " WHERE " + context.UpToUntil(),
       [&](const Row& row) {
-        const std::string_view from = row.Text(0);
+        ++counts.Rows;
         const bool inPeriod = InPeriod(context, row, 2, 6);
-        LedgerEvent in;
-        in.Player = ledger.Intern(row.Text(1));
-        in.Time = row.IntOr(2, 0);
-        if (from == "admin addpoints" || from == "admin setpoints") {
-          in.Kind = from == "admin addpoints" ? EventKind::AdminAdd : EventKind::AdminSet;
-          in.Change = row.IntOr(3, 0);
-          in.After = row.IntOr(3, 0);
-          ledger.Add(in);
-          if (inPeriod) tally.AddTrade(std::nullopt, in.Player, in.Change, in.Kind == EventKind::AdminAdd,
-                                       in.Kind == EventKind::AdminSet);
+        counts.InPeriod += inPeriod;
+        if (row.IntOr(7, 0) != 1) {
+          ++counts.OutOfRange;
+          counts.OutOfRangeInPeriod += inPeriod;
           return;
         }
-        LedgerEvent out;
-        out.Player = ledger.Intern(from);
-        out.Time = in.Time;
-        out.Kind = EventKind::TradeOut;
-        out.Change = -row.IntOr(3, 0);
-        out.After = row.IntOr(4, 0);
-        ledger.Add(out);
-        in.Kind = EventKind::TradeIn;
-        in.Change = row.IntOr(3, 0);
-        in.After = row.IntOr(5, 0);
-        ledger.Add(in);
-        if (inPeriod) tally.AddTrade(out.Player, in.Player, in.Change, false, false);
+        const std::string_view from = row.Text(0);
+        TradeRow trade;
+        trade.To = ledger.Intern(row.Text(1));
+        trade.Time = row.IntOr(2, 0);
+        trade.Amount = row.IntOr(3, 0);
+        trade.Server = row.Int(6);
+        trade.AdminAdd = from == "admin addpoints";
+        trade.AdminSet = from == "admin setpoints";
+        LedgerEvent in;
+        in.Player = trade.To;
+        in.Time = trade.Time;
+        if (trade.AdminAdd || trade.AdminSet) {
+          in.Kind = trade.AdminAdd ? EventKind::AdminAdd : EventKind::AdminSet;
+          in.Change = trade.Amount;
+          in.After = trade.Amount;
+          ledger.Add(in);
+        } else {
+          LedgerEvent out;
+          out.Player = ledger.Intern(from);
+          out.Time = in.Time;
+          out.Kind = EventKind::TradeOut;
+          out.Change = -trade.Amount;
+          out.After = row.IntOr(4, 0);
+          ledger.Add(out);
+          in.Kind = EventKind::TradeIn;
+          in.Change = trade.Amount;
+          in.After = row.IntOr(5, 0);
+          ledger.Add(in);
+          trade.From = out.Player;
+        }
+        if (inPeriod) tally.AddTrade(trade);
       },
       &progress);
+  CountRowsAfter(context, Table::TradeLog, context.TradeValid(), counts);
 }
 
 }  // namespace

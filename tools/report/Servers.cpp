@@ -26,17 +26,13 @@ void WriteServers(const ReportContext& context, const Tally& tally) {
       entry["players"] = sums.Players;
     }
   if (context.Readable(Table::TradeLog))
-    context.Db.Stream(std::string("SELECT serverid,SUM(NOT ") + kAdminRow + "),SUM(IF(" + kAdminRow +
-                          ",0,amount)),SUM(IF(eosid_from='admin addpoints',amount,0)),SUM(" + kAdminRow + ") FROM " +
-                          context.Table(Table::TradeLog) + " WHERE " + context.Window() + " AND " +
-                          context.TradeValid() + " GROUP BY serverid",
-                      [&](const Row& row) {
-                        nlohmann::json& entry = server(row.IntOr(0, 0));
-                        entry["trades"] = row.IntOr(1, 0);
-                        entry["tradeVolume"] = row.IntOr(2, 0);
-                        entry["adminGrants"] = row.IntOr(3, 0);
-                        entry["adminRows"] = row.IntOr(4, 0);
-                      });
+    for (const auto& [id, sums] : tally.TradeServers()) {
+      nlohmann::json& entry = server(id);
+      entry["trades"] = sums.Trades;
+      entry["tradeVolume"] = sums.Volume;
+      entry["adminGrants"] = sums.Grants;
+      entry["adminRows"] = sums.GrantRows + sums.SetRows;
+    }
   nlohmann::json list = nlohmann::json::array();
   for (auto& [id, entry] : servers) list.push_back(entry);
   context.Out["servers"] = list;

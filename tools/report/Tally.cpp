@@ -70,20 +70,31 @@ void Tally::NoteBuy(std::string_view name, int64_t time) {
   if (!added) entry->second = std::max(entry->second, time);
 }
 
-void Tally::AddTrade(std::optional<uint32_t> from, uint32_t to, int64_t amount, bool adminAdd, bool adminSet) {
-  if (adminSet) return;
-  PlayerSums& receiver = Player(to);
-  if (adminAdd) {
-    if (amount <= 0) return;
-    receiver.Grants += amount;
+void Tally::AddTrade(const TradeRow& row) {
+  for (TradeSums* sums : {&tradeDays_[row.Time / kSecondsPerDay], &tradeServers_[row.Server.value_or(0)]}) {
+    if (row.AdminAdd) {
+      ++sums->GrantRows;
+      sums->Grants += row.Amount;
+    } else if (row.AdminSet) {
+      ++sums->SetRows;
+    } else {
+      ++sums->Trades;
+      sums->Volume += row.Amount;
+    }
+  }
+  if (row.AdminSet) return;
+  PlayerSums& receiver = Player(row.To);
+  if (row.AdminAdd) {
+    if (row.Amount <= 0) return;
+    receiver.Grants += row.Amount;
     receiver.Earned = true;
     return;
   }
-  receiver.TradesIn += amount;
+  receiver.TradesIn += row.Amount;
   receiver.Earned = true;
-  if (!from) return;
-  PlayerSums& sender = Player(*from);
-  sender.TradesOut += amount;
+  if (!row.From) return;
+  PlayerSums& sender = Player(*row.From);
+  sender.TradesOut += row.Amount;
   sender.Spent = true;
 }
 

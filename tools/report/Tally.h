@@ -59,6 +59,21 @@ struct RepeatedSale {
   int64_t Day = 0, Sales = 0, Units = 0, Points = 0;
 };
 
+// A trade log row whose values are in range; admin rows name no sender.
+struct TradeRow {
+  std::optional<uint32_t> From;
+  uint32_t To = 0;
+  int64_t Time = 0;
+  int64_t Amount = 0;
+  std::optional<int64_t> Server;
+  bool AdminAdd = false, AdminSet = false;
+};
+
+// Transfers between players, and the admins' rows.
+struct TradeSums {
+  int64_t Trades = 0, Volume = 0, Grants = 0, GrantRows = 0, SetRows = 0;
+};
+
 // The rows of one log table: all, in the period, and out of range.
 struct RowCounts {
   int64_t Rows = 0, InPeriod = 0, OutOfRangeInPeriod = 0, OutOfRange = 0;
@@ -73,12 +88,14 @@ class Tally {
   void AddShop(const ShopRow& row);
   // A purchase of a packet before the period's end (on the chosen server), for the packets nobody bought.
   void NoteBuy(std::string_view name, int64_t time);
-  // A transfer in the period; admin rows name no sender.
-  void AddTrade(std::optional<uint32_t> from, uint32_t to, int64_t amount, bool adminAdd, bool adminSet);
+  // A trade log row in the period (and on the chosen server).
+  void AddTrade(const TradeRow& row);
 
-  RowCounts ShopRows;
+  RowCounts ShopRows, TradeRows;
 
   const std::map<int64_t, ShopDay>& Days() const { return days_; }
+  const std::map<int64_t, TradeSums>& TradeDays() const { return tradeDays_; }
+  const std::map<int64_t, TradeSums>& TradeServers() const { return tradeServers_; }
   // Sorted by points, then buys, from the largest; then by name.
   std::vector<std::pair<std::string, GroupSums>> Bought() const;
   const std::map<std::string, int64_t>& LastBuys() const { return lastBuy_; }
@@ -115,6 +132,7 @@ class Tally {
   uint32_t Item(std::string_view item);
 
   std::map<int64_t, ShopDay> days_;
+  std::map<int64_t, TradeSums> tradeDays_, tradeServers_;
   std::map<std::string, Group> bought_, sold_, redeemed_;
   std::map<std::string, int64_t> lastBuy_;
   std::map<int64_t, ServerGroup> servers_;  // a NULL server id is server 0, as the figures print it
