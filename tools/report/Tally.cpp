@@ -13,7 +13,10 @@ std::size_t Tally::SaleKeyHash::operator()(const SaleKey& key) const {
   return std::hash<uint64_t>()((uint64_t(key.Player) << 32 | key.Item) ^ (uint64_t(key.Day) * 0x9E3779B97F4A7C15ull));
 }
 
-void Tally::AddTo(Group& group, const ShopRow& row, int64_t points) {
+void Tally::AddTo(Groups& groups, std::string_view name, const ShopRow& row, int64_t points) {
+  auto at = groups.find(name);
+  if (at == groups.end()) at = groups.emplace(std::string(name), Group()).first;
+  Group& group = at->second;
   ++group.Sums.Rows;
   group.Sums.Units += row.Amount;
   group.Sums.Points += points;
@@ -27,9 +30,10 @@ PlayerSums& Tally::Player(uint32_t id) {
 }
 
 uint32_t Tally::Item(std::string_view item) {
-  const auto [entry, added] = itemIds_.try_emplace(std::string(item), static_cast<uint32_t>(items_.size()));
-  if (added) items_.emplace_back(item);
-  return entry->second;
+  if (const auto known = itemIds_.find(item); known != itemIds_.end()) return known->second;
+  itemIds_.emplace(std::string(item), static_cast<uint32_t>(items_.size()));
+  items_.emplace_back(item);
+  return static_cast<uint32_t>(items_.size() - 1);
 }
 
 void Tally::AddShop(const ShopRow& row) {
@@ -41,7 +45,7 @@ void Tally::AddShop(const ShopRow& row) {
   switch (row.Kind) {
     case ShopKind::Buy:
       sums[0] = &day.Buys, sums[1] = &server.Sums.Buys, points = -row.Change;
-      AddTo(bought_[std::string(PacketName(row.Packet))], row, points);
+      AddTo(bought_, PacketName(row.Packet), row, points);
       if (row.HasPlayer) {
         Player(row.Player).Purchases += points;
         Player(row.Player).Spent = true;
@@ -49,7 +53,7 @@ void Tally::AddShop(const ShopRow& row) {
       break;
     case ShopKind::Sell: {
       sums[0] = &day.Sales, sums[1] = &server.Sums.Sales, points = row.Change;
-      AddTo(sold_[std::string(row.Packet)], row, points);
+      AddTo(sold_, row.Packet, row, points);
       if (!row.HasPlayer) break;
       Player(row.Player).Sales += points;
       Player(row.Player).Earned = true;
@@ -59,15 +63,17 @@ void Tally::AddShop(const ShopRow& row) {
     }
     case ShopKind::Redeem:
       sums[0] = &day.Redeems, sums[1] = &server.Sums.Redeems;
-      AddTo(redeemed_[std::string(PacketName(row.Packet))], row, 0);
+      AddTo(redeemed_, PacketName(row.Packet), row, 0);
       break;
   }
   for (KindSums* kind : sums) ++kind->Rows, kind->Units += row.Amount, kind->Points += points;
 }
 
 void Tally::NoteBuy(std::string_view name, int64_t time) {
-  const auto [entry, added] = lastBuy_.try_emplace(std::string(name), time);
-  if (!added) entry->second = std::max(entry->second, time);
+  if (const auto known = lastBuy_.find(name); known != lastBuy_.end())
+    known->second = std::max(known->second, time);
+  else
+    lastBuy_.emplace(std::string(name), time);
 }
 
 void Tally::AddTrade(const TradeRow& row) {
@@ -110,7 +116,7 @@ std::vector<std::pair<std::string, GroupSums>> Tally::Bought() const {
   return list;
 }
 
-std::vector<std::pair<std::string, GroupSums>> Tally::ByUnits(const std::map<std::string, Group>& groups,
+std::vector<std::pair<std::string, GroupSums>> Tally::ByUnits(const Groups& groups,
                                                               std::size_t limit) {
   std::vector<std::pair<std::string, GroupSums>> list;
   for (const auto& [name, group] : groups) {

@@ -6,6 +6,7 @@
 // day. Distinct players are counted on the ids the ledger interns, so no query
 // has to count them over the whole log. Pure logic: no database.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <string>
@@ -98,7 +99,7 @@ class Tally {
   const std::map<int64_t, TradeSums>& TradeServers() const { return tradeServers_; }
   // Sorted by points, then buys, from the largest; then by name.
   std::vector<std::pair<std::string, GroupSums>> Bought() const;
-  const std::map<std::string, int64_t>& LastBuys() const { return lastBuy_; }
+  const std::map<std::string, int64_t, std::less<>>& LastBuys() const { return lastBuy_; }
   // By units from the largest, then by name; at most `limit`.
   std::vector<std::pair<std::string, GroupSums>> Sold(std::size_t limit) const;
   std::vector<std::pair<std::string, GroupSums>> Redeemed(std::size_t limit) const;
@@ -125,19 +126,20 @@ class Tally {
     std::unordered_set<uint32_t> Players;
   };
 
-  static void AddTo(Group& group, const ShopRow& row, int64_t points);
-  static std::vector<std::pair<std::string, GroupSums>> ByUnits(const std::map<std::string, Group>& groups,
+  using Groups = std::map<std::string, Group, std::less<>>;
+  static void AddTo(Groups& groups, std::string_view name, const ShopRow& row, int64_t points);
+  static std::vector<std::pair<std::string, GroupSums>> ByUnits(const Groups& groups,
                                                                 std::size_t limit);
   PlayerSums& Player(uint32_t id);
   uint32_t Item(std::string_view item);
 
   std::map<int64_t, ShopDay> days_;
   std::map<int64_t, TradeSums> tradeDays_, tradeServers_;
-  std::map<std::string, Group> bought_, sold_, redeemed_;
-  std::map<std::string, int64_t> lastBuy_;
+  Groups bought_, sold_, redeemed_;
+  std::map<std::string, int64_t, std::less<>> lastBuy_;
   std::map<int64_t, ServerGroup> servers_;  // a NULL server id is server 0, as the figures print it
   std::vector<PlayerSums> players_;
-  std::unordered_map<std::string, uint32_t> itemIds_;
+  std::map<std::string, uint32_t, std::less<>> itemIds_;
   std::vector<std::string> items_;
   std::unordered_map<SaleKey, GroupSums, SaleKeyHash> sales_;
 };
