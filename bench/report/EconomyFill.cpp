@@ -11,8 +11,8 @@ std::string Replace(std::string text, const std::string& prefix) {
   return text;
 }
 
-// The tables exactly as the plugin creates them.
-const char* const kCreate[] = {
+// The tables as the plugin created them before they had keys and indexes (no schema table).
+const char* const kCreateVersion1[] = {
     "CREATE TABLE IF NOT EXISTS {}_player_points (eosId VARCHAR(47) DEFAULT \"\",secondsWithoutReward INT UNSIGNED "
     "DEFAULT 0,points BIGINT NOT NULL DEFAULT 0,lastChange BIGINT DEFAULT 0,PRIMARY KEY(eosId));",
     "CREATE TABLE IF NOT EXISTS {}_player_chars (eosId VARCHAR(47) DEFAULT \"\",charName VARCHAR(127) DEFAULT "
@@ -33,6 +33,33 @@ const char* const kCreate[] = {
     "0,isBuy BOOL DEFAULT FALSE,isRedeem BOOL DEFAULT FALSE,isSell BOOL DEFAULT FALSE);",
 };
 
+// The tables exactly as the plugin creates them now, and the version it records.
+const char* const kCreateVersion2[] = {
+    "CREATE TABLE IF NOT EXISTS {}_player_points (eosId VARCHAR(47) DEFAULT \"\",secondsWithoutReward INT UNSIGNED "
+    "DEFAULT 0,points BIGINT NOT NULL DEFAULT 0,lastChange BIGINT DEFAULT 0,PRIMARY KEY(eosId));",
+    "CREATE TABLE IF NOT EXISTS {}_player_chars (eosId VARCHAR(47) NOT NULL DEFAULT \"\",charName VARCHAR(127) NOT "
+    "NULL DEFAULT \"\",tribeName VARCHAR(127) NOT NULL DEFAULT \"\",lastLogin INT UNSIGNED DEFAULT 0,lastLogout INT "
+    "UNSIGNED DEFAULT 0,lastServerId INT UNSIGNED DEFAULT 0,PRIMARY KEY(eosId,charName,tribeName));",
+    "CREATE TABLE IF NOT EXISTS {}_player_redeems (eosId VARCHAR(47) NOT NULL DEFAULT \"\",packetStr VARCHAR(511) "
+    "NOT NULL DEFAULT \"\",amount INT DEFAULT 0,lastChange BIGINT DEFAULT 0,isRewardPacket BOOL DEFAULT "
+    "FALSE,isAdminReward BOOL DEFAULT FALSE,PRIMARY KEY(eosId,packetStr));",
+    "CREATE TABLE IF NOT EXISTS {}_player_cooldowns (eosId VARCHAR(47) NOT NULL DEFAULT \"\",packetName "
+    "VARCHAR(255) NOT NULL DEFAULT \"\",lastUse INT UNSIGNED DEFAULT 0,PRIMARY KEY(eosId,packetName));",
+    "CREATE TABLE IF NOT EXISTS {}_tradelog (eosid_from VARCHAR(47) DEFAULT \"\",eosid_to VARCHAR(47) DEFAULT "
+    "\"\",from_name VARCHAR(255) DEFAULT \"\",to_name VARCHAR(255) DEFAULT \"\",timestamp BIGINT DEFAULT "
+    "0,serverid INT UNSIGNED DEFAULT 0,amount BIGINT DEFAULT 0,points_after_from BIGINT DEFAULT "
+    "0,points_after_to BIGINT DEFAULT 0,id BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,PRIMARY KEY(id),KEY "
+    "timestamp(timestamp),KEY fromTime(eosid_from,timestamp),KEY toTime(eosid_to,timestamp));",
+    "CREATE TABLE IF NOT EXISTS {}_shoplog (eosId VARCHAR(47) DEFAULT \"\",packet VARCHAR(255) DEFAULT "
+    "\"\",descr VARCHAR(255) DEFAULT \"\",timestamp BIGINT DEFAULT 0,serverid INT UNSIGNED DEFAULT 0,amount INT "
+    "DEFAULT 0,points_change BIGINT DEFAULT 0,newpoints BIGINT DEFAULT 0,redeemsLeft INT UNSIGNED DEFAULT "
+    "0,isBuy BOOL DEFAULT FALSE,isRedeem BOOL DEFAULT FALSE,isSell BOOL DEFAULT FALSE,id BIGINT UNSIGNED NOT NULL "
+    "AUTO_INCREMENT,PRIMARY KEY(id),KEY timestamp(timestamp),KEY eosIdTime(eosId,timestamp));",
+    "CREATE TABLE IF NOT EXISTS {}_schema (name VARCHAR(31) NOT NULL,version INT NOT NULL DEFAULT 0,updated BIGINT "
+    "NOT NULL DEFAULT 0,PRIMARY KEY(name));",
+    "INSERT INTO {}_schema (name,version,updated) VALUES ('tables',2,0) ON DUPLICATE KEY UPDATE version=2",
+};
+
 // Row numbers 1 to count, signed so that negative arithmetic on them works.
 std::string Seq(const std::string& count) { return "(SELECT CAST(seq AS SIGNED) AS seq FROM seq_1_to_" + count + ") s"; }
 
@@ -48,7 +75,10 @@ const std::vector<std::string>& PacketNames() {
 
 std::vector<std::string> Statements(const std::string& prefix, const Size& size) {
   std::vector<std::string> sql;
-  for (const char* create : kCreate) sql.push_back(Replace(create, prefix));
+  if (size.Version == 1)
+    for (const char* create : kCreateVersion1) sql.push_back(Replace(create, prefix));
+  else
+    for (const char* create : kCreateVersion2) sql.push_back(Replace(create, prefix));
   const std::string players = N(size.Players);
   const std::string start = N(size.Now - size.Days * 86400);
   const std::string span = N(size.Days * 86400);

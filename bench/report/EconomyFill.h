@@ -18,12 +18,13 @@ struct Size {
   int64_t GrantRows = 40;
   int64_t Days = 60;  // the logs end at Now and reach this many days back
   int64_t Now = 0;
+  int Version = 2;  // 1: the tables before they had keys, indexes and a schema table
 };
 
 // The packets the purchases name (the example shop's), in the order the fill uses them.
 const std::vector<std::string>& PacketNames();
 
-// The statements, in order: the six tables as the plugin creates them, then the rows.
+// The statements, in order: the tables as the plugin of that version creates them, then the rows.
 std::vector<std::string> Statements(const std::string& prefix, const Size& size);
 
 }  // namespace economyfill

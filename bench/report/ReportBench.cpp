@@ -2,8 +2,10 @@
 // 200,000 trade log rows, 50,000 players. The tables are filled once (under the
 // prefix "bench_year"; kept for the next run, --refill fills them again), then
 // tandorshop-report runs several times and the median wall time is printed.
+// --version 1 fills the tables as they were before they had keys and indexes
+// (prefix "bench_year_v1").
 //
-//   report_bench [--runs N] [--refill] [--players N --shop-rows N --trade-rows N]
+//   report_bench [--runs N] [--refill] [--version 1|2] [--players N --shop-rows N --trade-rows N]
 //
 // Needs the private MariaDB server (scripts/db start; eval "$(scripts/db env)").
 #include <mysql.h>
@@ -65,11 +67,13 @@ int main(int argc, char** argv) {
     const bool more = i + 1 < argc;
     if (arg == "--runs" && more) runs = std::max(1, std::atoi(argv[++i]));
     else if (arg == "--refill") refill = true;
+    else if (arg == "--version" && more) size.Version = std::atoi(argv[++i]);
     else if (arg == "--players" && more) size.Players = std::atoll(argv[++i]);
     else if (arg == "--shop-rows" && more) size.ShopRows = std::atoll(argv[++i]);
     else if (arg == "--trade-rows" && more) size.TradeRows = std::atoll(argv[++i]);
     else {
-      std::fprintf(stderr, "usage: report_bench [--runs N] [--refill] [--players N --shop-rows N --trade-rows N]\n");
+      std::fprintf(stderr, "usage: report_bench [--runs N] [--refill] [--version 1|2] [--players N --shop-rows N "
+                           "--trade-rows N]\n");
       return 64;
     }
   }
@@ -85,12 +89,13 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "report_bench: %s\n", mysql_error(server.Handle));
     return 2;
   }
-  const std::string prefix = "bench_year";
+  // Each form of the tables has its own prefix, so that both stay filled.
+  const std::string prefix = size.Version == 1 ? "bench_year_v1" : "bench_year";
   const long long have = server.Count("SELECT COUNT(*) FROM " + prefix + "_shoplog");
   if (refill || have < size.ShopRows) {
     const auto started = std::chrono::steady_clock::now();
     for (const char* table : {"player_points", "player_chars", "player_redeems", "player_cooldowns", "tradelog",
-                              "shoplog", "fill_events", "fill_balances"})
+                              "shoplog", "schema", "fill_events", "fill_balances"})
       server.Exec("DROP TABLE IF EXISTS " + prefix + "_" + table);
     size.Now = std::chrono::duration_cast<std::chrono::seconds>(
                    std::chrono::system_clock::now().time_since_epoch()).count();

@@ -29,8 +29,10 @@ TEST(ReportBadInput, AMistypedPrefixNamesThePrefixesThatExistAndAnEmptyDatabaseG
 
   // The plugin's tables, created and never used.
   const std::string empty = reporttest::UniquePrefix("repempty");
-  for (const char* table : {"player_points", "player_chars", "player_redeems", "player_cooldowns", "tradelog", "shoplog"})
+  for (const char* table :
+       {"player_points", "player_chars", "player_redeems", "player_cooldowns", "tradelog", "shoplog", "schema"})
     economy.Sql().Exec("CREATE TABLE " + empty + "_" + table + " LIKE " + economy.Table(table));
+  economy.Sql().Exec("INSERT INTO " + empty + "_schema SELECT * FROM " + economy.Table("schema"));
   const reporttest::RunResult none = RunJson(empty);
   EXPECT_EQ(none.Status, 0) << none.Errors;
   json zero = none.Json();
@@ -46,17 +48,16 @@ TEST(ReportBadInput, AMistypedPrefixNamesThePrefixesThatExistAndAnEmptyDatabaseG
 TEST(ReportBadInput, ATableOfAnotherVersionIsLeftOutAndColumnsAddedAtTheEndAreRead) {
   Economy economy;
   json before = RunJson(economy.Prefix()).Json();
-  // A later version's keys: a new column at the end of every table, and a version table.
+  // A later version's additions: a new column at the end of every table, and a table of its own.
   for (const char* table : {"player_points", "player_chars", "player_redeems", "player_cooldowns", "tradelog", "shoplog"})
-    economy.Sql().Exec("ALTER TABLE " + economy.Table(table) + " ADD COLUMN rowId BIGINT NOT NULL AUTO_INCREMENT "
-                       "UNIQUE");
+    economy.Sql().Exec("ALTER TABLE " + economy.Table(table) + " ADD COLUMN origin INT NOT NULL DEFAULT 0");
   economy.Sql().Exec("CREATE TABLE " + economy.Table("schema_version") + " (version INT)");
   const reporttest::RunResult extended = RunJson(economy.Prefix());
   EXPECT_EQ(extended.Status, 0) << extended.Errors;
   json after = extended.Json();
   EXPECT_EQ(after["flows"]["totals"], before["flows"]["totals"]);
   EXPECT_EQ(after["players"]["unexplained"], before["players"]["unexplained"]);
-  EXPECT_EQ(after["report"]["extraColumns"][economy.Table("shoplog")], 1);
+  EXPECT_EQ(after["report"]["extraColumns"][economy.Table("shoplog")], 2) << "id and the new one";
 
   // A trade log whose columns were renamed: the trade figures are left out, the rest stays.
   economy.Sql().Exec("ALTER TABLE " + economy.Table("tradelog") + " CHANGE amount points BIGINT");
@@ -68,6 +69,46 @@ TEST(ReportBadInput, ATableOfAnotherVersionIsLeftOutAndColumnsAddedAtTheEndAreRe
   EXPECT_EQ(partial["flows"]["totals"]["tradeVolume"], 0);
   EXPECT_EQ(partial["admin"]["latest"], json::array());
   EXPECT_EQ(partial["held"], before["held"]);
+}
+
+TEST(ReportBadInput, TablesOfVersionOneAreReadInFullAndANewerOrUnreadableVersionIsNamed) {
+  Economy current;
+  Economy older(1);
+  json now = RunJson(current.Prefix()).Json();
+  const reporttest::RunResult first = RunJson(older.Prefix());
+  EXPECT_EQ(first.Status, 0) << first.Errors;
+  json one = first.Json();
+  EXPECT_EQ(one["report"]["schemaVersion"], 1);
+  EXPECT_TRUE(NotesContain(one, "the tables are of version 1")) << one["notes"];
+  // The same economy in the older form gives the same figures (the two were made a second or so apart).
+  EXPECT_EQ(one["flows"]["totals"], now["flows"]["totals"]);
+  EXPECT_EQ(one["circulation"]["total"], now["circulation"]["total"]);
+  EXPECT_EQ(one["servers"], now["servers"]);
+  EXPECT_EQ(one["players"]["topEarners"], now["players"]["topEarners"]);
+  EXPECT_EQ(one["players"]["repeatedSales"], now["players"]["repeatedSales"]);
+  EXPECT_EQ(one["packets"]["bought"].size(), now["packets"]["bought"].size());
+  EXPECT_EQ(one["packets"]["bought"][0]["buyers"], now["packets"]["bought"][0]["buyers"]);
+  EXPECT_EQ(one["admin"]["addPoints"], now["admin"]["addPoints"]);
+  EXPECT_EQ(one["rows"], now["rows"]);
+  EXPECT_EQ(now["report"]["schemaVersion"], 2);
+  EXPECT_FALSE(NotesContain(now, "version")) << now["notes"];
+
+  // A newer form: named, the figures that can be read are shown, and the run says it is short.
+  current.Sql().Exec("UPDATE " + current.Table("schema") + " SET version=3 WHERE name='tables'");
+  const reporttest::RunResult newer = RunJson(current.Prefix());
+  EXPECT_EQ(newer.Status, 1) << newer.Errors;
+  json three = newer.Json();
+  EXPECT_TRUE(NotesContain(three, "the tables are of version 3, newer than this report knows (2)")) << three["notes"];
+  EXPECT_NE(newer.Errors.find("version 3"), std::string::npos) << newer.Errors;
+  EXPECT_EQ(three["flows"]["totals"], now["flows"]["totals"]);
+
+  // A schema table of a shape this report does not know.
+  current.Sql().Exec("ALTER TABLE " + current.Table("schema") + " CHANGE version form INT");
+  const reporttest::RunResult unknown = RunJson(current.Prefix());
+  json unread = unknown.Json();
+  EXPECT_TRUE(NotesContain(unread, "could not be read")) << unread["notes"];
+  EXPECT_EQ(unread["report"]["schemaVersion"], 0);
+  EXPECT_EQ(unread["flows"]["totals"], now["flows"]["totals"]);
 }
 
 TEST(ReportBadInput, RowsWithValuesOutOfRangeAreCountedAndLeftOut) {

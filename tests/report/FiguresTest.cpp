@@ -98,6 +98,26 @@ TEST_F(ReportFigures, EarnedAndSpentPerDayBySourceAndSinkForThePeriodAndOneServe
   EXPECT_EQ(server["flows"]["totals"]["sales"], N("SELECT SUM(points_change)" + Shop("serverid=2 AND isSell")));
 }
 
+TEST_F(ReportFigures, RowsAheadOfThisMachinesClockBelongToAPeriodUntilNow) {
+  // A game server whose clock is two hours ahead logged a purchase.
+  const std::string ahead = std::to_string(economy.Now() + 7200);
+  economy.Sql().Exec("INSERT INTO " + economy.Table("shoplog") +
+                     " (eosId,packet,descr,timestamp,serverid,amount,points_change,newpoints,redeemsLeft,isBuy,isRedeem,"
+                     "isSell) VALUES ('EOS9000002','Gacha,1;;;',''," + ahead + ",1,1,-5,50,0,1,0,0)");
+  economy.Sql().Exec("UPDATE " + economy.Table("player_points") + " SET points=50 WHERE eosId='EOS9000002'");
+  json report = Report();
+  EXPECT_EQ(report["flows"]["totals"]["purchases"], N("SELECT -SUM(points_change)" + Shop("isBuy AND timestamp>=" +
+                                                        std::to_string(economy.Now() - 90 * 86400))));
+  EXPECT_EQ(report["report"]["until"].get<std::string>().substr(0, 10), report["flows"]["days"].back()["day"]);
+  bool named = false;
+  for (const json& note : report["notes"]) named |= note.get<std::string>().find("after this machine's clock") != std::string::npos;
+  EXPECT_TRUE(named) << report["notes"];
+  // The walk ends at that row, which agrees with the balances table.
+  EXPECT_EQ(report["circulation"]["playersNeverLogged"], 0) << "the player's row is read";
+  EXPECT_EQ(report["circulation"]["unexplainedSinceLastRows"].get<int64_t>() + report["circulation"]["fromLogs"].get<int64_t>(),
+            report["circulation"]["total"].get<int64_t>());
+}
+
 TEST_F(ReportFigures, PacketsBoughtTheirPointsAndThoseOfTheCatalogueNobodyBought) {
   // A configuration file names the connection and the catalogue.
   const std::string config = testing::TempDir() + "report-config-" + std::to_string(::getpid()) + ".json";
@@ -117,7 +137,7 @@ TEST_F(ReportFigures, PacketsBoughtTheirPointsAndThoseOfTheCatalogueNobodyBought
   std::map<std::string, json> byName;
   for (const json& packet : bought) byName[packet["packet"]] = packet;
   const auto rows = economy.Sql().Rows(
-      "SELECT SUBSTRING_INDEX(packet,',',1),COUNT(*),SUM(amount),-SUM(points_change)" +
+      "SELECT SUBSTRING_INDEX(packet,',',1),COUNT(*),SUM(amount),-SUM(points_change),COUNT(DISTINCT eosId)" +
       Shop("isBuy GROUP BY 1"));
   ASSERT_EQ(byName.size(), rows.size());
   for (const auto& row : rows) {
@@ -125,6 +145,7 @@ TEST_F(ReportFigures, PacketsBoughtTheirPointsAndThoseOfTheCatalogueNobodyBought
     EXPECT_EQ(packet["buys"], std::stoll(row[1])) << row[0];
     EXPECT_EQ(packet["units"], std::stoll(row[2])) << row[0];
     EXPECT_EQ(packet["points"], std::stoll(row[3])) << row[0];
+    EXPECT_EQ(packet["buyers"], std::stoll(row[4])) << row[0];
   }
   EXPECT_GE(bought[0]["points"].get<int64_t>(), bought[1]["points"].get<int64_t>()) << "the top one first";
   EXPECT_EQ(byName["Gacha"]["cooldownHours"], 24);
@@ -132,6 +153,7 @@ TEST_F(ReportFigures, PacketsBoughtTheirPointsAndThoseOfTheCatalogueNobodyBought
   EXPECT_EQ(report["packets"]["unbought"][0]["packet"], "Never Sold");
   EXPECT_EQ(report["packets"]["unbought"][0]["lastBought"], nullptr);
   EXPECT_EQ(report["packets"]["sold"][0]["points"], N("SELECT SUM(points_change)" + Shop("isSell AND packet='Stone'")));
+  EXPECT_EQ(report["packets"]["sold"][0]["players"], N("SELECT COUNT(DISTINCT eosId)" + Shop("isSell AND packet='Stone'")));
   EXPECT_EQ(report["packets"]["redeemed"][0]["units"], N("SELECT SUM(amount)" + Shop("isRedeem")));
 }
 

@@ -140,7 +140,7 @@ RunResult RunJson(const std::string& prefix, std::vector<std::string> more) {
   return RunReport(arguments);
 }
 
-Economy::Economy()
+Economy::Economy(int version)
     : settings_(DatabaseFromEnvironment()),
       prefix_(UniquePrefix("rep")),
       now_(std::chrono::duration_cast<std::chrono::seconds>(std::chrono::system_clock::now().time_since_epoch())
@@ -148,6 +148,7 @@ Economy::Economy()
       sql_(std::make_unique<reporttest::Sql>(settings_)) {
   economyfill::Size size;
   size.Now = now_;
+  size.Version = version;
   for (const std::string& statement : economyfill::Statements(prefix_, size)) sql_->Exec(statement);
   const std::string shop = Table("shoplog");
   const std::string shopColumns =

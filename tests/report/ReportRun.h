@@ -59,10 +59,11 @@ std::vector<std::string> ConnectionFlags(const std::string& prefix);
 RunResult RunJson(const std::string& prefix, std::vector<std::string> more = {});
 
 // The made-up economy (200 players, 5,000 shop rows over 60 days, 3 servers) plus
-// hand-written rows: values out of range and an admin SetPoints.
+// hand-written rows: values out of range and an admin SetPoints. Version 1: the
+// tables as they were before they had keys, indexes and a schema table.
 class Economy {
  public:
-  Economy();
+  explicit Economy(int version = 2);
   ~Economy();
   const std::string& Prefix() const { return prefix_; }
   std::string Table(const std::string& name) const { return prefix_ + "_" + name; }

@@ -24,69 +24,44 @@ nlohmann::json DayJson(int64_t day, const FlowDay& f) {
           {"adminSetChange", f.AdminSetChange},   {"unexplained", f.Unexplained}};
 }
 
-void ReadShopDays(const ReportContext& context, std::map<int64_t, FlowDay>& days) {
-  context.Db.Stream(
-      "SELECT timestamp DIV 86400,SUM(isBuy<>0),SUM(IF(isBuy<>0,amount,0)),SUM(IF(isBuy<>0,-points_change,0)),"
-      "SUM(isSell<>0),SUM(IF(isSell<>0,amount,0)),SUM(IF(isSell<>0,points_change,0)),SUM(isRedeem<>0),"
-      "SUM(IF(isRedeem<>0,amount,0)) FROM " +
-          context.Table(Table::ShopLog) + " WHERE " + context.Window() + " AND " + context.ShopValid() + " GROUP BY 1",
-      [&](const Row& row) {
-        FlowDay& f = days[row.IntOr(0, 0)];
-        f.PurchaseCount = row.IntOr(1, 0);
-        f.Units = row.IntOr(2, 0);
-        f.Purchases = row.IntOr(3, 0);
-        f.SaleCount = row.IntOr(4, 0);
-        f.SoldUnits = row.IntOr(5, 0);
-        f.Sales = row.IntOr(6, 0);
-        f.Redeems = row.IntOr(7, 0);
-        f.RedeemedUnits = row.IntOr(8, 0);
-      });
+void AddShopDays(const Tally& tally, std::map<int64_t, FlowDay>& days) {
+  for (const auto& [day, sums] : tally.Days()) {
+    FlowDay& f = days[day];
+    f.PurchaseCount = sums.Buys.Rows, f.Units = sums.Buys.Units, f.Purchases = sums.Buys.Points;
+    f.SaleCount = sums.Sales.Rows, f.SoldUnits = sums.Sales.Units, f.Sales = sums.Sales.Points;
+    f.Redeems = sums.Redeems.Rows, f.RedeemedUnits = sums.Redeems.Units;
+  }
 }
 
-void ReadTradeDays(const ReportContext& context, std::map<int64_t, FlowDay>& days) {
-  context.Db.Stream(std::string("SELECT timestamp DIV 86400,SUM(NOT ") + kAdminRow + "),SUM(IF(" + kAdminRow +
-                        ",0,amount)),SUM(eosid_from='admin addpoints'),SUM(IF(eosid_from='admin addpoints',amount,0)),"
-                        "SUM(eosid_from='admin setpoints') FROM " +
-                        context.Table(Table::TradeLog) + " WHERE " + context.Window() + " AND " +
-                        context.TradeValid() + " GROUP BY 1",
-                    [&](const Row& row) {
-                      FlowDay& f = days[row.IntOr(0, 0)];
-                      f.Trades = row.IntOr(1, 0);
-                      f.TradeVolume = row.IntOr(2, 0);
-                      f.AdminGrantCount = row.IntOr(3, 0);
-                      f.AdminGrants = row.IntOr(4, 0);
-                      f.AdminSetCount = row.IntOr(5, 0);
-                    });
+nlohmann::json CountsJson(const RowCounts& counts) {
+  return {{"rows", counts.Rows},
+          {"inPeriod", counts.InPeriod},
+          {"outOfRangeInPeriod", counts.OutOfRangeInPeriod},
+          {"outOfRange", counts.OutOfRange}};
 }
 
-// Rows of a log table: all, in the period, and out of range (in the period and overall).
-nlohmann::json RowCounts(const ReportContext& context, Table table, const std::string& valid) {
-  nlohmann::json counts;
-  context.Db.First("SELECT COUNT(*),IFNULL(SUM(" + context.Window() + "),0),IFNULL(SUM((" + context.Window() +
-                       ") AND NOT " + valid + "),0),IFNULL(SUM(NOT " + valid + "),0) FROM " + context.Table(table),
-                   [&](const Row& row) {
-                     counts = {{"rows", row.IntOr(0, 0)},
-                               {"inPeriod", row.IntOr(1, 0)},
-                               {"outOfRangeInPeriod", row.IntOr(2, 0)},
-                               {"outOfRange", row.IntOr(3, 0)}};
-                   });
-  return counts;
+void AddTradeDays(const Tally& tally, std::map<int64_t, FlowDay>& days) {
+  for (const auto& [day, sums] : tally.TradeDays()) {
+    FlowDay& f = days[day];
+    f.Trades = sums.Trades, f.TradeVolume = sums.Volume;
+    f.AdminGrantCount = sums.GrantRows, f.AdminGrants = sums.Grants, f.AdminSetCount = sums.SetRows;
+  }
 }
 
 }  // namespace
 
-void WriteFlows(const ReportContext& context, const LedgerResult& ledger) {
+void WriteFlows(const ReportContext& context, const LedgerResult& ledger, const Tally& tally) {
   std::map<int64_t, FlowDay> days;
   const int64_t firstDay = DayOf(context.Opts.Since);
   const int64_t lastDay = DayOf(context.Opts.Until - 1);
   nlohmann::json& rows = context.Out["rows"];
   if (context.Readable(Table::ShopLog)) {
-    ReadShopDays(context, days);
-    rows["shoplog"] = RowCounts(context, Table::ShopLog, context.ShopValid());
+    AddShopDays(tally, days);
+    rows["shoplog"] = CountsJson(tally.ShopRows);
   }
   if (context.Readable(Table::TradeLog)) {
-    ReadTradeDays(context, days);
-    rows["tradelog"] = RowCounts(context, Table::TradeLog, context.TradeValid());
+    AddTradeDays(tally, days);
+    rows["tradelog"] = CountsJson(tally.TradeRows);
   }
   for (const auto& [day, figures] : ledger.Days) {
     if (day < firstDay || day > lastDay) continue;

@@ -7,6 +7,7 @@
 namespace report {
 
 uint32_t Ledger::Intern(std::string_view eosId) {
+  if (const auto known = ids_.find(eosId); known != ids_.end()) return known->second;
   const auto [entry, added] = ids_.try_emplace(std::string(eosId), static_cast<uint32_t>(names_.size()));
   if (added) {
     names_.emplace_back(eosId);

@@ -8,6 +8,7 @@
 // balances table closes the walk: what it holds beyond the last row is
 // unexplained as well. Pure logic: no database.
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <string>
 #include <string_view>
@@ -51,6 +52,12 @@ struct LedgerResult {
   int64_t PlayersNotInTable = 0;
 };
 
+// Looks strings up by a view, without a copy per lookup.
+struct TextHash {
+  using is_transparent = void;
+  std::size_t operator()(std::string_view text) const { return std::hash<std::string_view>()(text); }
+};
+
 class Ledger {
  public:
   uint32_t Intern(std::string_view eosId);
@@ -63,7 +70,7 @@ class Ledger {
   LedgerResult Finish(bool withTable);
 
  private:
-  std::unordered_map<std::string, uint32_t> ids_;
+  std::unordered_map<std::string, uint32_t, TextHash, std::equal_to<>> ids_;
   std::vector<std::string> names_;
   std::vector<int64_t> table_;
   std::vector<bool> inTable_;

@@ -36,50 +36,48 @@ void Balances(const ReportContext& context, nlohmann::json& out) {
 }
 
 // Players by what they gained (sales, trades received, admin grants) or gave (purchases, trades sent).
-nlohmann::json TopBy(const ReportContext& context, bool earners) {
-  std::string parts;
-  const std::string shop = context.Table(Table::ShopLog), trade = context.Table(Table::TradeLog);
-  const std::string shopWhere = " WHERE " + context.Window() + " AND " + context.ShopValid();
-  const std::string tradeWhere = " WHERE " + context.Window() + " AND " + context.TradeValid();
-  if (context.Readable(Table::ShopLog))
-    parts += earners ? "SELECT eosId AS id,points_change AS a,0 AS b,0 AS c FROM " + shop + shopWhere + " AND isSell<>0"
-                     : "SELECT eosId AS id,-points_change AS a,0 AS b,0 AS c FROM " + shop + shopWhere + " AND isBuy<>0";
-  if (context.Readable(Table::TradeLog)) {
-    if (!parts.empty()) parts += " UNION ALL ";
-    parts += earners ? "SELECT eosid_to,0,amount,0 FROM " + trade + tradeWhere + " AND NOT " + kAdminRow +
-                           " UNION ALL SELECT eosid_to,0,0,amount FROM " + trade + tradeWhere +
-                           " AND eosid_from='admin addpoints' AND amount>0"
-                     : "SELECT eosid_from,0,amount,0 FROM " + trade + tradeWhere + " AND NOT " + kAdminRow;
+nlohmann::json TopBy(const Tally& tally, const LedgerResult& ledger, bool earners) {
+  struct Entry {
+    uint32_t Player;
+    int64_t Total;
+  };
+  std::vector<Entry> order;
+  const std::vector<PlayerSums>& players = tally.Players();
+  for (uint32_t i = 0; i < players.size(); ++i) {
+    const PlayerSums& p = players[i];
+    if (earners ? p.Earned : p.Spent)
+      order.push_back({i, earners ? p.Sales + p.TradesIn + p.Grants : p.Purchases + p.TradesOut});
   }
-  nlohmann::json list = nlohmann::json::array();
-  if (parts.empty()) return list;
-  const char* third = earners ? "grants" : "unused";
-  context.Db.Stream("SELECT id,SUM(a),SUM(b),SUM(c),SUM(a+b+c) AS t FROM (" + parts +
-                        ") x GROUP BY id ORDER BY t DESC,id LIMIT " + std::to_string(kTop),
-                    [&](const Row& row) {
-                      nlohmann::json player = {{"eosId", row.Text(0)}, {"total", row.IntOr(4, 0)}};
-                      player[earners ? "sales" : "purchases"] = row.IntOr(1, 0);
-                      player[earners ? "tradesIn" : "tradesOut"] = row.IntOr(2, 0);
-                      if (earners) player[third] = row.IntOr(3, 0);
-                      list.push_back(player);
+  auto id = [&](uint32_t player) -> const std::string& { return ledger.Players[player].EosId; };
+  const std::size_t n = std::min<std::size_t>(kTop, order.size());
+  std::partial_sort(order.begin(), order.begin() + static_cast<std::ptrdiff_t>(n), order.end(),
+                    [&](const Entry& a, const Entry& b) {
+                      return a.Total != b.Total ? a.Total > b.Total : id(a.Player) < id(b.Player);
                     });
+  nlohmann::json list = nlohmann::json::array();
+  for (std::size_t i = 0; i < n; ++i) {
+    const PlayerSums& p = players[order[i].Player];
+    nlohmann::json player = {{"eosId", id(order[i].Player)}, {"total", order[i].Total}};
+    player[earners ? "sales" : "purchases"] = earners ? p.Sales : p.Purchases;
+    player[earners ? "tradesIn" : "tradesOut"] = earners ? p.TradesIn : p.TradesOut;
+    if (earners) player["grants"] = p.Grants;
+    list.push_back(player);
+  }
   return list;
 }
 
-nlohmann::json RepeatedSales(const ReportContext& context) {
+nlohmann::json RepeatedSales(const Tally& tally, const LedgerResult& ledger) {
+  std::vector<std::string> ids;
+  ids.reserve(ledger.Players.size());
+  for (const LedgerPlayer& player : ledger.Players) ids.push_back(player.EosId);
   nlohmann::json list = nlohmann::json::array();
-  if (!context.Readable(Table::ShopLog)) return list;
-  context.Db.Stream("SELECT eosId,packet,timestamp DIV 86400 AS d,COUNT(*) AS n,SUM(amount),SUM(points_change) FROM " +
-                        context.Table(Table::ShopLog) + " WHERE " + context.Window() + " AND " + context.ShopValid() +
-                        " AND isSell<>0 GROUP BY eosId,packet,d ORDER BY n DESC,eosId,packet,d LIMIT 10",
-                    [&](const Row& row) {
-                      list.push_back({{"eosId", row.Text(0)},
-                                      {"item", row.Text(1)},
-                                      {"day", DayText(row.IntOr(2, 0))},
-                                      {"sales", row.IntOr(3, 0)},
-                                      {"units", row.IntOr(4, 0)},
-                                      {"points", row.IntOr(5, 0)}});
-                    });
+  for (const RepeatedSale& sale : tally.RepeatedSales(10, ids))
+    list.push_back({{"eosId", ids[sale.Player]},
+                    {"item", sale.Item},
+                    {"day", DayText(sale.Day)},
+                    {"sales", sale.Sales},
+                    {"units", sale.Units},
+                    {"points", sale.Points}});
   return list;
 }
 
@@ -108,12 +106,12 @@ nlohmann::json Unexplained(const LedgerResult& ledger, int64_t& positive, int64_
 
 }  // namespace
 
-void WritePlayers(const ReportContext& context, const LedgerResult& ledger) {
+void WritePlayers(const ReportContext& context, const LedgerResult& ledger, const Tally& tally) {
   nlohmann::json& out = context.Out["players"];
   Balances(context, out);
-  out["topEarners"] = TopBy(context, true);
-  out["topSpenders"] = TopBy(context, false);
-  out["repeatedSales"] = RepeatedSales(context);
+  out["topEarners"] = TopBy(tally, ledger, true);
+  out["topSpenders"] = TopBy(tally, ledger, false);
+  out["repeatedSales"] = RepeatedSales(tally, ledger);
   int64_t positive = 0, players = 0;
   out["unexplained"] = Unexplained(ledger, positive, players);
   out["unexplainedPlayers"] = players;

@@ -5,7 +5,7 @@
 
 namespace report {
 
-void WriteServers(const ReportContext& context) {
+void WriteServers(const ReportContext& context, const Tally& tally) {
   std::map<int64_t, nlohmann::json> servers;
   auto server = [&](int64_t id) -> nlohmann::json& {
     nlohmann::json& entry = servers[id];
@@ -16,31 +16,23 @@ void WriteServers(const ReportContext& context) {
     return entry;
   };
   if (context.Readable(Table::ShopLog))
-    context.Db.Stream("SELECT serverid,SUM(IF(isBuy<>0,-points_change,0)),SUM(isBuy<>0),SUM(IF(isSell<>0,points_change,0)),"
-                      "SUM(isSell<>0),SUM(isRedeem<>0),COUNT(DISTINCT eosId) FROM " +
-                          context.Table(Table::ShopLog) + " WHERE " + context.Window() + " AND " +
-                          context.ShopValid() + " GROUP BY serverid",
-                      [&](const Row& row) {
-                        nlohmann::json& entry = server(row.IntOr(0, 0));
-                        entry["purchases"] = row.IntOr(1, 0);
-                        entry["purchaseCount"] = row.IntOr(2, 0);
-                        entry["sales"] = row.IntOr(3, 0);
-                        entry["saleCount"] = row.IntOr(4, 0);
-                        entry["redeems"] = row.IntOr(5, 0);
-                        entry["players"] = row.IntOr(6, 0);
-                      });
+    for (const auto& [id, sums] : tally.Servers()) {
+      nlohmann::json& entry = server(id);
+      entry["purchases"] = sums.Buys.Points;
+      entry["purchaseCount"] = sums.Buys.Rows;
+      entry["sales"] = sums.Sales.Points;
+      entry["saleCount"] = sums.Sales.Rows;
+      entry["redeems"] = sums.Redeems.Rows;
+      entry["players"] = sums.Players;
+    }
   if (context.Readable(Table::TradeLog))
-    context.Db.Stream(std::string("SELECT serverid,SUM(NOT ") + kAdminRow + "),SUM(IF(" + kAdminRow +
-                          ",0,amount)),SUM(IF(eosid_from='admin addpoints',amount,0)),SUM(" + kAdminRow + ") FROM " +
-                          context.Table(Table::TradeLog) + " WHERE " + context.Window() + " AND " +
-                          context.TradeValid() + " GROUP BY serverid",
-                      [&](const Row& row) {
-                        nlohmann::json& entry = server(row.IntOr(0, 0));
-                        entry["trades"] = row.IntOr(1, 0);
-                        entry["tradeVolume"] = row.IntOr(2, 0);
-                        entry["adminGrants"] = row.IntOr(3, 0);
-                        entry["adminRows"] = row.IntOr(4, 0);
-                      });
+    for (const auto& [id, sums] : tally.TradeServers()) {
+      nlohmann::json& entry = server(id);
+      entry["trades"] = sums.Trades;
+      entry["tradeVolume"] = sums.Volume;
+      entry["adminGrants"] = sums.Grants;
+      entry["adminRows"] = sums.GrantRows + sums.SetRows;
+    }
   nlohmann::json list = nlohmann::json::array();
   for (auto& [id, entry] : servers) list.push_back(entry);
   context.Out["servers"] = list;

@@ -1,5 +1,6 @@
 #include "TableCheck.h"
 
+#include <optional>
 #include <set>
 
 #include "ReportDatabase.h"
@@ -54,7 +55,52 @@ std::vector<std::string> OtherPrefixes(Database& db) {
   return {prefixes.begin(), prefixes.end()};
 }
 
+bool TableExists(Database& db, const std::string& name) {
+  bool found = false;
+  db.Stream("SELECT 1 FROM information_schema.tables WHERE table_schema=DATABASE() AND table_name='" +
+                db.Escape(name) + "'",
+            [&](const Row&) { found = true; });
+  return found;
+}
+
+// The recorded form of the tables: 1 without a schema table, 0 when it cannot be read.
+int ReadVersion(Database& db, const std::string& prefix, std::vector<std::string>& notes) {
+  const std::string name = prefix + "_schema";
+  if (!TableExists(db, name)) return 1;
+  std::optional<int64_t> version;
+  bool row = false;
+  try {
+    db.Stream("SELECT version FROM `" + name + "` WHERE name='tables'", [&](const Row& r) {
+      row = true;
+      version = r.Int(0);
+    });
+  } catch (const QueryError& e) {
+    notes.push_back("the version of the tables in " + name + " could not be read (" + e.what() +
+                    "): the tables are read as far as their columns match");
+    return 0;
+  }
+  if (!row) return 1;  // created, the migration not yet recorded: still the older form
+  if (!version || *version < 1 || *version > 1000000) {
+    notes.push_back("the version of the tables in " + name + " is out of range: the tables are read as far as "
+                    "their columns match");
+    return 0;
+  }
+  return static_cast<int>(*version);
+}
+
 }  // namespace
+
+std::string VersionNote(int version, const std::string& schemaTable) {
+  if (version == 1)
+    return "the tables are of version 1 (no version in " + schemaTable + "; this report knows version " +
+           std::to_string(kKnownVersion) + "): they are read as they are, more slowly without the indexes of version " +
+           std::to_string(kKnownVersion) + " (the plugin adds them when it starts)";
+  if (version > kKnownVersion)
+    return "the tables are of version " + std::to_string(version) + ", newer than this report knows (" +
+           std::to_string(kKnownVersion) + "): it shows what it can read of them, figures a newer version "
+           "records elsewhere are missing";
+  return "";
+}
 
 bool Schema::AllReadable() const {
   for (const TableState& state : Tables)
@@ -117,7 +163,11 @@ Schema CheckSchema(Database& db, const std::string& prefix) {
       line += " exist (--table-prefix)";
     }
     schema.Notes.push_back(line);
+    return schema;
   }
+  schema.Version = ReadVersion(db, prefix, schema.Notes);
+  const std::string note = VersionNote(schema.Version, prefix + "_schema");
+  if (!note.empty()) schema.Notes.insert(schema.Notes.begin(), note);
   return schema;
 }
 

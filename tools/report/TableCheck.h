@@ -18,12 +18,20 @@ struct TableState {
   int ExtraColumns = 0;
 };
 
+// The form of the tables this report knows best; {prefix}_schema records the form
+// of a database ("tables"), and a database without that table is of form 1.
+constexpr int kKnownVersion = 2;
+
 struct Schema {
   TableState Tables[kTableCount];
+  int Version = 0;  // 0: not known (no shop table, or the version could not be read)
   std::vector<std::string> Notes;  // what could not be read, and why
   bool Readable(Table table) const { return Tables[static_cast<int>(table)].Readable; }
   bool AllReadable() const;
 };
+
+// The line for a database of another form than kKnownVersion (empty for that one), pure.
+std::string VersionNote(int version, const std::string& schemaTable);
 
 // "shop_player_points" and so on.
 std::string TableName(const std::string& prefix, Table table);
