@@ -32,6 +32,10 @@ struct BooksInput {
   // before it was settled: the start after it gives them back (the summary's
   // "heldGivenBackAtStart" bounds those). Without kills neither is accepted.
   std::map<int, int> ServerKills;
+  // Simulated seconds per real second: a server cooldown is checked on the game
+  // thread and the purchase's log time read later on a worker, so a worker's
+  // real delay shows this many times larger in the log.
+  double Speed = 1;
 };
 
 struct BooksResult {

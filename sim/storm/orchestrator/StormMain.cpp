@@ -379,6 +379,7 @@ class Storm {
     storm::BooksInput input;
     input.Database = db_.Address();
     input.Prefix = kPrefix;
+    input.Speed = o_.Speed;
     input.Summaries = facts_.Summaries;
     for (int id : kServerIds) input.Players[id] = o_.Players;
     input.Grants = facts_.Grants;
