@@ -18,6 +18,7 @@
 #include <poll.h>
 #endif
 
+#include <system_error>
 #include <vector>
 
 namespace TandorShop::Platform {
@@ -108,6 +109,25 @@ bool LocalTime(std::time_t moment, std::tm& out) {
   return true;
 }
 
+// Not a rename over the target (MoveFileExW): Windows refuses that while any
+// other handle is open on the target, even one that shares deletion.
+// ReplaceFileW swaps the two files' names and is allowed then.
+bool ReplaceFileWith(const std::filesystem::path& target, const std::filesystem::path& replacement) {
+  std::error_code error;
+  const std::filesystem::path to = std::filesystem::absolute(target, error);  // ReplaceFileW wants full paths
+  if (error) return false;
+  const std::filesystem::path from = std::filesystem::absolute(replacement, error);
+  if (error) return false;
+  if (::ReplaceFileW(to.c_str(), from.c_str(), nullptr, REPLACEFILE_IGNORE_MERGE_ERRORS | REPLACEFILE_IGNORE_ACL_ERRORS,
+                     nullptr, nullptr))
+    return true;
+  // No target yet; or the target was removed and the replacement kept its own
+  // name (ERROR_UNABLE_TO_MOVE_REPLACEMENT): nothing is held open any more.
+  const DWORD failure = ::GetLastError();
+  if (failure != ERROR_FILE_NOT_FOUND && failure != ERROR_UNABLE_TO_MOVE_REPLACEMENT) return false;
+  return ::MoveFileExW(from.c_str(), to.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH) != 0;
+}
+
 bool SocketReadableOrClosed(SocketHandle socket) {
   if (socket == INVALID_SOCKET) return true;
   WSAPOLLFD watch{};
@@ -128,6 +148,12 @@ std::string OwnModulePath() {
 }
 
 bool LocalTime(std::time_t moment, std::tm& out) { return ::localtime_r(&moment, &out) != nullptr; }
+
+bool ReplaceFileWith(const std::filesystem::path& target, const std::filesystem::path& replacement) {
+  std::error_code error;
+  std::filesystem::rename(replacement, target, error);  // atomic, whoever holds the target open
+  return !error;
+}
 
 bool SocketReadableOrClosed(SocketHandle socket) {
   if (socket < 0) return true;

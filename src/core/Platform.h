@@ -3,6 +3,7 @@
 // Platform.cpp is the only file of the plugin that includes an operating-system
 // header; it has a POSIX branch and a Windows branch.
 #include <ctime>
+#include <filesystem>
 #include <string>
 
 namespace TandorShop::Platform {
@@ -24,6 +25,12 @@ std::string OwnModulePath();
 // True when the socket has something to read, was closed by its peer, is in
 // error or is not a socket: anything but a quiet, open connection.
 bool SocketReadableOrClosed(SocketHandle socket);
+
+// Puts `replacement` in place of `target` in one step: a reader sees the old
+// content or the new, never a part. Works while another program holds `target`
+// open, as long as it shares deletion (backup and copy tools do); `target` need
+// not exist. False when it cannot be done; `replacement` is then left as it was.
+bool ReplaceFileWith(const std::filesystem::path& target, const std::filesystem::path& replacement);
 
 // The local calendar time of a moment, in the server's time zone; false when
 // the moment cannot be converted. Safe on any thread.

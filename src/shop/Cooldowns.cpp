@@ -14,6 +14,7 @@
 #include "config/ShopConfig.h"
 #include "core/Clock.h"
 #include "core/Log.h"
+#include "core/Platform.h"
 #include "core/ThreadPool.h"
 
 namespace TandorShop::Cooldowns {
@@ -68,9 +69,7 @@ bool WriteAtomically(const std::string& path, const std::string& content) {
     out.flush();
     if (!out) return false;
   }
-  std::error_code error;
-  std::filesystem::rename(temporary, path, error);
-  return !error;
+  return Platform::ReplaceFileWith(path, temporary);
 }
 
 std::string Joined(const std::vector<std::string>& lines) {

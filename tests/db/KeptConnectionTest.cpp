@@ -2,8 +2,9 @@
 #include <gtest/gtest.h>
 
 #include <chrono>
+#include <condition_variable>
 #include <future>
-#include <latch>
+#include <mutex>
 #include <set>
 #include <string>
 #include <thread>
@@ -48,16 +49,34 @@ std::set<int64_t> SessionsOfOperations(ThreadPool& pool, int count) {
   return sessions;
 }
 
+// Lets its callers through together once `count` of them arrived. Not
+// std::latch: MinGW's GCC 12 builds it on a waiter that can miss the last
+// arrival's wake-up (the target has no futex), and the test then hangs.
+class StartGate {
+ public:
+  explicit StartGate(int count) : left_(count) {}
+  void ArriveAndWait() {
+    std::unique_lock lock(mutex_);
+    if (--left_ == 0) open_.notify_all();
+    open_.wait(lock, [this] { return left_ <= 0; });
+  }
+
+ private:
+  std::mutex mutex_;
+  std::condition_variable open_;
+  int left_;
+};
+
 // The session each worker's next operation works on, one operation per worker:
 // every task waits until all have started, so no worker can take two.
 std::set<int64_t> SessionsOfEveryWorker(ThreadPool& pool) {
-  auto started = std::make_shared<std::latch>(ThreadPool::WorkerCount);
+  auto started = std::make_shared<StartGate>(ThreadPool::WorkerCount);
   std::vector<std::future<int64_t>> answers;
   for (int i = 0; i < ThreadPool::WorkerCount; ++i) {
     auto promise = std::make_shared<std::promise<int64_t>>();
     answers.push_back(promise->get_future());
     pool.PostTask(PoolTask::MakeJob([promise, started] {
-      started->arrive_and_wait();
+      started->ArriveAndWait();
       promise->set_value(SessionOfNextOperation());
     }));
   }

@@ -71,13 +71,9 @@ TEST_F(WindowsCooldownFile, WrittenAndReadBackInAServerFolderWithNonAsciiName) {
 }
 
 // Another program holds the file open, sharing it the way Windows' backup and
-// copy tools do (read, write and delete shared): the plugin still replaces it.
-// Disabled: it fails under Wine, which refuses, as Windows' classic rename does,
-// to rename over a file that is open even with delete shared (MoveFileExW:
-// access denied), so the write stops at the temporary file; replacing needs a
-// rename of the platform's own (POSIX semantics, or writing in place when the
-// rename is refused).
-TEST_F(WindowsCooldownFile, DISABLED_ReplacedWhileAnotherHandleHoldsItOpen) {
+// copy tools do (read, write and delete shared): the plugin still replaces it,
+// where a rename over the file would be refused.
+TEST_F(WindowsCooldownFile, ReplacedWhileAnotherHandleHoldsItOpen) {
   const int64_t now = Clock::NowUnix();
   Cooldowns::AppendServerCooldown(Weekly().PacketName, now - 10);
   ASSERT_NE(Content(), "");

@@ -7,7 +7,7 @@
 
 #include "AsaApi/FString.h"
 #include "WindowsTestSupport.h"
-#include "db/TextConversion.h"
+#include "core/TextConversion.h"
 
 namespace {
 

@@ -1,5 +1,7 @@
 #include "Books.h"
 
+#include <algorithm>
+
 #include "StormRoster.h"
 
 namespace storm {

@@ -230,7 +230,7 @@ int AskLinuxSide(const std::string& verb, uint16_t port) {
   const std::string name = std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++);
   const std::filesystem::path folder = ControlFolder();
   {
-    std::ofstream request(folder / (name + ".partial"));
+    std::ofstream request(folder / (name + ".partial"), std::ios::binary);  // "\n", not "\r\n": read by bash
     request << verb << ' ' << port << '\n';
   }
   std::filesystem::rename(folder / (name + ".partial"), folder / (name + ".request"));
