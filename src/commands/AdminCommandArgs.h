@@ -32,6 +32,9 @@ inline constexpr const char* DatabaseUnavailable = "Database unavailable. Nothin
 inline constexpr const char* DatabaseUnreadable = "Database unavailable. The points could not be read.";
 inline constexpr const char* NothingHeld = "Player {} holds no such packet. Nothing changed.";
 // The answer to the commit was lost and the database could not be asked since.
+// A reset runs in batches: those before the failing one stay done.
+inline constexpr const char* ResetUnfinished =
+    "Database unavailable after {} rows were reset. Run the command again to reset the rest.";
 inline constexpr const char* OutcomeUnknown =
     "Database unavailable; whether the change was made is not known. Check the player's points before repeating it.";
 }  // namespace Replies

@@ -35,6 +35,13 @@ std::string NothingChanged(DBHelper::WriteResult result, const std::u16string& e
   return Replies::DatabaseUnavailable;
 }
 
+// The reply of a reset: done, nothing done, or done up to a failing batch.
+std::string ResetReply(const DBHelper::ResetOutcome& outcome, const char* done) {
+  if (outcome.complete) return done;
+  if (outcome.rows == 0) return Replies::DatabaseUnavailable;
+  return fmt::format(Replies::ResetUnfinished, outcome.rows);
+}
+
 }  // namespace
 
 std::string addPointsInternal(std::u16string_view text) {
@@ -78,11 +85,11 @@ std::string getPlayerPointsInternal(std::u16string_view text) {
 }
 
 std::string resetKitsInternal(std::u16string_view) {
-  return DBHelper::resetAllKits() ? Replies::KitsReset : Replies::DatabaseUnavailable;
+  return ResetReply(DBHelper::resetAllKits(), Replies::KitsReset);
 }
 
 std::string resetPointsInternal(std::u16string_view) {
-  return DBHelper::resetAllPoints() ? Replies::PointsReset : Replies::DatabaseUnavailable;
+  return ResetReply(DBHelper::resetAllPoints(), Replies::PointsReset);
 }
 
 std::string changeKitAmountInternal(std::u16string_view text) {

@@ -5,6 +5,7 @@
 #include <exception>
 
 #include "core/Log.h"
+#include "db/Attempts.h"
 #include "db/DBErrorLog.h"
 #include "db/KeptConnection.h"
 #include "db/NodeSelection.h"
@@ -43,7 +44,11 @@ void OpenConnection(mysql::connection& connection, const DBSettings& settings, R
     options.flags = CLIENT_FOUND_ROWS | CLIENT_MULTI_STATEMENTS;
     if (!OpenOnFirstReadyNode(connection, options, settings)) {
       connection.close();
-      TandorShop::Log().critical("Failed to open connection!");
+      NoteStatementError(2003);  // a later try may find the server (or the next node) ready
+      if (FailureWillBeRetried())
+        TandorShop::Log().debug("Failed to open connection!");
+      else
+        TandorShop::Log().critical("Failed to open connection!");
     }
   } catch (const std::exception& e) {
     LogUnexpectedError("DBHelper::connect", e.what());

@@ -2,6 +2,7 @@
 #include <fmt/format.h>
 
 #include "core/Log.h"
+#include "db/Attempts.h"
 #include "db/DBErrorLog.h"
 
 namespace DBHelper {
@@ -11,7 +12,11 @@ constexpr const char* kSourceFile = __FILE__;
 
 void LogUnexpectedError(std::string_view qualifiedName, std::string_view what) noexcept {
   try {
-    TandorShop::Log().error("({} {}) Unexpected DB error {}", kSourceFile, qualifiedName, what);
+    // A failure the operation's next try takes care of is no error yet.
+    if (FailureWillBeRetried())
+      TandorShop::Log().debug("({} {}) Unexpected DB error {}", kSourceFile, qualifiedName, what);
+    else
+      TandorShop::Log().error("({} {}) Unexpected DB error {}", kSourceFile, qualifiedName, what);
   } catch (...) {
   }
 }

@@ -48,8 +48,15 @@ bool spendPoints(const FString& eosId, int32_t amount);
 // True when the player's row took the value.
 bool assignPoints(const FString& eosId, int32_t points);
 WriteResult assignPointsFor(const FString& eosId, int32_t points, std::string_view operation);
-// True when the database took it.
-bool resetAllPoints();
+// What a reset of every row did: it runs in batches of kResetBatchRows, each a
+// transaction of its own, so a failure leaves the batches before it done and
+// running it again finishes the rest.
+struct ResetOutcome {
+  bool complete = false;
+  uint64_t rows = 0;  // rows changed by the batches that committed
+};
+inline constexpr int kResetBatchRows = 1000;
+ResetOutcome resetAllPoints();
 // The player's points (a new row with 0 for a new player); nullopt when the
 // database could not be read.
 std::optional<int64_t> readPlayerPoints(const FString& eosId);
@@ -130,8 +137,7 @@ void recordTrade(const TradeLogRecord& record);
 void loadShopLog(TArray<ModComm::A_ShopLogEntry>& entries, const FString& eosId);
 void loadTradeLog(TArray<ModComm::A_TradeLogEntry>& entries, const FString& eosId);
 void storeOnJoinRewards(const TArray<OnJoinReward>& rewards, const FString& eosId);
-// True when the database took it.
-bool resetAllKits();
+ResetOutcome resetAllKits();
 
 // ---- what charges and redeems still owe ---------------------------------------
 // A charge and a redeem write, in their own transaction, what they took under

@@ -5,12 +5,14 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "AsaApi/FString.h"
 #include "AsaApi/TArray.h"
 #include "core/AsyncTaskResults.h"
 #include "db/DBConnection.h"
+#include "db/DBHelper.h"
 #include "records/DBRecords.h"
 #include "records/ModCommRecords.h"
 #include "records/PointsRecords.h"
@@ -45,7 +47,8 @@ bool addNewPlayer(DBConnection& db, const FString& eosId, int64_t now);
 uint64_t addPlayerPoints(DBConnection& db, int32_t amount, int64_t now, const FString& eosId);
 uint64_t spendPlayerPoints(DBConnection& db, int32_t amount, int64_t now, const FString& eosId);
 uint64_t setPlayerPoints(DBConnection& db, int32_t points, int64_t now, const FString& eosId);
-bool resetPlayerPoints(DBConnection& db);
+// One batch of a reset: the rows it changed, nullopt when it failed.
+std::optional<uint64_t> resetPlayerPoints(DBConnection& db, int batchRows);
 bool updateSecondsWithoutReward(DBConnection& db, int32_t seconds, int64_t now, const FString& eosId);
 
 // ---- characters --------------------------------------------------------------
@@ -66,7 +69,11 @@ bool updateRedeemPacketAddAmount(DBConnection& db, const FString& eosId, const F
 bool updateExistingRedeemPacketSetAmount(DBConnection& db, int32_t amount, int64_t now, const FString& eosId,
                                          const FString& packet);
 bool deleteRedeemPacket(DBConnection& db, const FString& eosId, const FString& packet);
-bool resetKits(DBConnection& db);
+std::optional<uint64_t> resetKits(DBConnection& db, int batchRows);
+// Runs a reset's batches (each committed on its own) until one changes fewer rows
+// than a batch holds, or one fails.
+using ResetBatch = std::optional<uint64_t> (*)(DBConnection& db, int batchRows);
+ResetOutcome ResetInBatches(std::string_view qualifiedName, ResetBatch batch);
 // Returns the number of statements sent (one per 100 rewards).
 int insertOnJoinRewardPacketsForPlayer(DBConnection& db, const FString& eosId, const TArray<OnJoinReward>& rewards,
                                        int64_t now);

@@ -6,7 +6,7 @@
 namespace DBHelper {
 
 void recordTrade(const TradeLogRecord& record) {
-  RunOperation("DBHelper::recordTrade", 0, [&] {
+  RunRetried("DBHelper::recordTrade", 0, [&] {
     DBConnection db(Settings());
     insertTradeLog(db, record);
     db.Finish();
@@ -15,7 +15,7 @@ void recordTrade(const TradeLogRecord& record) {
 }
 
 void loadShopLog(TArray<ModComm::A_ShopLogEntry>& entries, const FString& eosId) {
-  RunOperation("DBHelper::loadShopLog", 0, [&] {
+  RunRetried("DBHelper::loadShopLog", 0, [&] {
     DBConnection db(Settings());
     selectShopLogForPlayer(db, eosId, entries);
     db.Finish();
@@ -24,7 +24,7 @@ void loadShopLog(TArray<ModComm::A_ShopLogEntry>& entries, const FString& eosId)
 }
 
 void loadTradeLog(TArray<ModComm::A_TradeLogEntry>& entries, const FString& eosId) {
-  RunOperation("DBHelper::loadTradeLog", 0, [&] {
+  RunRetried("DBHelper::loadTradeLog", 0, [&] {
     DBConnection db(Settings());
     selectTradeLogForPlayer(db, eosId, entries);
     db.Finish();

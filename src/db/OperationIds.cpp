@@ -101,6 +101,7 @@ CommitOutcome CommitIdentified(DBConnection& db, Transaction& transaction, const
   }
   TandorShop::Log().warn("{}: the answer to its commit was lost; operation {} {}", qualifiedName, opId,
                          *committed ? "did commit" : "did not commit");
+  if (!*committed) NoteCommitNotKept();
   return *committed ? CommitOutcome::Committed : CommitOutcome::NotCommitted;
 }
 

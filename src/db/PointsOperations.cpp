@@ -22,8 +22,8 @@ namespace {
 template <typename Statement>
 WriteResult WriteToPlayerRow(const char* qualifiedName, const FString& eosId, std::string_view operation,
                              const std::string& what, Statement&& statement) {
-  const WriteResult result = RunOperation(qualifiedName, WriteResult::Failed, [&] {
-    const std::string opId = NewOperationId();
+  const std::string opId = NewOperationId();  // one id for every try
+  const WriteResult result = RunRetried(qualifiedName, WriteResult::Failed, [&] {
     DBConnection db(Settings());
     if (!db.IsOpen()) return WriteResult::Failed;
     Transaction transaction(db);
@@ -45,7 +45,7 @@ WriteResult WriteToPlayerRow(const char* qualifiedName, const FString& eosId, st
 }  // namespace
 
 PlayerPointsRow loadPlayerPoints(const FString& eosId) {
-  return RunOperation("DBHelper::loadPlayerPoints", PlayerPointsRow{0, 0}, [&] {
+  return RunRetried("DBHelper::loadPlayerPoints", PlayerPointsRow{0, 0}, [&] {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
     PlayerPointsRow row = selectPlayerPoints(db, eosId);
@@ -98,17 +98,12 @@ WriteResult assignPointsFor(const FString& eosId, int32_t points, std::string_vi
                           [&](DBConnection& db) { return setPlayerPoints(db, points, now, eosId); });
 }
 
-bool resetAllPoints() {
-  return RunOperation("DBHelper::resetAllPoints", false, [] {
-    DBConnection db(Settings());
-    const bool reset = db.IsOpen() && resetPlayerPoints(db) && db.NoQueryFailed();
-    db.Finish();
-    return reset;
-  });
+ResetOutcome resetAllPoints() {
+  return ResetInBatches("DBHelper::resetAllPoints", &resetPlayerPoints);
 }
 
 std::optional<int64_t> readPlayerPoints(const FString& eosId) {
-  return RunOperation("DBHelper::loadPlayerPoints", std::optional<int64_t>{}, [&]() -> std::optional<int64_t> {
+  return RunRetried("DBHelper::loadPlayerPoints", std::optional<int64_t>{}, [&]() -> std::optional<int64_t> {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
     if (!db.IsOpen()) return std::nullopt;
@@ -125,7 +120,7 @@ std::optional<int64_t> readPlayerPoints(const FString& eosId) {
 }
 
 void saveSecondsWithoutReward(const FString& eosId, int32_t seconds) {
-  RunOperation("DBHelper::saveSecondsWithoutReward", 0, [&] {
+  RunRetried("DBHelper::saveSecondsWithoutReward", 0, [&] {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
     updateSecondsWithoutReward(db, seconds, now, eosId);
@@ -135,7 +130,7 @@ void saveSecondsWithoutReward(const FString& eosId, int32_t seconds) {
 }
 
 void recordLogin(const PointsHandler::PlayerLoginDB& login) {
-  RunOperation("DBHelper::recordLogin", 0, [&] {
+  RunRetried("DBHelper::recordLogin", 0, [&] {
     DBConnection db(Settings());
     insertPlayerLogin(db, login);
     db.Finish();
@@ -144,7 +139,7 @@ void recordLogin(const PointsHandler::PlayerLoginDB& login) {
 }
 
 void recordLogout(const PointsHandler::PlayerLogoutDB& logout) {
-  RunOperation("DBHelper::recordLogout", 0, [&] {
+  RunRetried("DBHelper::recordLogout", 0, [&] {
     DBConnection db(Settings());
     insertPlayerLogout(db, logout.LogoutTime, logout.EosId);
     db.Finish();
@@ -153,7 +148,7 @@ void recordLogout(const PointsHandler::PlayerLogoutDB& logout) {
 }
 
 void runStartupMaintenance(const std::vector<CooldownLifetime>& cooldowns) {
-  RunOperation("DBHelper::runStartupMaintenance", 0, [&] {
+  RunRetried("DBHelper::runStartupMaintenance", 0, [&] {
     const int64_t serverId = TandorShop::GameInfo::ServerId();
     DBConnection db(Settings());
     fixMissedLogouts(db, serverId);
@@ -166,7 +161,7 @@ void runStartupMaintenance(const std::vector<CooldownLifetime>& cooldowns) {
 }
 
 void loadTradeTargets(TArray<ModComm::A_TradeTarget>& targets, int32_t spanSeconds) {
-  RunOperation("DBHelper::loadTradeTargets", 0, [&] {
+  RunRetried("DBHelper::loadTradeTargets", 0, [&] {
     DBConnection db(Settings());
     getTradeTargets(db, spanSeconds, targets);
     db.Finish();
@@ -175,7 +170,7 @@ void loadTradeTargets(TArray<ModComm::A_TradeTarget>& targets, int32_t spanSecon
 }
 
 void loadPointsWithCds(ModComm::DB_PlayerPointsWithCds& record, const FString& eosId) {
-  RunOperation("DBHelper::loadPointsWithCds", 0, [&] {
+  RunRetried("DBHelper::loadPointsWithCds", 0, [&] {
     DBConnection db(Settings());
     record.points = selectPlayerPoints(db, eosId).points;
     getPlayerCds(db, eosId, record.Cooldowns);

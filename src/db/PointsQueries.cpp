@@ -65,10 +65,9 @@ uint64_t setPlayerPoints(DBConnection& db, int32_t points, int64_t now, const FS
   });
 }
 
-bool resetPlayerPoints(DBConnection& db) {
-  return RunQuery(db, "DBHelper::resetPlayerPoints", false, [&] {
-    db.Connection().exec(BuildStatement(db, Sql::resetPlayerPoints));
-    return true;
+std::optional<uint64_t> resetPlayerPoints(DBConnection& db, int batchRows) {
+  return RunQuery(db, "DBHelper::resetPlayerPoints", std::optional<uint64_t>{}, [&] {
+    return std::optional<uint64_t>{db.Connection().exec(BuildStatement(db, Sql::resetPlayerPoints, batchRows))};
   });
 }
 

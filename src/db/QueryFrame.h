@@ -7,6 +7,7 @@
 
 #include <fmt/format.h>
 
+#include "db/Attempts.h"
 #include "db/DBConnection.h"
 #include "db/DBErrorLog.h"
 #include "db/Statements.h"
@@ -28,6 +29,8 @@ Result RunOperation(std::string_view qualifiedName, Result fallback, Body&& body
   try {
     return body();
   } catch (const mysql::mysql_exception& e) {
+    NoteStatementError(e.error_number());
+    if (dynamic_cast<const mysql::commit_unknown*>(&e) != nullptr) NoteCommitSent();
     LogUnexpectedError(e.statement().empty() ? qualifiedName : std::string_view(e.statement()), e.what());
   } catch (const std::exception& e) {
     LogUnexpectedError(qualifiedName, e.what());
@@ -35,6 +38,21 @@ Result RunOperation(std::string_view qualifiedName, Result fallback, Body&& body
     LogUnexpectedError(qualifiedName, "unknown error");
   }
   return fallback;
+}
+
+// RunOperation, run again as a whole while a try fails in a way a further try
+// can mend (Attempts.h). Only the outermost frame of a thread retries. The body
+// must be safe to run again: it makes its connection and its transaction anew,
+// and resets what it hands back; its operation id is made before this frame.
+template <typename Result, typename Body>
+Result RunRetried(std::string_view qualifiedName, Result fallback, Body&& body) noexcept {
+  AttemptScope attempts(qualifiedName);
+  if (!attempts.Outer()) return RunOperation(qualifiedName, fallback, body);
+  for (;;) {
+    attempts.Begin();
+    Result result = RunOperation(qualifiedName, fallback, body);
+    if (!attempts.RunAgain()) return result;
+  }
 }
 
 // The frame of one query: skipped on a closed connection, failures logged under

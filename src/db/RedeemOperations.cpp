@@ -100,7 +100,7 @@ template <typename Change>
 WriteResult RunHeldAmountChange(const FString& eosId, const FString& packet, int32_t amount, bool isReward,
                                 Change change) {
   if (amount == 0 || eosId.IsEmpty() || packet.IsEmpty()) return WriteResult::Done;
-  const WriteResult result = RunOperation("DBHelper::changeRedeemAmount", WriteResult::Failed, [&] {
+  const WriteResult result = RunRetried("DBHelper::changeRedeemAmount", WriteResult::Failed, [&] {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
     WriteResult outcome = WriteResult::Failed;
@@ -122,7 +122,7 @@ int64_t PackRedeemResult(const RedeemTaken& taken) {
 }  // namespace
 
 void loadRedeemList(ArkTandor_AsyncTaskResults& results, const FString& eosId) {
-  RunOperation("DBHelper::loadRedeemList", 0, [&] {
+  RunRetried("DBHelper::loadRedeemList", 0, [&] {
     DBConnection db(Settings());
     selectRedeemPacketsForPlayer(db, eosId, results);
     db.Finish();
@@ -142,7 +142,7 @@ int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packe
                      int32_t wanted, const FString& cooldownName, ShopLogRecord* written,
                      int32_t playerCooldownSeconds, const std::string& opId, bool* unknown) {
   if (wanted < 1) return -1;
-  return RunOperation("DBHelper::redeemPacket", int64_t{-1}, [&]() -> int64_t {
+  return RunRetried("DBHelper::redeemPacket", int64_t{-1}, [&]() -> int64_t {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
     if (!db.IsOpen()) {
@@ -195,18 +195,11 @@ int64_t redeemPacket(const ModComm::PlayerServerInfo& info, const FString& packe
   });
 }
 
-bool resetAllKits() {
-  return RunOperation("DBHelper::resetAllKits", false, [] {
-    DBConnection db(Settings());
-    const bool reset = db.IsOpen() && resetKits(db) && db.NoQueryFailed();
-    db.Finish();
-    return reset;
-  });
-}
+ResetOutcome resetAllKits() { return ResetInBatches("DBHelper::resetAllKits", &resetKits); }
 
 void storeOnJoinRewards(const TArray<OnJoinReward>& rewards, const FString& eosId) {
   if (rewards.IsEmpty()) return;
-  RunOperation("DBHelper::storeOnJoinRewards", 0, [&] {
+  RunRetried("DBHelper::storeOnJoinRewards", 0, [&] {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
     insertOnJoinRewardPacketsForPlayer(db, eosId, rewards, now);

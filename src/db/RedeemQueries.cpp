@@ -102,10 +102,9 @@ bool emptyRedeemPacket(DBConnection& db, const FString& eosId, const FString& pa
   });
 }
 
-bool resetKits(DBConnection& db) {
-  return RunQuery(db, "DBHelper::resetKits", false, [&] {
-    db.Connection().exec(BuildStatement(db, Sql::resetKits));
-    return true;
+std::optional<uint64_t> resetKits(DBConnection& db, int batchRows) {
+  return RunQuery(db, "DBHelper::resetKits", std::optional<uint64_t>{}, [&] {
+    return std::optional<uint64_t>{db.Connection().exec(BuildStatement(db, Sql::resetKits, batchRows))};
   });
 }
 

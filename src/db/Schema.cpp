@@ -1,7 +1,11 @@
-// Creation of the tables: the six of the shop, and the operation ids and settlements that keep it exact.
+// Creation of the tables: the six of the shop, the operation ids and settlements
+// that keep it exact, and the version of their form; then the migration of
+// tables an older version made.
+#include "core/Clock.h"
 #include "db/DBConnection.h"
 #include "db/DBErrorLog.h"
 #include "db/DBHelper.h"
+#include "db/Migration.h"
 #include "db/QueryFrame.h"
 
 namespace DBHelper {
@@ -21,6 +25,7 @@ constexpr TableCreation kTables[] = {
     {Sql::createTradeLogTable, "DBHelper::createTradeLogTable", "Failed to create TradeLog table!"},
     {Sql::createPlayerCooldownTable, "DBHelper::createPlayerCooldownTable",
      "Failed to create PlayerCooldownTable table!"},
+    {Sql::createSchemaTable, "DBHelper::createSchemaTable", "Failed to create Schema table!"},
     {Sql::createOperationsTable, "DBHelper::createOperationsTable", "Failed to create Operations table!"},
     {Sql::createSettlementsTable, "DBHelper::createSettlementsTable", "Failed to create Settlements table!"},
 };
@@ -37,12 +42,24 @@ void CreateTable(DBConnection& db, const TableCreation& table) {
   LogTableCreationFailure(table.qualifiedName, table.failure);
 }
 
+// A migration rebuilds tables, which takes minutes on a big log: its connection
+// waits that long for an answer (it runs once, at load, before any player).
+constexpr unsigned int kMigrationTimeoutSeconds = 900;
+
+DBSettings MigrationSettings() {
+  DBSettings settings = Settings();
+  settings.gameThreadTimeoutSeconds = kMigrationTimeoutSeconds;
+  settings.workerTimeoutSeconds = kMigrationTimeoutSeconds;
+  return settings;
+}
+
 }  // namespace
 
 void createTables() {
   RunOperation("DBHelper::createTables", 0, [] {
-    DBConnection db(Settings());
+    DBConnection db(MigrationSettings());
     for (const TableCreation& table : kTables) CreateTable(db, table);
+    MigrateTables(db, TandorShop::Clock::NowUnix());
     db.Finish();
     return 0;
   });

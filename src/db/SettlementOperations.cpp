@@ -104,7 +104,7 @@ void LogSettled(const Settlement& owed, int32_t delivered, int64_t refund, std::
 
 SettleResult settleOperation(const DBSettings& settings, const std::string& opId, int32_t delivered,
                              std::optional<int64_t> refund, std::string_view reason) {
-  return RunOperation("DBHelper::settleOperation", SettleResult::Failed, [&] {
+  return RunRetried("DBHelper::settleOperation", SettleResult::Failed, [&] {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(settings);
     if (!db.IsOpen()) {
@@ -147,7 +147,7 @@ SettleResult settleOperation(const DBSettings& settings, const std::string& opId
 
 std::vector<std::string> leftoverSettlements(const DBSettings& settings, int64_t serverId, int64_t before) {
   std::vector<std::string> opIds;
-  RunOperation("DBHelper::selectLeftoverSettlements", 0, [&] {
+  RunRetried("DBHelper::selectLeftoverSettlements", 0, [&] {
     DBConnection db(settings);
     selectLeftoverSettlements(db, serverId, before, opIds);
     db.Finish();

@@ -49,7 +49,7 @@ ShopLogRecord ShopLogFor(const ModComm::PlayerServerInfo& info, const FString& p
 bool buyPacket(const ModComm::PlayerServerInfo& info, int32_t pointsChange, const FString& packet,
                const FString& descr, int32_t amount, const FString& cooldownName, bool setCooldown,
                ShopLogRecord* written) {
-  return RunOperation("DBHelper::buyPacket", false, [&] {
+  return RunRetried("DBHelper::buyPacket", false, [&] {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
     ShopLogRecord record = ShopLogFor(info, packet, descr);
@@ -74,7 +74,7 @@ bool sellItems(const ModComm::PlayerServerInfo& info, const FString& itemName, c
                int32_t pricePerItem, int32_t pointsEarned, ShopLogRecord* written, const std::string& opId,
                bool* unknown) {
   const std::string id = opId.empty() ? NewOperationId() : opId;
-  const CommitOutcome outcome = RunOperation("DBHelper::sellItems", CommitOutcome::NotCommitted, [&] {
+  const CommitOutcome outcome = RunRetried("DBHelper::sellItems", CommitOutcome::NotCommitted, [&] {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
     ShopLogRecord record = ShopLogFor(info, itemName, descr);
@@ -110,7 +110,7 @@ ChargeResult chargePurchase(const ModComm::PlayerServerInfo& info, int32_t charg
                             const FString& descr, int32_t amount, const FString& cooldownName,
                             int32_t playerCooldownSeconds, ShopLogRecord& written, CooldownBefore& before,
                             const std::string& opId) {
-  const ChargeResult result = RunOperation("DBHelper::chargePurchase", ChargeResult::Failed, [&] {
+  const ChargeResult result = RunRetried("DBHelper::chargePurchase", ChargeResult::Failed, [&] {
     const int64_t now = TandorShop::Clock::NowUnix();
     DBConnection db(Settings());
     written = ShopLogFor(info, packet, descr);

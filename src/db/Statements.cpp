@@ -36,27 +36,38 @@ constexpr StoredText KeepPlain(std::string_view text) { return {nullptr, 0, text
 constexpr std::string_view kCreatePlayerPointsTable =
     "CREATE TABLE IF NOT EXISTS {}_player_points (eosId VARCHAR(47) DEFAULT \"\",secondsWithoutReward INT UNSIGNED "
     "DEFAULT 0,points BIGINT NOT NULL DEFAULT 0,lastChange BIGINT DEFAULT 0,PRIMARY KEY(eosId));";
+// Every table has a primary key (a cluster replicates rows by it). The key
+// columns of the characters, held packets and cooldowns are their old unique key;
+// the two logs key their rows by an id at the end of the row. Older tables are
+// brought to this form at start-up (Migration.cpp).
 constexpr std::string_view kCreatePlayerCharsTable =
-    "CREATE TABLE IF NOT EXISTS {}_player_chars (eosId VARCHAR(47) DEFAULT \"\",charName VARCHAR(127) DEFAULT "
-    "\"\",tribeName VARCHAR(127) DEFAULT \"\",lastLogin INT UNSIGNED DEFAULT 0,lastLogout INT UNSIGNED DEFAULT "
-    "0,lastServerId INT UNSIGNED DEFAULT 0,UNIQUE(eosId,charName,tribeName));";
+    "CREATE TABLE IF NOT EXISTS {}_player_chars (eosId VARCHAR(47) NOT NULL DEFAULT \"\",charName VARCHAR(127) NOT "
+    "NULL DEFAULT \"\",tribeName VARCHAR(127) NOT NULL DEFAULT \"\",lastLogin INT UNSIGNED DEFAULT 0,lastLogout INT "
+    "UNSIGNED DEFAULT 0,lastServerId INT UNSIGNED DEFAULT 0,PRIMARY KEY(eosId,charName,tribeName));";
 constexpr std::string_view kCreatePlayerRedeemTable =
     "CREATE TABLE IF NOT EXISTS {}_player_redeems (eosId VARCHAR(47) NOT NULL DEFAULT \"\",packetStr VARCHAR(511) "
     "NOT NULL DEFAULT \"\",amount INT DEFAULT 0,lastChange BIGINT DEFAULT 0,isRewardPacket BOOL DEFAULT "
-    "FALSE,isAdminReward BOOL DEFAULT FALSE,UNIQUE(eosId,packetStr));";
+    "FALSE,isAdminReward BOOL DEFAULT FALSE,PRIMARY KEY(eosId,packetStr));";
 constexpr std::string_view kCreatePlayerCooldownTable =
-    "CREATE TABLE IF NOT EXISTS {}_player_cooldowns (eosId VARCHAR(47) DEFAULT \"\",packetName VARCHAR(255) "
-    "DEFAULT \"\",lastUse INT UNSIGNED DEFAULT 0,UNIQUE(eosId,packetName));";
+    "CREATE TABLE IF NOT EXISTS {}_player_cooldowns (eosId VARCHAR(47) NOT NULL DEFAULT \"\",packetName "
+    "VARCHAR(255) NOT NULL DEFAULT \"\",lastUse INT UNSIGNED DEFAULT 0,PRIMARY KEY(eosId,packetName));";
 constexpr std::string_view kCreateTradeLogTable =
     "CREATE TABLE IF NOT EXISTS {}_tradelog (eosid_from VARCHAR(47) DEFAULT \"\",eosid_to VARCHAR(47) DEFAULT "
     "\"\",from_name VARCHAR(255) DEFAULT \"\",to_name VARCHAR(255) DEFAULT \"\",timestamp BIGINT DEFAULT "
     "0,serverid INT UNSIGNED DEFAULT 0,amount BIGINT DEFAULT 0,points_after_from BIGINT DEFAULT "
-    "0,points_after_to BIGINT DEFAULT 0);";
+    "0,points_after_to BIGINT DEFAULT 0,id BIGINT UNSIGNED NOT NULL AUTO_INCREMENT,PRIMARY KEY(id),KEY "
+    "timestamp(timestamp),KEY fromTime(eosid_from,timestamp),KEY toTime(eosid_to,timestamp));";
 constexpr std::string_view kCreateShopLogTable =
     "CREATE TABLE IF NOT EXISTS {}_shoplog (eosId VARCHAR(47) DEFAULT \"\",packet VARCHAR(255) DEFAULT "
     "\"\",descr VARCHAR(255) DEFAULT \"\",timestamp BIGINT DEFAULT 0,serverid INT UNSIGNED DEFAULT 0,amount INT "
     "DEFAULT 0,points_change BIGINT DEFAULT 0,newpoints BIGINT DEFAULT 0,redeemsLeft INT UNSIGNED DEFAULT "
-    "0,isBuy BOOL DEFAULT FALSE,isRedeem BOOL DEFAULT FALSE,isSell BOOL DEFAULT FALSE);";
+    "0,isBuy BOOL DEFAULT FALSE,isRedeem BOOL DEFAULT FALSE,isSell BOOL DEFAULT FALSE,id BIGINT UNSIGNED NOT NULL "
+    "AUTO_INCREMENT,PRIMARY KEY(id),KEY timestamp(timestamp),KEY eosIdTime(eosId,timestamp));";
+// The version of the tables' form, so that a newer form is never taken for an
+// older one and a migration is not looked for again.
+constexpr std::string_view kCreateSchemaTable =
+    "CREATE TABLE IF NOT EXISTS {}_schema (name VARCHAR(31) NOT NULL,version INT NOT NULL DEFAULT 0,updated BIGINT "
+    "NOT NULL DEFAULT 0,PRIMARY KEY(name));";
 
 // Every operation that changes points or held units leaves its id here in its own
 // transaction, so that after a commit whose answer was lost it can be looked up.
@@ -76,7 +87,9 @@ constexpr std::string_view kCreateSettlementsTable =
     "NULL DEFAULT 0,attempts INT NOT NULL DEFAULT 0,lastError VARCHAR(255) NOT NULL DEFAULT \"\",created BIGINT "
     "NOT NULL DEFAULT 0,PRIMARY KEY(opId),KEY serverState(serverId,state,created));";
 
-constexpr std::string_view kResetKits = "TRUNCATE {}_player_redeems;";
+// Emptied in batches, each its own transaction, until a batch finds fewer rows:
+// no DDL (a cluster would stop for it) and safe to run again after a failure.
+constexpr Scrambled kResetKits{"DELETE FROM {}_player_redeems LIMIT {};"};
 
 // ---- points and characters -------------------------------------------------
 
@@ -95,7 +108,7 @@ constexpr Scrambled kCreditPlayerPoints{
 constexpr Scrambled kSpendPlayerPoints{
     "UPDATE {}_player_points SET points=points-({}),lastChange={} WHERE eosId='{}' AND points>=({});"};
 constexpr Scrambled kSetPlayerPoints{"UPDATE {}_player_points SET points={},lastChange={} WHERE eosId='{}';"};
-constexpr Scrambled kResetPlayerPoints{"UPDATE {}_player_points SET points=0;"};
+constexpr Scrambled kResetPlayerPoints{"UPDATE {}_player_points SET points=0 WHERE points<>0 LIMIT {};"};
 constexpr Scrambled kUpdateSecondsWithoutReward{
     "UPDATE {}_player_points SET secondsWithoutReward={},lastChange={} WHERE eosId='{}';"};
 // Both rows of a trade, locked in key order so that opposite trades cannot deadlock.
@@ -232,6 +245,7 @@ constexpr StoredText Stored(Sql statement) {
     case Sql::createPlayerCooldownTable: return KeepPlain(kCreatePlayerCooldownTable);
     case Sql::createOperationsTable: return KeepPlain(kCreateOperationsTable);
     case Sql::createSettlementsTable: return KeepPlain(kCreateSettlementsTable);
+    case Sql::createSchemaTable: return KeepPlain(kCreateSchemaTable);
     case Sql::insertOperation: return Keep(kInsertOperation);
     case Sql::insertOperationOnPlayer: return Keep(kInsertOperationOnPlayer);
     case Sql::countOperation: return Keep(kCountOperation);
@@ -263,7 +277,7 @@ constexpr StoredText Stored(Sql statement) {
     case Sql::deleteRedeemPacket: return Keep(kDeleteRedeemPacket);
     case Sql::deleteEmptiedRedeemPacket: return Keep(kDeleteEmptiedRedeemPacket);
     case Sql::zeroEmptiedRewardPacket: return Keep(kZeroEmptiedRewardPacket);
-    case Sql::resetKits: return KeepPlain(kResetKits);
+    case Sql::resetKits: return Keep(kResetKits);
     case Sql::insertOnJoinRewardPacketsHead: return Keep(kInsertOnJoinRewardPacketsHead);
     case Sql::insertOnJoinRewardPacketsTuple: return Keep(kInsertOnJoinRewardPacketsTuple);
     case Sql::insertOnJoinRewardPacketsTail: return Keep(kInsertOnJoinRewardPacketsTail);

@@ -17,6 +17,7 @@ enum class Sql : std::size_t {
   createPlayerCooldownTable,
   createOperationsTable,
   createSettlementsTable,
+  createSchemaTable,
   // operations and what they still owe
   insertOperation,
   insertOperationOnPlayer,

@@ -1,6 +1,4 @@
 // Moving points from one player to another, with its trade log row, as one transaction.
-#include <mysqld_error.h>
-
 #include <fmt/format.h>
 
 #include "core/Clock.h"
@@ -15,8 +13,6 @@
 
 namespace DBHelper {
 namespace {
-
-constexpr int kTradeAttempts = 3;
 
 bool SameEosId(std::string_view a, std::string_view b) {
   return CompareIgnoreCase(Utf8ToUtf16(a), Utf8ToUtf16(b)) == 0;
@@ -67,17 +63,15 @@ int32_t TryTrade(DBConnection& db, TradeLogRecord& record, int32_t amount, const
   return kTradeDone;
 }
 
-bool WorthRetrying(const mysql::mysql_exception& error) {
-  return error.error_number() == ER_LOCK_DEADLOCK || error.error_number() == ER_LOCK_WAIT_TIMEOUT;
-}
-
 }  // namespace
 
 int32_t tradePoints(const FString& senderId, const FString& senderName, const FString& receiverId,
                     const FString& receiverName, int32_t amount, TradeLogRecord* written) {
   if (amount < 1) return kTradeTooFewPoints;  // a negative amount would take from the recipient
+  const std::string opId = NewOperationId();  // one id for every try
   bool answered = false;
-  const int32_t result = RunOperation("DBHelper::tradePoints", kTradeTooFewPoints, [&] {
+  const int32_t result = RunRetried("DBHelper::tradePoints", kTradeTooFewPoints, [&] {
+    answered = false;
     TradeLogRecord record;
     record.eosIdFrom = senderId;
     record.eosIdTo = receiverId;
@@ -87,30 +81,25 @@ int32_t tradePoints(const FString& senderId, const FString& senderName, const FS
     record.serverid = TandorShop::GameInfo::ServerId();
     record.amount = amount;
 
-    const std::string opId = NewOperationId();
     DBConnection db(Settings());
+    if (!db.IsOpen()) return kTradeTooFewPoints;
     int32_t code = kTradeTooFewPoints;
-    for (int attempt = 1; attempt <= kTradeAttempts && db.IsOpen(); ++attempt) {
-      try {
-        code = TryTrade(db, record, amount, opId);
-        answered = true;
-        break;
-      } catch (const mysql::mysql_exception& error) {
-        if (CommitAnswerLost(error)) {
-          // The commit may have gone through: its id says whether it did.
-          LogUnexpectedError(error.statement().empty() ? "DBHelper::tradePoints" : error.statement(), error.what());
-          const std::optional<bool> committed = OperationCommitted(db.Settings(), opId);
-          if (committed) {
-            answered = true;
-            code = *committed ? kTradeDone : kTradeTooFewPoints;
-            if (*committed) TandorShop::Log().warn("DBHelper::tradePoints: the answer to its commit was lost; "
-                                                   "operation {} did commit", opId);
-          }
-          break;
-        }
-        if (!WorthRetrying(error) || attempt == kTradeAttempts) {
-          LogUnexpectedError(error.statement().empty() ? "DBHelper::tradePoints" : error.statement(), error.what());
-          break;
+    try {
+      code = TryTrade(db, record, amount, opId);
+      answered = true;
+    } catch (const mysql::commit_unknown& error) {
+      // The commit may have gone through: its id says whether it did (and a
+      // trade that did not is run again by the frame).
+      LogUnexpectedError(error.statement().empty() ? "DBHelper::tradePoints" : error.statement(), error.what());
+      const std::optional<bool> committed = OperationCommitted(db.Settings(), opId);
+      if (committed) {
+        TandorShop::Log().warn("DBHelper::tradePoints: the answer to its commit was lost; operation {} {}", opId,
+                               *committed ? "did commit" : "did not commit");
+        if (*committed) {
+          answered = true;
+          code = kTradeDone;
+        } else {
+          NoteCommitNotKept();
         }
       }
     }

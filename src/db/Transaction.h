@@ -2,6 +2,7 @@
 // One InnoDB transaction on an operation's connection. Rolled back when it ends
 // without a successful Commit. While it is open the connection does not
 // reconnect, so a lost connection can only abort it, never split it.
+#include "db/Attempts.h"
 #include "db/DBConnection.h"
 
 namespace DBHelper {
@@ -31,7 +32,16 @@ class Transaction {
   // mysql::commit_unknown when the connection was lost after the COMMIT went out.
   void Commit() {
     done_ = true;
-    db_.Connection().commit();
+    try {
+      db_.Connection().commit();
+    } catch (const mysql::commit_unknown&) {
+      NoteCommitSent();
+      throw;
+    } catch (const mysql::mysql_exception& e) {
+      NoteStatementError(e.error_number());  // refused: nothing was kept
+      throw;
+    }
+    NoteCommitSent();
   }
 
  private:

@@ -1,4 +1,4 @@
-// The six tables and their creation.
+// The tables and their creation.
 #include <gtest/gtest.h>
 
 #include "DbTestSupport.h"
@@ -21,32 +21,37 @@ std::string Keys(ShopTables& db, const std::string& table) {
       "information_schema.STATISTICS WHERE TABLE_SCHEMA=DATABASE() AND TABLE_NAME='" + table + "'");
 }
 
-TEST(Schema, SixTablesWithTheirColumnsAndKeys) {
+TEST(Schema, TheTablesWithTheirColumnsAndKeys) {
   ShopTables db;
   EXPECT_EQ(Columns(db, db.Table("player_points")),
             "eosId varchar(47) NO '', secondsWithoutReward int(10) unsigned YES 0, points bigint(20) NO 0, "
             "lastChange bigint(20) YES 0");
   EXPECT_EQ(Keys(db, db.Table("player_points")), "PRIMARY:eosId");
   EXPECT_EQ(Columns(db, db.Table("player_chars")),
-            "eosId varchar(47) YES '', charName varchar(127) YES '', tribeName varchar(127) YES '', "
+            "eosId varchar(47) NO '', charName varchar(127) NO '', tribeName varchar(127) NO '', "
             "lastLogin int(10) unsigned YES 0, lastLogout int(10) unsigned YES 0, lastServerId int(10) unsigned YES 0");
-  EXPECT_EQ(Keys(db, db.Table("player_chars")), "eosId:eosId,eosId:charName,eosId:tribeName");
+  EXPECT_EQ(Keys(db, db.Table("player_chars")), "PRIMARY:eosId,PRIMARY:charName,PRIMARY:tribeName");
   EXPECT_EQ(Columns(db, db.Table("player_redeems")),
             "eosId varchar(47) NO '', packetStr varchar(511) NO '', amount int(11) YES 0, lastChange bigint(20) YES 0, "
             "isRewardPacket tinyint(1) YES 0, isAdminReward tinyint(1) YES 0");
-  EXPECT_EQ(Keys(db, db.Table("player_redeems")), "eosId:eosId,eosId:packetStr");
+  EXPECT_EQ(Keys(db, db.Table("player_redeems")), "PRIMARY:eosId,PRIMARY:packetStr");
   EXPECT_EQ(Columns(db, db.Table("player_cooldowns")),
-            "eosId varchar(47) YES '', packetName varchar(255) YES '', lastUse int(10) unsigned YES 0");
+            "eosId varchar(47) NO '', packetName varchar(255) NO '', lastUse int(10) unsigned YES 0");
+  EXPECT_EQ(Keys(db, db.Table("player_cooldowns")), "PRIMARY:eosId,PRIMARY:packetName");
   EXPECT_EQ(Columns(db, db.Table("tradelog")),
             "eosid_from varchar(47) YES '', eosid_to varchar(47) YES '', from_name varchar(255) YES '', "
             "to_name varchar(255) YES '', timestamp bigint(20) YES 0, serverid int(10) unsigned YES 0, "
-            "amount bigint(20) YES 0, points_after_from bigint(20) YES 0, points_after_to bigint(20) YES 0");
-  EXPECT_EQ(Keys(db, db.Table("tradelog")), "<null>");
+            "amount bigint(20) YES 0, points_after_from bigint(20) YES 0, points_after_to bigint(20) YES 0, "
+            "id bigint(20) unsigned NO -");
+  EXPECT_EQ(Keys(db, db.Table("tradelog")),
+            "fromTime:eosid_from,fromTime:timestamp,PRIMARY:id,timestamp:timestamp,toTime:eosid_to,toTime:timestamp");
   EXPECT_EQ(Columns(db, db.Table("shoplog")),
             "eosId varchar(47) YES '', packet varchar(255) YES '', descr varchar(255) YES '', timestamp bigint(20) "
             "YES 0, serverid int(10) unsigned YES 0, amount int(11) YES 0, points_change bigint(20) YES 0, newpoints "
             "bigint(20) YES 0, redeemsLeft int(10) unsigned YES 0, isBuy tinyint(1) YES 0, isRedeem tinyint(1) YES 0, "
-            "isSell tinyint(1) YES 0");
+            "isSell tinyint(1) YES 0, id bigint(20) unsigned NO -");
+  EXPECT_EQ(Keys(db, db.Table("shoplog")), "eosIdTime:eosId,eosIdTime:timestamp,PRIMARY:id,timestamp:timestamp");
+  EXPECT_EQ(db.Sql().Scalar("SELECT version FROM " + db.Table("schema")), "2");
 }
 
 TEST(Schema, CreatingAgainKeepsTablesAndTheirRows) {
@@ -73,9 +78,9 @@ TEST(Schema, EmptyPrefixGivesNamesStartingWithAnUnderscore) {
   const auto tables = sql.Rows("SELECT TABLE_NAME FROM information_schema.TABLES WHERE TABLE_SCHEMA='" + database +
                                "' ORDER BY TABLE_NAME");
   sql.Exec("DROP DATABASE " + database);
-  ASSERT_EQ(tables.size(), 8u);
+  ASSERT_EQ(tables.size(), 9u);
   EXPECT_EQ(tables[0][0], "_operations");
-  EXPECT_EQ(tables[7][0], "_tradelog");
+  EXPECT_EQ(tables[8][0], "_tradelog");
 }
 
 TEST(Schema, EachFailedCreationIsReportedAndTheOthersAreTried) {
@@ -91,9 +96,10 @@ TEST(Schema, EachFailedCreationIsReportedAndTheOthersAreTried) {
         "DBHelper::createTradeLogTable) Failed to create TradeLog table!",
         "DBHelper::createPlayerCooldownTable) Failed to create PlayerCooldownTable table!",
         "DBHelper::createOperationsTable) Failed to create Operations table!",
-        "DBHelper::createSettlementsTable) Failed to create Settlements table!"})
+        "DBHelper::createSettlementsTable) Failed to create Settlements table!",
+        "DBHelper::createSchemaTable) Failed to create Schema table!"})
     EXPECT_TRUE(log.Contains(message)) << message;
-  EXPECT_EQ(log.Count("[critical] ("), 8u);
+  EXPECT_EQ(log.Count("[critical] ("), 9u);
 }
 
 }  // namespace

@@ -66,7 +66,7 @@ TEST_F(Lifecycle, LoadedAtStartupWaitsForBeginPlayToStartTheWorkers) {
   EXPECT_EQ(host::HookCount(BeginPlayName), 1u);
   EXPECT_TRUE(host::CommandRegistry::Get().HasRconCommand(FString("TandorShop.reload")));
   EXPECT_TRUE(host::CommandRegistry::Get().HasConsoleCommand(FString("TandorShop.reload")));
-  EXPECT_EQ(testsupport::TablesWithPrefix(prefix_).size(), 8u);
+  EXPECT_EQ(testsupport::TablesWithPrefix(prefix_).size(), 9u);
   EXPECT_TRUE(ThreadsSettleAt(before)) << "no worker before the game mode begins play";
 
   server.BeginPlay();  // through the function table: the hook sees it
@@ -86,7 +86,7 @@ TEST_F(Lifecycle, LoadedIntoARunningServerStartsTheWorkersAtOnce) {
   fixture_.LoadIntoRunningServer();
   EXPECT_TRUE(ThreadsSettleAt(before + 2));
   EXPECT_EQ(host::HookCount(BeginPlayName), 1u) << "the game-mode hook is installed all the same";
-  EXPECT_EQ(testsupport::TablesWithPrefix(prefix_).size(), 8u);
+  EXPECT_EQ(testsupport::TablesWithPrefix(prefix_).size(), 9u);
   server.UnloadPlugin();
   EXPECT_TRUE(ThreadsSettleAt(before));
   EXPECT_EQ(host::HookCount(BeginPlayName), 0u);

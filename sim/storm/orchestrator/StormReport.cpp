@@ -7,7 +7,8 @@ namespace storm {
 
 bool IsFailureLine(const std::string& kind) {
   return kind.find("Failed to open connection!") != std::string::npos ||
-         kind.find("Unexpected DB error") != std::string::npos || kind.find(" did not happen") != std::string::npos;
+         kind.find("Unexpected DB error") != std::string::npos || kind.find(" did not happen") != std::string::npos ||
+         kind.find(": gave up after ") != std::string::npos;
 }
 
 namespace {
