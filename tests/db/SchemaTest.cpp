@@ -62,7 +62,7 @@ TEST(Schema, CreatingAgainKeepsTablesAndTheirRows) {
   dbtest::LogCapture log;
   DBHelper::createTables();
   EXPECT_EQ(db.Points("kept"), 5);
-  EXPECT_EQ(Columns(db, db.Table("shoplog")), "other int(11) YES NULL");
+  EXPECT_EQ(Columns(db, db.Table("shoplog")), "other int(11) NO -");
   EXPECT_EQ(log.Count("critical"), 0u);
 }
 
