@@ -7,6 +7,7 @@
 
 #include "AsaApi/Platform.h"
 #include "sim/engine/Classes.h"
+#include "sim/scenario/ScenarioCluster.h"
 #include "sim/scenario/ScenarioDatabase.h"
 #include "sim/scenario/ScenarioRunner.h"
 #include "sim/scenario/ServerLauncher.h"
@@ -116,6 +117,13 @@ bool Runner::ExecuteFiles(const Action& action) {
     if (database_ == nullptr) throw StepFailed("this run has no database server of its own to take down");
     if (database->Up) database_->Up();
     else database_->Down();
+    return Settle(), true;
+  }
+  if (std::holds_alternative<OnCluster>(action)) return true;  // the session started it before the server
+  if (const auto* node = std::get_if<ClusterNode>(&action)) {
+    if (cluster_ == nullptr) throw StepFailed("this run has no cluster of its own (a \"cluster\" line)");
+    if (node->Up) cluster_->Restart(node->Node);
+    else cluster_->Kill(node->Node);
     return Settle(), true;
   }
   throw StepFailed("this step cannot run here");

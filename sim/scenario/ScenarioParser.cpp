@@ -162,6 +162,19 @@ Action ParseCommand(const std::string& verb, Words& words) {
          w.NoMore();
          return Database{state == "up"};
        }},
+      {"cluster", [](Words& w) -> Action {
+         w.NoMore();
+         return OnCluster{};
+       }},
+      {"node", [](Words& w) -> Action {
+         const std::string change = w.Required("kill or restart");
+         if (change != "kill" && change != "restart") throw Refused("node: kill or restart, not \"" + change + "\"");
+         ClusterNode node;
+         node.Node = RequiredInt<int32_t>(w, "node", 1, 3);
+         node.Up = change == "restart";
+         w.NoMore();
+         return node;
+       }},
       {"together", [](Words& w) -> Action {
          w.NoMore();
          return Together{};
@@ -318,6 +331,8 @@ restart                                         unload, stop and start again on 
 config set PATH VALUE | config patch JSON       edits the installed config.json (reload it with rcon)
 cooldowns write LINE...                         writes packetCds.txt, one line per word ({now}: the clock)
 database down | database up                     kills the scenario's database server / starts it again
+cluster                                         the scenario runs on a Galera cluster of three nodes of its own
+node kill N | node restart N                    kill -9 of node N (1-3) / starts it again, waits until synced
 mark                                            counts and "no" expectations look from here on
 expect points EOS N | no player EOS             the player's row in the database / no row
 expect inventory EOS CLASS N | cryopods EOS N

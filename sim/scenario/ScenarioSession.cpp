@@ -6,6 +6,7 @@
 #include <memory>
 #include <sstream>
 
+#include "sim/scenario/ScenarioCluster.h"
 #include "sim/scenario/ScenarioDatabase.h"
 #include "sim/scenario/ScenarioParser.h"
 #include "sim/scenario/ScenarioRunner.h"
@@ -33,6 +34,12 @@ bool TakesTheDatabaseDown(const ParsedScenario& scenario) {
   return false;
 }
 
+bool RunsOnACluster(const ParsedScenario& scenario) {
+  for (const Step& step : scenario.Steps)
+    if (std::holds_alternative<OnCluster>(step.What) || std::holds_alternative<ClusterNode>(step.What)) return true;
+  return false;
+}
+
 bool StartShop(ServerLauncher& launcher, std::ostream& out) {
   launcher.Start();
   if (launcher.WaitForShop()) return true;
@@ -40,7 +47,8 @@ bool StartShop(ServerLauncher& launcher, std::ostream& out) {
   return false;
 }
 
-int RunSteps(ServerLauncher& launcher, const ParsedScenario& scenario, ScenarioDatabase* database, std::ostream& out);
+int RunSteps(ServerLauncher& launcher, const ParsedScenario& scenario, ScenarioDatabase* database,
+             ScenarioCluster* cluster, std::ostream& out);
 
 }  // namespace
 
@@ -68,17 +76,33 @@ int RunScenarioFile(ServerLauncher& launcher, const std::string& path, std::ostr
     }
     out << "a database server of its own (taken down and brought back by the scenario)\n";
   }
-  const int result = RunSteps(launcher, scenario, database.get(), out);
+  std::unique_ptr<ScenarioCluster> cluster;
+  if (RunsOnACluster(scenario)) {
+    if (database) {
+      out << "a scenario runs on one database server or on a cluster, not both\n";
+      return 2;
+    }
+    try {
+      cluster = std::make_unique<ScenarioCluster>();
+    } catch (const std::exception& e) {
+      out << "cannot start a cluster for this scenario: " << e.what() << "\n";
+      return 1;
+    }
+    out << "a Galera cluster of its own: three nodes, the shop's server list names them in order\n";
+  }
+  const int result = RunSteps(launcher, scenario, database.get(), cluster.get(), out);
   launcher.Stop();  // before the database server goes
   return result;
 }
 
 namespace {
 
-int RunSteps(ServerLauncher& launcher, const ParsedScenario& scenario, ScenarioDatabase* database, std::ostream& out) {
+int RunSteps(ServerLauncher& launcher, const ParsedScenario& scenario, ScenarioDatabase* database,
+             ScenarioCluster* cluster, std::ostream& out) {
   if (!StartShop(launcher, out)) return 1;
   Runner runner(launcher, out);
   runner.UseDatabase(database);
+  runner.UseCluster(cluster);
   runner.ReportHappenings();
   for (const Step& step : scenario.Steps) {
     if (runner.Run(step)) continue;

@@ -8,6 +8,8 @@
 #include <fmt/format.h>
 #include <nlohmann/json.hpp>
 
+#include "config/HostList.h"
+
 namespace ConfigHelper {
 namespace {
 
@@ -144,6 +146,28 @@ class Lint {
       }
     });
   }
+
+  // "server" as a list of database nodes. A list the reader refuses is its
+  // error already; here: a node named twice, and what only a connection shows.
+  void DatabaseNodes(const json& root) {
+    const json& mysql = Member(root, "Mysql");
+    const json& server = Member(mysql, "server");
+    if (!server.is_string()) return;
+    const HostList list = ParseHostList(server.get<std::string>(), static_cast<uint32_t>(Number(mysql, "port", 0)));
+    if (!list.Valid() || list.endpoints.size() < 2) return;
+    for (std::size_t i = 0; i < list.endpoints.size(); ++i) {
+      for (std::size_t j = 0; j < i; ++j) {
+        if (list.endpoints[j] == list.endpoints[i]) {
+          Warn("Mysql", fmt::format("\"server\" names the node {} twice", list.endpoints[i].Label()));
+          break;
+        }
+      }
+    }
+    Problems.push_back({ProblemKind::Note, "Mysql",
+                        fmt::format("{} database nodes: connections go to the first ready one in this order; "
+                                    "whether they form one cluster shows when the shop connects",
+                                    list.endpoints.size())});
+  }
 };
 
 }  // namespace
@@ -156,6 +180,7 @@ std::vector<ConfigProblem> LintConfiguration(const json& root) {
   lint.ForEach(root, "ShopPackets", [&](const json& packet, const std::string& at) { lint.Packet(packet, at); });
   lint.ForEach(root, "ItemsToSell", [&](const json& item, const std::string& at) { lint.ItemToSell(item, at); });
   lint.Rewards(root);
+  lint.DatabaseNodes(root);
   return std::move(lint.Problems);
 }
 

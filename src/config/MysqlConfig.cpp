@@ -6,6 +6,7 @@
 
 #include "config/CatalogueJson.h"
 #include "config/ConfigSchema.h"
+#include "config/HostList.h"
 #include "config/JsonRead.h"
 #include "config/ReadReport.h"
 #include "core/Log.h"
@@ -21,6 +22,14 @@ bool ReadKeepConnections(const nlohmann::json& section) {
   if (found->is_boolean()) return found->get<bool>();
   Warn("Mysql.KeepConnections must be true or false; connections are not kept.");
   return false;
+}
+
+// "server" is one host or a list of database nodes; a list the connection could
+// not follow makes the section unusable rather than pointing the shop somewhere else.
+void RequireHostList(const ConfigMysql& mysql) {
+  const HostList list = ParseHostList(mysql.server, static_cast<uint32_t>(mysql.port));
+  if (!list.Valid())
+    throw std::invalid_argument("\"server\" is not a host or a list of hosts (\"db1:3306,db2\"): " + list.error);
 }
 
 }  // namespace
@@ -40,6 +49,7 @@ ConfigMysql ReadMysqlConfig(const nlohmann::json& config) {
     mysql.database = text("database");
     mysql.tablePrefix = text("tablePrefix");
     mysql.port = Json::ReadInt32(section, "port", SchemaDefault("Mysql", "port").get<int32_t>());
+    RequireHostList(mysql);
     mysql.keepConnections = ReadKeepConnections(section);
     mysql.valid = true;
   } catch (const std::exception& e) {

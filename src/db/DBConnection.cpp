@@ -8,6 +8,7 @@
 #include "db/Attempts.h"
 #include "db/DBErrorLog.h"
 #include "db/KeptConnection.h"
+#include "db/NodeSelection.h"
 
 namespace DBHelper {
 namespace {
@@ -28,11 +29,9 @@ DBSettings SettingsOf(const std::string& server, const std::string& username, co
 void OpenConnection(mysql::connection& connection, const DBSettings& settings, Reconnect reconnect) {
   try {
     mysql::connect_options options;
-    options.server = settings.server;
     options.username = settings.username;
     options.password = settings.password;
     options.dbname = settings.database;
-    options.port = settings.port;
     const unsigned int timeout = OnWorkerThread() ? settings.workerTimeoutSeconds : settings.gameThreadTimeoutSeconds;
     options.timeout = timeout;
     options.read_timeout = timeout;
@@ -43,7 +42,7 @@ void OpenConnection(mysql::connection& connection, const DBSettings& settings, R
     // as they were still tells that the player's row exists. Statements whose
     // answer can wait go out together with the next one (exec_later).
     options.flags = CLIENT_FOUND_ROWS | CLIENT_MULTI_STATEMENTS;
-    if (!connection.open(options)) {
+    if (!OpenOnFirstReadyNode(connection, options, settings)) {
       connection.close();
       NoteStatementError(2003);  // a later try may find the server (or the next node) ready
       if (FailureWillBeRetried())

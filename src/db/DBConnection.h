@@ -73,7 +73,8 @@ enum class Reconnect {
   // check costs a system call per statement.
   ByOwner
 };
-// Opens connection with settings; logs "Failed to open connection!" when it cannot.
+// Opens connection with settings, on the first ready node of the server list
+// (NodeSelection.h); logs "Failed to open connection!" when no node is usable.
 // Its timeouts are those of the thread it is opened on (DBSettings).
 void OpenConnection(mysql::connection& connection, const DBSettings& settings,
                     Reconnect reconnect = Reconnect::Automatic);

@@ -25,6 +25,9 @@ struct DBSettings {
   // connection. Not read from the configuration.
   unsigned int gameThreadTimeoutSeconds = 5;
   unsigned int workerTimeoutSeconds = 30;
+  // A kept connection on a later node of the server list is opened again (on the
+  // first ready node) when taken after this long. Not read from the configuration.
+  unsigned int backToFirstNodeSeconds = 30;
   // Grows whenever a reload changes where or how to connect, so kept connections
   // opened with older settings are replaced.
   uint64_t generation = 0;

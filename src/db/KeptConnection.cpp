@@ -30,6 +30,18 @@ void CloseSlot() {
   t_slot.worker = false;
 }
 
+// A connection that went to a later node of the host list (the first was down
+// or not ready) is opened again when taken after backToFirstNodeSeconds, so it
+// comes back to the first node once that is ready: a game server then writes
+// through one node, and several game servers through the same one, which keeps
+// Galera's certification conflicts away. Meanwhile it stays where it is: a node
+// that flaps does not move every operation.
+bool OnLaterNode(mysql::connection& connection, const DBSettings& settings) {
+  const mysql::node_placement placement = connection.placement();
+  return placement.rank > 0 &&
+         SteadyClock::now() - placement.since > std::chrono::seconds(settings.backToFirstNodeSeconds);
+}
+
 bool NeedsPing(mysql::connection& connection) {
   return connection.had_error() || connection.peer_closed() || SteadyClock::now() - t_slot.lastUse > kIdleBeforePing;
 }
@@ -54,7 +66,8 @@ std::shared_ptr<mysql::connection> TakeKeptConnection(const DBSettings& settings
     return nullptr;
   }
   std::shared_ptr<mysql::connection>& kept = t_slot.connection;
-  const bool current = kept && kept->has_handle() && t_slot.generation == settings.generation;
+  const bool current =
+      kept && kept->has_handle() && t_slot.generation == settings.generation && !OnLaterNode(*kept, settings);
   if (current && (!NeedsPing(*kept) || kept->is_open())) {
     kept->clear_error();
     return kept;

@@ -72,6 +72,7 @@ bool connection::open(const connect_options& options) {
     return false;  // `fresh` closes the handle
   }
   autoreconnect_ = options.autoreconnect;
+  placement_ = node_placement{};
   failed_ = false;
   awaiting_commit_ = false;
   commit_unknown_ = false;
@@ -276,6 +277,23 @@ void connection::store_rows(pending_rows& target) {
       out.emplace_back(fields[i] == nullptr ? std::string() : std::string(fields[i], lengths[i]));
   }
   mysql_free_result(rows);
+}
+
+void connection::set_session(const std::string& statement) {
+  std::lock_guard lock(mutex_);
+  send(statement);
+  if (MYSQL_RES* rows = mysql_store_result(handle_.get())) mysql_free_result(rows);
+  mysql_optionsv(handle_.get(), MYSQL_INIT_COMMAND, statement.c_str());
+}
+
+void connection::set_placement(const node_placement& placement) {
+  std::lock_guard lock(mutex_);
+  placement_ = placement;
+}
+
+node_placement connection::placement() {
+  std::lock_guard lock(mutex_);
+  return placement_;
 }
 
 std::string connection::escape(std::string_view text) {

@@ -1,5 +1,6 @@
 #pragma once
 // A thin client over MariaDB Connector/C: one handle, guarded by a mutex.
+#include <chrono>
 #include <cstdint>
 #include <memory>
 #include <mutex>
@@ -29,6 +30,13 @@ struct connect_options {
   std::string initcmd;
   std::string charset;
   unsigned long flags = 0;
+};
+
+// Which node of the host list a connection went to.
+struct node_placement {
+  std::size_t rank = 0;  // its place in the list; 0 is the first
+  bool galera = false;
+  std::chrono::steady_clock::time_point since{};  // when the connection was opened there
 };
 
 class connection : public std::enable_shared_from_this<connection> {
@@ -69,6 +77,12 @@ class connection : public std::enable_shared_from_this<connection> {
   // it, naming this one by `name`, and fails the transaction. Outside a
   // transaction it runs at once. Needs CLIENT_MULTI_STATEMENTS.
   std::shared_ptr<const pending_rows> exec_later(std::string_view name, std::string statement);
+
+  // Runs a session setting now and again after every automatic reconnection,
+  // so the session never goes on without it.
+  void set_session(const std::string& statement);
+  void set_placement(const node_placement& placement);
+  node_placement placement();
 
   // The text escaped for use between quotes in a statement on this connection.
   std::string escape(std::string_view text);
@@ -117,6 +131,7 @@ class connection : public std::enable_shared_from_this<connection> {
   bool awaiting_commit_ = false;  // a text that commits went out; its answers are being read
   bool commit_unknown_ = false;
   std::shared_ptr<pending_rows> pending_;
+  node_placement placement_;
 
   struct later_statement {
     std::string name;

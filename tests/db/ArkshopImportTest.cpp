@@ -78,7 +78,7 @@ TEST_F(ArkshopImport, RepliesForMissingSourcesAndRejectedNames) {
   EXPECT_EQ(Import("a.b"), "Failed to get arkshop player data.");
   EXPECT_EQ(db_.Points("ark1"), -1);  // the points table is still there and untouched
   const auto& s = db_.Settings();
-  EXPECT_EQ(DBHelper::importArkshopPoints(source_, s.Host, s.User, s.Password, s.Database, dbtest::ClosedPort()),
+  EXPECT_EQ(DBHelper::importArkshopPoints(source_, "127.0.0.1", s.User, s.Password, s.Database, dbtest::ClosedPort()),
             "Failed to get connect to database for arkshop data.");
 }
 

@@ -139,6 +139,7 @@ TEST(KeptConnections, ChangedSettingsReconnectBeforeTheNextOperation) {
 
   // A reload pointing somewhere unreachable: every worker notices at once.
   auto unreachable = db.Settings();
+  unreachable.Host = "127.0.0.1";  // one server (the environment may list a cluster's nodes)
   unreachable.Port = dbtest::ClosedPort();
   dbtest::ConfigureDatabase(unreachable, db.Prefix(), unreachable.Database, true);
   {
@@ -182,6 +183,7 @@ TEST(KeptConnections, ASessionTheServerEndedIsReplacedWithoutAFailedOperation) {
 TEST(KeptConnections, ServiceResumesAfterTheServerIsKilledAndRestarted) {
   dbtest::OwnServer server;
   auto settings = testsupport::DatabaseFromEnvironment();
+  settings.Host = "127.0.0.1";
   settings.Port = server.Port();
   settings.Database = "tandorshop";
   dbtest::ConfigureDatabase(settings, "k", settings.Database, true);

@@ -25,6 +25,7 @@ struct SimPlayer;
 namespace sim::scenario {
 
 class ScenarioDatabase;
+class ScenarioCluster;
 
 struct RunnerOptions {
   bool ShowLog = true;       // the plugin's log lines in the transcript (off when they go to the terminal)
@@ -48,6 +49,8 @@ class Runner {
   void ReportHappenings();
   // The database server "database down" and "database up" act on (none: they fail).
   void UseDatabase(ScenarioDatabase* database) { database_ = database; }
+  // The cluster "node kill" and "node restart" act on (none: they fail).
+  void UseCluster(ScenarioCluster* cluster) { cluster_ = cluster; }
 
  private:
   bool Execute(const Action& action);
@@ -84,6 +87,7 @@ class Runner {
   std::map<std::pair<std::string, std::string>, int64_t> lastModRequest_;  // (player, message) -> clock ms
   RecordMarks marks_;
   ScenarioDatabase* database_ = nullptr;
+  ScenarioCluster* cluster_ = nullptr;
 };
 
 // Reads a scenario file, refuses it when a line is not valid, else runs it on a

@@ -83,6 +83,13 @@ struct CooldownsWrite {
 struct Database {
   bool Up = false;
 };
+// The scenario runs on a Galera cluster of three nodes of its own.
+struct OnCluster {};
+// One node of that cluster killed (kill -9) or started again.
+struct ClusterNode {
+  int Node = 1;
+  bool Up = false;
+};
 struct Comment {
   std::string Text;  // shown in the transcript
 };
@@ -157,6 +164,7 @@ struct Repeat {
 
 using Action = std::variant<Join, Leave, SetGroups, Give, Fill, Kill, SetLevel, SetTribe, Advance, ModRequest, Rcon,
                             Console, Chat, Restart, Comment, Mark, ConfigSet, ConfigPatch, CooldownsWrite, Database,
+                            OnCluster, ClusterNode,
                             Together, Repeat, ExpectPoints, ExpectNoPlayer, ExpectInventory, ExpectCryopods,
                             ExpectReply, ExpectLog, ExpectEvent, ExpectMessage, ExpectCommand, ExpectDiscord,
                             ExpectGlobal>;
