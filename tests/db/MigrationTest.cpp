@@ -50,6 +50,12 @@ class Migration : public ::testing::Test {
       statement.replace(at, 2, prefix_);
     return statement;
   }
+  // A cluster that requires keys refuses the first version's tables: the migration
+  // of such tables is shown on a plain server.
+  bool RefusesTablesWithoutKeys() {
+    const auto rows = sql_.Rows("SELECT @@GLOBAL.wsrep_mode LIKE '%REQUIRED_PRIMARY_KEY%'");
+    return !rows.empty() && rows[0][0] == "1";
+  }
   void MakeFirstTables() {
     for (const char* statement : kFirstTables) sql_.Exec(WithPrefix(statement));
   }
@@ -79,6 +85,7 @@ class Migration : public ::testing::Test {
 };
 
 TEST_F(Migration, FirstTablesWithDuplicatesAreMigratedByTwoServersStartingAtOnceAndNothingIsLost) {
+  if (RefusesTablesWithoutKeys()) GTEST_SKIP() << "this server refuses tables without a primary key";
   MakeFirstTables();
   sql_.Exec(WithPrefix("INSERT INTO {}_player_points (eosId,points) VALUES ('ann',500),('bob',70),('cy',0)"));
   // The old unique keys let rows through whose key holds NULL, several alike.
@@ -128,6 +135,7 @@ TEST_F(Migration, FirstTablesWithDuplicatesAreMigratedByTwoServersStartingAtOnce
 }
 
 TEST_F(Migration, TablesOfANewerVersionAreLeftAsTheyAre) {
+  if (RefusesTablesWithoutKeys()) GTEST_SKIP() << "this server refuses tables without a primary key";
   MakeFirstTables();
   sql_.Exec(WithPrefix("CREATE TABLE {}_schema (name VARCHAR(31) NOT NULL,version INT NOT NULL DEFAULT 0,updated "
                        "BIGINT NOT NULL DEFAULT 0,PRIMARY KEY(name))"));
