@@ -22,23 +22,12 @@ using shell::Capture;
 using shell::Exported;
 using shell::Quoted;
 
-constexpr const char* kVariables[] = {"TANDORSHOP_DB_HOST", "TANDORSHOP_DB_PORT", "TANDORSHOP_DB_USER",
-                                      "TANDORSHOP_DB_PASSWORD", "TANDORSHOP_DB_NAME"};
-
 }  // namespace
 
-ScenarioDatabase::ScenarioDatabase() {
-  std::random_device random;
-  dir_ = (std::filesystem::temp_directory_path() / ("tsdb-scenario-" + std::to_string(::getpid()) + "-" +
-                                                    std::to_string(random() % 100000)))
-             .string();
-  for (const char* name : kVariables) {
-    const char* value = std::getenv(name);
-    saved_[name] = value == nullptr ? std::nullopt : std::optional<std::string>(value);
-  }
+ScenarioDatabase::ScenarioDatabase() : dir_(PrivateFolder("tsdb-scenario-")) {
   Run("start", false);
   const std::string env = Capture("TANDORSHOP_DB_DIR=" + Quoted(dir_) + " " + Quoted(TANDORSHOP_DB_SCRIPT) + " env");
-  for (const char* name : kVariables) ::setenv(name, Exported(env, name).c_str(), 1);
+  variables_.SetFrom(env);
   port_ = static_cast<uint16_t>(std::stoi(Exported(env, "TANDORSHOP_DB_PORT")));
   up_ = true;
 }
@@ -51,10 +40,6 @@ ScenarioDatabase::~ScenarioDatabase() {
   }
   std::error_code ignored;
   std::filesystem::remove_all(dir_, ignored);
-  for (const auto& [name, value] : saved_) {
-    if (value) ::setenv(name.c_str(), value->c_str(), 1);
-    else ::unsetenv(name.c_str());
-  }
 }
 
 void ScenarioDatabase::Run(const std::string& verb, bool samePort) {

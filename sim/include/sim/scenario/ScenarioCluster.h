@@ -3,9 +3,9 @@
 // database nodes and kill one: started with scripts/cluster in a folder of its
 // own, it stands in for the shared database (TANDORSHOP_DB_* list its nodes)
 // while it lives.
-#include <map>
-#include <optional>
 #include <string>
+
+#include "sim/scenario/DatabaseVariables.h"
 
 namespace sim::scenario {
 
@@ -27,7 +27,7 @@ class ScenarioCluster {
   std::string Run(const std::string& arguments);
 
   std::string dir_;
-  std::map<std::string, std::optional<std::string>> saved_;  // the environment before
+  DatabaseVariables variables_;
 };
 
 }  // namespace sim::scenario

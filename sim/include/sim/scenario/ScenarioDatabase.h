@@ -3,9 +3,9 @@
 // down and bring it back: started with scripts/db in a folder of its own, it
 // stands in for the shared one (TANDORSHOP_DB_* point at it) while it lives.
 #include <cstdint>
-#include <map>
-#include <optional>
 #include <string>
+
+#include "sim/scenario/DatabaseVariables.h"
 
 namespace sim::scenario {
 
@@ -29,7 +29,7 @@ class ScenarioDatabase {
   std::string dir_;
   uint16_t port_ = 0;
   bool up_ = false;
-  std::map<std::string, std::optional<std::string>> saved_;  // the environment before
+  DatabaseVariables variables_;
 };
 
 }  // namespace sim::scenario
