@@ -15,7 +15,7 @@ ModComm::PlayerServerInfo Player(const char16_t* eosId) { return {eosId, u"Rex (
 
 class ExactlyOnce : public ::testing::Test {
  protected:
-  ExactlyOnce() : link_(db_.Settings().Host, db_.Settings().Port) {
+  ExactlyOnce() : link_(testsupport::LinkInFrontOf(db_.Settings())) {
     testsupport::DatabaseSettings through = db_.Settings();
     through.Host = testsupport::FaultyLink::Host();
     through.Port = link_.Port();

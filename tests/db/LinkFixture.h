@@ -23,7 +23,7 @@ class LinkFixture : public ::testing::Test {
       : settings_(testsupport::DatabaseFromEnvironment()),
         table_(testsupport::UniquePrefix("link") + "_rows"),
         direct_(settings_, settings_.Database),
-        link_(settings_.Host, settings_.Port) {
+        link_(testsupport::LinkInFrontOf(settings_)) {
     direct_.Exec("CREATE TABLE `" + table_ + "` (id INT PRIMARY KEY, v INT NOT NULL) ENGINE=InnoDB");
   }
   ~LinkFixture() override {
