@@ -170,7 +170,7 @@ class Storm {
         KillServer(fault.ServerId, fault.WhileOwing);
     }
     WaitForProgress(1.0);
-    facts_.StormSeconds = static_cast<double>(storm::WallMillis() - stormFrom) / 1000.0;
+    facts_.StormSeconds = static_cast<double>(DoneMillis() - stormFrom) / 1000.0;
     grants.Stop();
     grants_ = nullptr;
     facts_.Grants = grants.Grants();
@@ -334,6 +334,9 @@ class Storm {
   // kill -9 of the writer node under load; the cluster goes on without it, and it
   // is started again after the downtime (it rejoins by incremental transfer).
   void KillNode(int k) {
+    // A node's restart under load can outlast the rest of a short storm: a kill
+    // after the end would measure nothing.
+    if (AllDone()) return Log("the servers ended their hours before kill " + std::to_string(k) + "; node left alone");
     std::map<int, int64_t> before;
     for (int id : serverIds_) before[id] = Progress(id);
     const int64_t bought = Purchases();
@@ -356,7 +359,25 @@ class Storm {
         " ms after the kill");
     for (int id : serverIds_)
       facts_.TickedThroughFaults[id] = (facts_.KillsDone == 1 || facts_.TickedThroughFaults[id]) && Progress(id) > before[id];
-    for (int id : serverIds_) rowsAfterRestart_[id] = LoggedRows(id);
+    if (!AllDone())  // else nothing is left to serve after the restart
+      for (int id : serverIds_) rowsAfterRestart_[id] = LoggedRows(id);
+  }
+
+  // When the last server wrote "done" into its progress file (the end of its
+  // simulated hours), in wall milliseconds: the faults may keep the orchestrator longer.
+  int64_t DoneMillis() const {
+    int64_t last = 0;
+    for (int id : serverIds_) {
+      const auto written = fs::last_write_time(ServerDir(id) / storm::ProgressFile);
+      const auto wall = std::chrono::file_clock::to_sys(written);
+      last = std::max<int64_t>(last, std::chrono::duration_cast<std::chrono::milliseconds>(wall.time_since_epoch()).count());
+    }
+    return last;
+  }
+
+  bool AllDone() const {
+    const auto end = static_cast<int64_t>(o_.Hours * 3600);
+    return std::all_of(serverIds_.begin(), serverIds_.end(), [&](int id) { return Progress(id) >= end; });
   }
 
   int64_t Purchases() {
@@ -364,10 +385,11 @@ class Storm {
   }
 
   // Polls until a purchase beyond the bought ones is committed; the time since
-  // the death, or -1 when none came within two minutes.
+  // the death, or -1 when none came within two minutes or the servers had ended
+  // their simulated hours.
   int64_t MillisToNextPurchase(int64_t bought, int64_t deathMillis) {
     const auto deadline = std::chrono::steady_clock::now() + 120s;
-    while (std::chrono::steady_clock::now() < deadline) {
+    while (std::chrono::steady_clock::now() < deadline && !AllDone()) {
       try {
         if (Purchases() > bought) return storm::WallMillis() - deathMillis;
       } catch (const std::exception&) {

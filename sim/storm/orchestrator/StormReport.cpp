@@ -17,6 +17,7 @@ bool IsFailureLine(const std::string& kind) {
 bool IsRecoveryLine(const std::string& kind) {
   return (kind.find("] Settled ") != std::string::npos && kind.find("(left by an earlier run)") != std::string::npos) ||
          kind == "[info] Settlement tried again" || kind.find(TriedAgain) != std::string::npos ||
+         (kind.rfind("[warning] Database node ", 0) == 0 && kind.find(" skipped: ") != std::string::npos) ||
          kind.find("the answer to its commit was lost; operation did") != std::string::npos;
 }
 
@@ -24,7 +25,7 @@ Recoveries RecoveriesOf(const nlohmann::json& summary) {
   Recoveries found;
   for (const auto& [kind, count] : summary["logLines"].items()) {
     const int64_t n = count.get<int64_t>();
-    if (!IsRecoveryLine(kind)) continue;
+    if (!IsRecoveryLine(kind) || kind.find(TriedAgain) != std::string::npos) continue;  // retries are counted apart
     if (kind.find("] Settled ") != std::string::npos) found.SettledAtStart += n;
     else if (kind.find("Settlement tried again") != std::string::npos) found.SettlementsRetried += n;
     else if (kind.find("did not commit") != std::string::npos) found.FoundNotCommitted += n;

@@ -49,7 +49,8 @@ Throughput ThroughputOf(const StormFacts& facts);
 // that did not happen (with the operation, the player and what was lost).
 bool IsFailureLine(const std::string& kind);
 // Log lines of what a fault left to settle, settled: a settlement made at start for
-// an earlier run, a settlement tried again, a lost commit answer looked up by its id.
+// an earlier run, a settlement tried again, a lost commit answer looked up by its id,
+// a transaction tried again, a database node of the host list passed over.
 bool IsRecoveryLine(const std::string& kind);
 
 // The counts of recovery lines for the closing table, by server.
