@@ -8,12 +8,19 @@
 //                     together with the next, and so needs fewer round trips)
 //
 //   eval "$(scripts/db env)"; build/.../bench/db/db_bench
+//   eval "$(scripts/cluster env)"; build/.../bench/db/db_bench     on the cluster: the host
+//                     list, every connection on its first ready node (one writer)
+//   TANDORSHOP_BENCH_LINK_DELAY_US=500 build/.../bench/db/db_bench   the same through a
+//                     link that holds each piece of data 500 us each way (a network
+//                     between the game server and the database), to the first host
 #include <benchmark/benchmark.h>
 #include <mysql.h>
 
 #include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <memory>
 #include <stdexcept>
 #include <string>
 
@@ -24,6 +31,7 @@
 #include "db/KeptConnection.h"
 #include "db/Statements.h"
 #include "sim/engine/EngineRuntime.h"
+#include "sim/faultylink/FaultyLink.h"
 #include "BenchMain.h"
 
 namespace {
@@ -45,6 +53,30 @@ void Configure(const Env& env, bool keepConnections) {
   DBHelper::setConfig(config);
 }
 
+// The first "host:port" of a host list (or the host alone, with the port given apart).
+void UseFirstHost(Env& env) {
+  std::string first = env.host.substr(0, env.host.find(','));
+  const std::size_t colon = first.rfind(':');
+  if (colon != std::string::npos) {
+    env.port = static_cast<unsigned>(std::stoi(first.substr(colon + 1)));
+    first.resize(colon);
+  }
+  env.host = first;
+}
+
+// With TANDORSHOP_BENCH_LINK_DELAY_US set, every connection goes through a link
+// that delays each piece of data that long each way, to the first host.
+void ThroughDelayingLink(Env& env) {
+  const char* delay = std::getenv("TANDORSHOP_BENCH_LINK_DELAY_US");
+  if (delay == nullptr || std::stol(delay) <= 0) return;
+  UseFirstHost(env);
+  static std::unique_ptr<sim::faultylink::FaultyLink> link;
+  link = std::make_unique<sim::faultylink::FaultyLink>(env.host, static_cast<uint16_t>(env.port));
+  link->SetDelay(std::chrono::microseconds(std::stol(delay)));
+  env.host = sim::faultylink::FaultyLink::Host();
+  env.port = link->Port();
+}
+
 const Env& Settings() {
   static const Env env = [] {
     const auto get = [](const char* name) {
@@ -55,6 +87,7 @@ const Env& Settings() {
     Env e{get("TANDORSHOP_DB_HOST"), get("TANDORSHOP_DB_USER"), get("TANDORSHOP_DB_PASSWORD"),
           get("TANDORSHOP_DB_NAME"), "bench" + std::to_string(::getpid()),
           static_cast<unsigned>(std::stoi(get("TANDORSHOP_DB_PORT")))};
+    ThroughDelayingLink(e);
     Configure(e, false);
     DBHelper::createTables();
     for (int i = 0; i < 4; ++i) DBHelper::loadPlayerPoints(FString("bench" + std::to_string(i)));
@@ -128,7 +161,8 @@ void Kept(benchmark::State& state, Operation operation) {
 class KeptConnection {
  public:
   KeptConnection() {
-    const Env& env = Settings();
+    Env env = Settings();
+    UseFirstHost(env);  // the writer of a cluster
     handle_ = mysql_init(nullptr);
     mysql_optionsv(handle_, MYSQL_SET_CHARSET_NAME, "utf8mb4");
     if (mysql_real_connect(handle_, env.host.c_str(), env.user.c_str(), env.password.c_str(), env.database.c_str(),

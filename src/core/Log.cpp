@@ -1,6 +1,8 @@
 #include "core/Log.h"
 
 #include <atomic>
+#include <cstdlib>
+#include <string_view>
 
 #include <spdlog/spdlog.h>
 
@@ -14,6 +16,16 @@ std::shared_ptr<spdlog::logger>& Current() {
   return logger;
 }
 
+// TANDORSHOP_LOG_LEVEL ("debug", "info", "warn", ...) lowers or raises the level
+// of the plugin's lines, e.g. to see each retried transaction; unset or unknown
+// names keep info.
+spdlog::level::level_enum LevelFromEnvironment() {
+  const char* name = std::getenv("TANDORSHOP_LOG_LEVEL");
+  if (name == nullptr) return spdlog::level::info;
+  const spdlog::level::level_enum level = spdlog::level::from_str(name);
+  return level == spdlog::level::off && std::string_view(name) != "off" ? spdlog::level::info : level;
+}
+
 }  // namespace
 
 void CreateLogger() {
@@ -21,6 +33,7 @@ void CreateLogger() {
   auto logger = std::make_shared<spdlog::logger>(PluginName, sinks.begin(), sinks.end());
   logger->set_pattern("%D %R [%n][%l] %v");
   logger->flush_on(spdlog::level::info);
+  logger->set_level(LevelFromEnvironment());
   std::atomic_store(&Current(), logger);
 }
 

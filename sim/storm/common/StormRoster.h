@@ -35,4 +35,8 @@ inline constexpr char HeldReward[] = "WelcomeDrop";
 inline constexpr char HeldPacket[] = "SupplyDrop";
 inline constexpr int HeldRewardAtLogin = 3;
 
+// The kind of log line a storm server makes of a transaction tried again
+// ("[debug] <op>" + TriedAgain + "<error>"), counted when the plugin logs at debug level.
+inline constexpr char TriedAgain[] = ": tried again after error ";
+
 }  // namespace storm

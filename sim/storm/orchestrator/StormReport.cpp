@@ -1,7 +1,10 @@
 #include "StormReport.h"
 
+#include <algorithm>
 #include <cstdio>
 #include <set>
+
+#include "StormRoster.h"
 
 namespace storm {
 
@@ -13,7 +16,8 @@ bool IsFailureLine(const std::string& kind) {
 
 bool IsRecoveryLine(const std::string& kind) {
   return (kind.find("] Settled ") != std::string::npos && kind.find("(left by an earlier run)") != std::string::npos) ||
-         kind == "[info] Settlement tried again" ||
+         kind == "[info] Settlement tried again" || kind.find(TriedAgain) != std::string::npos ||
+         (kind.rfind("[warning] Database node ", 0) == 0 && kind.find(" skipped: ") != std::string::npos) ||
          kind.find("the answer to its commit was lost; operation did") != std::string::npos;
 }
 
@@ -21,13 +25,28 @@ Recoveries RecoveriesOf(const nlohmann::json& summary) {
   Recoveries found;
   for (const auto& [kind, count] : summary["logLines"].items()) {
     const int64_t n = count.get<int64_t>();
-    if (!IsRecoveryLine(kind)) continue;
+    if (!IsRecoveryLine(kind) || kind.find(TriedAgain) != std::string::npos) continue;  // retries are counted apart
     if (kind.find("] Settled ") != std::string::npos) found.SettledAtStart += n;
     else if (kind.find("Settlement tried again") != std::string::npos) found.SettlementsRetried += n;
     else if (kind.find("did not commit") != std::string::npos) found.FoundNotCommitted += n;
     else found.FoundCommitted += n;
   }
   return found;
+}
+
+Throughput ThroughputOf(const StormFacts& facts) {
+  Throughput t;
+  for (const auto& [id, kinds] : facts.Books.Operations)
+    for (const auto& [kind, n] : kinds) t.Operations += n;
+  for (const Grant& grant : facts.Grants) t.Operations += grant.Accepted ? 1 : 0;
+  for (const auto& [id, summary] : facts.Summaries)
+    for (const auto& [kind, count] : summary["logLines"].items()) {
+      if (kind.find(TriedAgain) != std::string::npos) t.Retries += count.get<int64_t>();
+      if (kind.find(": gave up after ") != std::string::npos) t.GaveUp += count.get<int64_t>();
+    }
+  if (facts.StormSeconds > 0) t.PerSecond = static_cast<double>(t.Operations) / facts.StormSeconds;
+  if (t.Operations > 0) t.RetriesPerThousand = 1000.0 * static_cast<double>(t.Retries) / static_cast<double>(t.Operations);
+  return t;
 }
 
 namespace {
@@ -138,6 +157,26 @@ void Completed(const StormFacts& facts, const std::vector<int>& servers) {
   Row("cooldown file", files);
 }
 
+void Pace(const StormFacts& facts) {
+  const Throughput t = ThroughputOf(facts);
+  std::printf("pace, on %s\n", facts.Database.c_str());
+  std::printf("  operations %lld in %.1f s: %.1f per second\n", static_cast<long long>(t.Operations),
+              facts.StormSeconds, t.PerSecond);
+  std::printf("  transactions tried again %lld (%.2f per thousand operations), given up %lld\n",
+              static_cast<long long>(t.Retries), t.RetriesPerThousand, static_cast<long long>(t.GaveUp));
+  int64_t longest = 0;
+  std::string each;
+  for (int64_t millis : facts.DeathToPurchaseMillis) {
+    longest = millis < 0 || longest < 0 ? -1 : std::max(longest, millis);
+    each += (each.empty() ? "" : ", ") + (millis < 0 ? std::string("none") : std::to_string(millis) + " ms");
+  }
+  if (!facts.DeathToPurchaseMillis.empty())
+    std::printf("  from a kill to the next purchase: longest %s (%s)\n",
+                longest < 0 ? "never" : (std::to_string(longest) + " ms").c_str(), each.c_str());
+  if (facts.TablesCompared > 0)
+    std::printf("  CHECKSUM TABLE of %d shop tables compared on the three nodes\n", facts.TablesCompared);
+}
+
 void LogLines(const StormFacts& facts, const std::vector<int>& servers) {
   std::printf("log lines at warning level and above\n");
   for (int id : servers)
@@ -174,6 +213,7 @@ void PrintReport(const StormFacts& facts) {
   Requests(facts, servers);
   Completed(facts, servers);
   LogLines(facts, servers);
+  Pace(facts);
   const BooksResult& books = facts.Books;
   std::printf("books\n");
   std::printf("  players checked %d: %d exact (nothing is forgiven)\n", books.PlayersChecked, books.PlayersExact);

@@ -5,6 +5,7 @@
 #include <string_view>
 
 #include "StormClock.h"
+#include "StormRoster.h"
 
 namespace storm {
 namespace {
@@ -39,11 +40,21 @@ std::string WithoutOperationId(const std::string& text) {
   return text;
 }
 
+// "[debug] <op>: try N after error E" (seen when the plugin logs at debug level)
+// as "[debug] <op>: tried again after error E"; empty for any other line.
+std::string RetryKind(const std::string& line) {
+  static const std::regex pattern("\\[debug\\] (.+): try [0-9]+ after error (-?[0-9]+)$");
+  std::smatch match;
+  if (line.find("[debug] ") == std::string::npos || !std::regex_search(line, match, pattern)) return {};
+  return "[debug] " + match[1].str() + TriedAgain + match[2].str();
+}
+
 }  // namespace
 
 std::string LogLineKind(const std::string& line) {
   static constexpr std::string_view kRetried = "[info] Settlement tried again";
   if (line.find(kRetried) != std::string::npos) return std::string(kRetried);
+  if (std::string kind = RetryKind(line); !kind.empty()) return kind;
   for (const char* level : {"[warning] ", "[error] ", "[critical] "}) {
     const std::size_t at = line.find(level);
     if (at == std::string::npos) continue;
