@@ -115,6 +115,23 @@ TEST_F(Books, BalancesBelowZeroAndBrokenCooldownsAreCaught) {
   EXPECT_NE(result.Differences[0].find("server cooldown Sunrise broken"), std::string::npos);
 }
 
+// A server cooldown is held when the game thread checks the purchase, its log row stamped when a
+// worker runs it: after a stall (the database or a node down) that is the stall's length later.
+// The stall excuses no more than itself.
+TEST_F(Books, AServerCooldownAllowsForTheStallItsFirstPurchaseWaitedThrough) {
+  auto row = [&](int64_t at, const std::string& packet) {
+    Exec("INSERT INTO {}_shoplog VALUES ('" + bob_ + "','" + packet + "'," + std::to_string(at) + ",2,1,0,5,1,0,0)");
+  };
+  for (int64_t at = 500; at <= 880; at += 20) row(at, "Wood Bundle,1");  // busy, then 120 s of silence
+  row(1000, "Sunrise,1;;;Morning");
+  row(1110, "Sunrise,1;;;Morning");  // 110 s after the log's time, up to 230 s after the check
+  EXPECT_TRUE(storm::CloseBooks(input_).Closed()) << storm::CloseBooks(input_).Differences.at(0);
+  row(1150, "Sunrise,1;;;Morning");  // 40 s after one logged without a stall before it
+  const storm::BooksResult result = storm::CloseBooks(input_);
+  ASSERT_EQ(result.Differences.size(), 1u);
+  EXPECT_NE(result.Differences[0].find("bought 40 s apart"), std::string::npos) << result.Differences[0];
+}
+
 // A game server killed with kill -9 may cut off the message of a reward that
 // committed, and a start may give back units that arrived before the kill: each
 // only with a kill of that player's server, and no more than it can explain.

@@ -1,6 +1,9 @@
 #include "Books.h"
 
 #include <algorithm>
+#include <functional>
+#include <iterator>
+#include <vector>
 
 #include "StormRoster.h"
 
@@ -170,20 +173,53 @@ void CheckNeverNegative(const BooksInput& input, BooksResult& result) {
 }
 
 // Purchases of one packet, in time order per key (player or server), never closer than its cooldown.
+// A player cooldown is checked in the database against the worker's clock, the clock of the log's
+// time: no slack. A server cooldown is held on the game thread when the purchase is checked, and the
+// log's time is read later on a worker; `Delay` says how much later that can have been.
+using DelayOf = std::function<int64_t(const std::string& key, int64_t logged)>;
 void CheckCooldown(const BooksInput& input, BooksResult& result, const std::string& keyColumn,
-                   const std::string& packet, int64_t cooldown, const std::string& what) {
+                   const std::string& packet, int64_t cooldown, const std::string& what, const DelayOf& delay) {
   // A purchase refunded in full delivered nothing and gave its cooldown back.
   const auto rows = Query(input.Database, "SELECT " + keyColumn + ", timestamp FROM " + input.Prefix +
                                               "_shoplog WHERE isBuy = 1 AND amount > 0 AND packet LIKE '" + packet +
                                               ",%' ORDER BY 1, 2");
-  // The log's time is read on the worker, a server cooldown's check on the game
-  // thread: a quarter of a real second between them, at the storm's speed.
-  const int64_t slack = std::max<int64_t>(2, static_cast<int64_t>(input.Speed * 0.25));
-  for (std::size_t i = 1; i < rows.size(); ++i)
-    if (rows[i][0] == rows[i - 1][0] && Number(rows[i][1]) - Number(rows[i - 1][1]) < cooldown - slack)
+  for (std::size_t i = 1; i < rows.size(); ++i) {
+    if (rows[i][0] != rows[i - 1][0]) continue;
+    const int64_t earlier = Number(rows[i - 1][1]), apart = Number(rows[i][1]) - earlier;
+    if (apart < cooldown - (delay ? delay(rows[i][0], earlier) : 0))
       result.Differences.push_back(what + " " + packet + " broken for " + rows[i][0] + ": bought " +
-                                   std::to_string(Number(rows[i][1]) - Number(rows[i - 1][1])) + " s apart");
+                                   std::to_string(apart) + " s apart");
+  }
 }
+
+// How late a server's worker can have read the log's time of an operation checked on the game
+// thread: a quarter of a real second at the storm's speed, and, after a stall (the database or a
+// node down, its connections moving on), the whole stall: the check may have been made at its start.
+// A stall shows as the longest silence in that server's logs shortly before the row.
+class WorkerDelay {
+ public:
+  explicit WorkerDelay(const BooksInput& input) : base_(std::max<int64_t>(2, static_cast<int64_t>(input.Speed * 0.25))) {
+    const std::string& p = input.Prefix;
+    for (const auto& row : Query(input.Database, "SELECT serverid, timestamp FROM " + p + "_shoplog UNION ALL "
+                                                 "SELECT serverid, timestamp FROM " + p + "_tradelog ORDER BY 1, 2"))
+      times_[row[0]].push_back(Number(row[1]));
+  }
+
+  int64_t operator()(const std::string& server, int64_t logged, int64_t window) const {
+    auto found = times_.find(server);
+    if (found == times_.end()) return base_;
+    const std::vector<int64_t>& times = found->second;
+    auto from = std::lower_bound(times.begin(), times.end(), logged - window);
+    auto to = std::lower_bound(times.begin(), times.end(), logged);
+    int64_t longest = 0;
+    for (auto it = from; it != to && std::next(it) != times.end(); ++it) longest = std::max(longest, *std::next(it) - *it);
+    return base_ + longest;
+  }
+
+ private:
+  int64_t base_;
+  std::map<std::string, std::vector<int64_t>> times_;
+};
 
 }  // namespace
 
@@ -196,9 +232,11 @@ BooksResult CloseBooks(const BooksInput& input) {
   CheckNeverNegative(input, result);
   // Every charge and redeem was settled, by its own run or by the start after a kill.
   result.SettlementsLeft = Number(Query(input.Database, "SELECT COUNT(*) FROM " + input.Prefix + "_settlements")[0][0]);
-  CheckCooldown(input, result, "eosId", "Metal Pack", 360, "player cooldown");
-  CheckCooldown(input, result, "eosId", "Raptor", 900, "player cooldown");
-  CheckCooldown(input, result, "serverid", "Sunrise", 180, "server cooldown");
+  CheckCooldown(input, result, "eosId", "Metal Pack", 360, "player cooldown", {});
+  CheckCooldown(input, result, "eosId", "Raptor", 900, "player cooldown", {});
+  const WorkerDelay delay(input);
+  CheckCooldown(input, result, "serverid", "Sunrise", 180, "server cooldown",
+                [&](const std::string& server, int64_t logged) { return delay(server, logged, 180); });
   return result;
 }
 
