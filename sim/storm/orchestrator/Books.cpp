@@ -175,7 +175,8 @@ void CheckNeverNegative(const BooksInput& input, BooksResult& result) {
 // Purchases of one packet, in time order per key (player or server), never closer than its cooldown.
 // A player cooldown is checked in the database against the worker's clock, the clock of the log's
 // time: no slack. A server cooldown is held on the game thread when the purchase is checked, and the
-// log's time is read later on a worker; `Delay` says how much later that can have been.
+// log's time is read later on a worker; `delay` says how much earlier than its row the check can
+// have been.
 using DelayOf = std::function<int64_t(const std::string& key, int64_t logged)>;
 void CheckCooldown(const BooksInput& input, BooksResult& result, const std::string& keyColumn,
                    const std::string& packet, int64_t cooldown, const std::string& what, const DelayOf& delay) {
@@ -183,12 +184,18 @@ void CheckCooldown(const BooksInput& input, BooksResult& result, const std::stri
   const auto rows = Query(input.Database, "SELECT " + keyColumn + ", timestamp FROM " + input.Prefix +
                                               "_shoplog WHERE isBuy = 1 AND amount > 0 AND packet LIKE '" + packet +
                                               ",%' ORDER BY 1, 2");
-  for (std::size_t i = 1; i < rows.size(); ++i) {
-    if (rows[i][0] != rows[i - 1][0]) continue;
-    const int64_t earlier = Number(rows[i - 1][1]), apart = Number(rows[i][1]) - earlier;
-    if (apart < cooldown - (delay ? delay(rows[i][0], earlier) : 0))
-      result.Differences.push_back(what + " " + packet + " broken for " + rows[i][0] + ": bought " +
-                                   std::to_string(apart) + " s apart");
+  // Each check lies between its row's time less the delay and its row's time, and the checks of one
+  // key are a cooldown apart: the earliest time each check can have had, purchase after purchase.
+  int64_t earliestCheck = 0;
+  for (std::size_t i = 0; i < rows.size(); ++i) {
+    const int64_t logged = Number(rows[i][1]);
+    const int64_t atLeast = logged - (delay ? delay(rows[i][0], logged) : 0);
+    const bool first = i == 0 || rows[i][0] != rows[i - 1][0];
+    earliestCheck = first ? atLeast : std::max(atLeast, earliestCheck + cooldown);
+    if (first || earliestCheck <= logged) continue;
+    result.Differences.push_back(what + " " + packet + " broken for " + rows[i][0] + ": bought " +
+                                 std::to_string(logged - Number(rows[i - 1][1])) + " s apart");
+    earliestCheck = logged;  // one difference per broken pair, not one for every purchase after it
   }
 }
 
@@ -209,7 +216,9 @@ class WorkerDelay {
     auto found = times_.find(server);
     if (found == times_.end()) return base_;
     const std::vector<int64_t>& times = found->second;
+    // From the last row before the window: a silence reaching into it counts whole.
     auto from = std::lower_bound(times.begin(), times.end(), logged - window);
+    if (from != times.begin()) --from;
     auto to = std::lower_bound(times.begin(), times.end(), logged);
     int64_t longest = 0;
     for (auto it = from; it != to && std::next(it) != times.end(); ++it) longest = std::max(longest, *std::next(it) - *it);
