@@ -145,6 +145,7 @@ void connection::throw_error_of(std::string_view name) {
     commit_unknown_ = true;
     throw commit_unknown(number, mysql_error(raw));  // the whole text's outcome, not one statement's
   }
+  if (in_transaction_ && transaction_error_ == 0) transaction_error_ = number;
   throw mysql_exception(number, mysql_error(raw), std::string(name));
 }
 
@@ -157,18 +158,25 @@ void connection::run_text(std::string_view text, bool commits, std::string_view 
   if (mysql_read_query_result(&raw) != 0) throw_error_of(name);
 }
 
-void connection::send(std::string_view statement) {
+void connection::send(std::string_view statement, std::string_view name) {
   require_handle();
+  refuse_after_failure();
   drain_pending();
-  if (!later_.empty()) return send_with_later(statement, false);
+  if (!later_.empty()) return send_with_later(statement, false, name);
   if (in_transaction_) transaction_sent_ = true;
-  run_text(statement, !in_transaction_, {});
+  run_text(statement, !in_transaction_, name);
   awaiting_commit_ = false;
+}
+
+void connection::refuse_after_failure() {
+  if (in_transaction_ && transaction_error_ != 0)
+    throw mysql_exception(transaction_error_, "an earlier statement of the transaction failed; nothing more of it "
+                                              "is sent");
 }
 
 // The statements waiting, then this one, in one text and one round trip. The
 // waiting ones' outcomes are read here; this one's result is left current.
-void connection::send_with_later(std::string_view statement, bool commits) {
+void connection::send_with_later(std::string_view statement, bool commits, std::string_view name) {
   std::string text;
   for (const later_statement& waiting : later_) {
     text += WithoutFinalSemicolon(waiting.text);
@@ -177,11 +185,11 @@ void connection::send_with_later(std::string_view statement, bool commits) {
   text += WithoutFinalSemicolon(statement);
   if (in_transaction_) transaction_sent_ = true;
   run_text(text, commits, later_.front().name);
-  read_later_outcomes();
+  read_later_outcomes(name);
   awaiting_commit_ = false;
 }
 
-void connection::read_later_outcomes() {
+void connection::read_later_outcomes(std::string_view carrier) {
   MYSQL& raw = *handle_;
   const std::vector<later_statement> sent = std::move(later_);
   later_.clear();
@@ -190,11 +198,12 @@ void connection::read_later_outcomes() {
     const int next = mysql_next_result(&raw);
     if (next > 0) {
       if (i + 1 < sent.size()) throw_error_of(sent[i + 1].name);
-      throw_error();  // the statement that carried them; its caller names it
+      throw_error_of(carrier);  // the statement that carried them (unnamed: its caller names it)
     }
     if (next < 0) {
       failed_ = true;
       awaiting_commit_ = false;
+      if (in_transaction_ && transaction_error_ == 0) transaction_error_ = CR_COMMANDS_OUT_OF_SYNC;
       throw mysql_exception(CR_COMMANDS_OUT_OF_SYNC, "the server answered fewer statements than were sent");
     }
   }
@@ -206,11 +215,13 @@ std::shared_ptr<const pending_rows> connection::exec_later(std::string_view name
   std::lock_guard lock(mutex_);
   require_handle();
   auto outcome = std::make_shared<pending_rows>();
-  if (!in_transaction_) {
-    send(statement);
+  // On a Galera node each statement of a transaction goes alone (see the header).
+  if (!in_transaction_ || placement_.galera) {
+    send(statement, name);
     store_rows(*outcome);
     return outcome;
   }
+  refuse_after_failure();
   later_.push_back({std::string(name), std::move(statement), outcome});
   return outcome;
 }
@@ -321,6 +332,7 @@ void connection::begin_transaction() {
   set_reconnect(false);
   in_transaction_ = true;
   transaction_sent_ = false;
+  transaction_error_ = 0;
   later_.push_back({"START TRANSACTION", "START TRANSACTION", std::make_shared<pending_rows>()});
 }
 
@@ -328,6 +340,7 @@ void connection::end_transaction() noexcept {
   forget_later();
   in_transaction_ = false;
   transaction_sent_ = false;
+  transaction_error_ = 0;
   set_reconnect(autoreconnect_);
 }
 
@@ -335,6 +348,7 @@ void connection::commit() {
   std::lock_guard lock(mutex_);
   MYSQL& raw = require_handle();
   try {
+    refuse_after_failure();  // the server may have rolled it back already: a COMMIT would answer OK for nothing
     drain_pending();
     const bool nothing_written = !transaction_sent_ && later_.size() <= 1;  // only its start waits
     if (nothing_written) {

@@ -76,6 +76,10 @@ class connection : public std::enable_shared_from_this<connection> {
   // in then (`fetched` set). A failure is reported by the statement that carried
   // it, naming this one by `name`, and fails the transaction. Outside a
   // transaction it runs at once. Needs CLIENT_MULTI_STATEMENTS.
+  // On a Galera node it runs at once too: another node's write may abort the
+  // transaction between two statements of one text, and the server then runs the
+  // rest of the text (the COMMIT included) outside it, each statement on its own,
+  // answering OK. Sent alone, the next statement is refused with 1213.
   std::shared_ptr<const pending_rows> exec_later(std::string_view name, std::string statement);
 
   // Runs a session setting now and again after every automatic reconnection,
@@ -112,13 +116,18 @@ class connection : public std::enable_shared_from_this<connection> {
   // The error of a statement sent in one text with others, named.
   [[noreturn]] void throw_error_of(std::string_view name);
   void end_transaction() noexcept;
-  void send(std::string_view statement);
-  void send_with_later(std::string_view statement, bool commits);
+  void send(std::string_view statement, std::string_view name = {});
+  // Inside a transaction, after one of its statements failed: throws that error
+  // again, and nothing more is sent. The server may have rolled the whole
+  // transaction back (a deadlock, another node's write); a further statement
+  // would run outside it and keep what it wrote, a COMMIT would answer OK.
+  void refuse_after_failure();
+  void send_with_later(std::string_view statement, bool commits, std::string_view name = {});
   // Sends the text and reads its first answer; a failure is named by name (empty:
   // the caller's statement). When commits, a lost connection from the moment the
   // text went out until awaiting_commit_ is cleared is a commit_unknown.
   void run_text(std::string_view text, bool commits, std::string_view name);
-  void read_later_outcomes();
+  void read_later_outcomes(std::string_view carrier);
   void forget_later() noexcept;
   void drain_pending();
   void store_rows(pending_rows& rows);
@@ -141,6 +150,7 @@ class connection : public std::enable_shared_from_this<connection> {
   std::vector<later_statement> later_;
   bool in_transaction_ = false;
   bool transaction_sent_ = false;  // the start of the open transaction went out
+  unsigned int transaction_error_ = 0;  // the first failure of the open transaction
 };
 
 }  // namespace mysql

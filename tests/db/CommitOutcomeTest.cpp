@@ -78,6 +78,33 @@ TEST_F(CommitOutcomeTest, TheCommitOutcomeSaysCommittedNotCommittedOrUnknown) {
 
 // The function existing callers use answers false for an unknown outcome, and
 // logs it as unknown.
+// One failed statement ends the transaction: after a deadlock (or, on a cluster,
+// another node's write) the server has rolled all of it back, and a statement
+// sent next would run on its own and be kept; a COMMIT would answer OK for nothing.
+TEST_F(CommitOutcomeTest, NothingMoreOfATransactionIsSentAfterOneOfItsStatementsFailed) {
+  DBConnection db(ThroughLinkSettings());
+  {
+    DBHelper::Transaction transaction(db);
+    db.Connection().exec(Insert(1, 10));
+    EXPECT_THROW(db.Connection().exec(Insert(1, 11)), mysql::mysql_exception) << "a duplicate key";
+    try {
+      db.Connection().exec(Insert(2, 20));
+      ADD_FAILURE() << "a statement after the failed one was sent";
+    } catch (const mysql::mysql_exception& e) {
+      EXPECT_EQ(e.error_number(), 1062u) << "the first failure, again";
+    }
+    EXPECT_THROW(db.Later("DBHelper::later", Insert(3, 30)), mysql::mysql_exception);
+    EXPECT_EQ(DBHelper::CommitOperationOutcome(transaction, "DBHelper::test"), CommitOutcome::NotCommitted);
+  }
+  EXPECT_EQ(Stored(1), -1);
+  EXPECT_EQ(Stored(2), -1);
+  EXPECT_EQ(Stored(3), -1);
+  DBHelper::Transaction next(db);  // the connection goes on with the next transaction
+  db.Later("DBHelper::fourth", Insert(4, 40));
+  EXPECT_EQ(DBHelper::CommitOperationOutcome(next, "DBHelper::test"), CommitOutcome::Committed);
+  EXPECT_EQ(Stored(4), 40);
+}
+
 TEST_F(CommitOutcomeTest, TheBooleanCommitAnswersFalseForAnUnknownOutcome) {
   LogCapture log;
   DBConnection db(ThroughLinkSettings());
