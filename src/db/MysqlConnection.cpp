@@ -145,7 +145,11 @@ void connection::throw_error_of(std::string_view name) {
     commit_unknown_ = true;
     throw commit_unknown(number, mysql_error(raw));  // the whole text's outcome, not one statement's
   }
-  if (in_transaction_ && transaction_error_ == 0) transaction_error_ = number;
+  if (in_transaction_ && transaction_error_ == 0) {
+    transaction_error_ = number;
+    transaction_error_text_ = mysql_error(raw);
+    transaction_error_statement_ = name;
+  }
   throw mysql_exception(number, mysql_error(raw), std::string(name));
 }
 
@@ -170,8 +174,7 @@ void connection::send(std::string_view statement, std::string_view name) {
 
 void connection::refuse_after_failure() {
   if (in_transaction_ && transaction_error_ != 0)
-    throw mysql_exception(transaction_error_, "an earlier statement of the transaction failed; nothing more of it "
-                                              "is sent");
+    throw mysql_exception(transaction_error_, transaction_error_text_, transaction_error_statement_);
 }
 
 // The statements waiting, then this one, in one text and one round trip. The
@@ -203,7 +206,10 @@ void connection::read_later_outcomes(std::string_view carrier) {
     if (next < 0) {
       failed_ = true;
       awaiting_commit_ = false;
-      if (in_transaction_ && transaction_error_ == 0) transaction_error_ = CR_COMMANDS_OUT_OF_SYNC;
+      if (in_transaction_ && transaction_error_ == 0) {
+        transaction_error_ = CR_COMMANDS_OUT_OF_SYNC;
+        transaction_error_text_ = "the server answered fewer statements than were sent";
+      }
       throw mysql_exception(CR_COMMANDS_OUT_OF_SYNC, "the server answered fewer statements than were sent");
     }
   }
@@ -333,6 +339,8 @@ void connection::begin_transaction() {
   in_transaction_ = true;
   transaction_sent_ = false;
   transaction_error_ = 0;
+  transaction_error_text_.clear();
+  transaction_error_statement_.clear();
   later_.push_back({"START TRANSACTION", "START TRANSACTION", std::make_shared<pending_rows>()});
 }
 
@@ -341,6 +349,8 @@ void connection::end_transaction() noexcept {
   in_transaction_ = false;
   transaction_sent_ = false;
   transaction_error_ = 0;
+  transaction_error_text_.clear();
+  transaction_error_statement_.clear();
   set_reconnect(autoreconnect_);
 }
 

@@ -117,8 +117,8 @@ class connection : public std::enable_shared_from_this<connection> {
   [[noreturn]] void throw_error_of(std::string_view name);
   void end_transaction() noexcept;
   void send(std::string_view statement, std::string_view name = {});
-  // Inside a transaction, after one of its statements failed: throws that error
-  // again, and nothing more is sent. The server may have rolled the whole
+  // Inside a transaction, after one of its statements failed: throws that failure
+  // again (number, text, statement), and nothing more is sent. The server may have rolled the whole
   // transaction back (a deadlock, another node's write); a further statement
   // would run outside it and keep what it wrote, a COMMIT would answer OK.
   void refuse_after_failure();
@@ -151,6 +151,8 @@ class connection : public std::enable_shared_from_this<connection> {
   bool in_transaction_ = false;
   bool transaction_sent_ = false;  // the start of the open transaction went out
   unsigned int transaction_error_ = 0;  // the first failure of the open transaction
+  std::string transaction_error_text_;       // its text
+  std::string transaction_error_statement_;  // and the statement it named
 };
 
 }  // namespace mysql

@@ -56,7 +56,11 @@ TEST_F(CommitOutcomeTest, TheCommitOutcomeSaysCommittedNotCommittedOrUnknown) {
     // A statement of the batch refused (a duplicate key): the COMMIT behind it never ran.
     DBHelper::Transaction transaction(db);
     db.Later("DBHelper::second", Insert(2, 20));
-    db.Later("DBHelper::duplicate", Insert(1, 11));
+    try {
+      db.Later("DBHelper::duplicate", Insert(1, 11));
+    } catch (const mysql::mysql_exception&) {
+      // a cluster node takes each statement of a transaction at once, and refuses this one there
+    }
     EXPECT_EQ(DBHelper::CommitOperationOutcome(transaction, "DBHelper::test"), CommitOutcome::NotCommitted);
     EXPECT_FALSE(db.CommitOutcomeUnknown());
   }
