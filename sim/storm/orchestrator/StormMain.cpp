@@ -27,6 +27,10 @@ int main(int argc, char** argv) {
   if (options.WorkDir.empty()) {
     std::string pattern = (fs::temp_directory_path() / "tandorshop-storm-XXXXXX").string();
     if (::mkdtemp(pattern.data()) == nullptr) return 2;
+    // The cluster's nodes run as the database's own user when the storm runs as
+    // root: they must reach their folders under this one.
+    fs::permissions(pattern, fs::perms::group_read | fs::perms::group_exec | fs::perms::others_read |
+                                 fs::perms::others_exec, fs::perm_options::add);
     options.WorkDir = pattern;
     madeWorkDir = true;
   }
