@@ -96,6 +96,23 @@ TEST_F(Books, RefusedGrantsCountForNothingAndUnansweredOnesAreDifferences) {
   EXPECT_FALSE(storm::CloseBooks(input_).Closed());
 }
 
+// A grant whose commit answer was lost with the database, and which the server
+// said it could not look up, may have been kept or not: either balance is exact,
+// any other is not.
+TEST_F(Books, AGrantOfUnknownOutcomeMayHaveBeenKeptOrNotButNothingElse) {
+  storm::Grant unknown;
+  unknown.ServerId = 1, unknown.EosId = ann_, unknown.Amount = 40;
+  unknown.Unknown = true, unknown.Reply = storm::GrantUnknownReply;
+  input_.Grants.push_back(unknown);
+  EXPECT_TRUE(storm::CloseBooks(input_).Closed()) << "not kept";
+  SetPoints(ann_, 70);
+  const storm::BooksResult kept = storm::CloseBooks(input_);
+  EXPECT_TRUE(kept.Closed()) << "kept";
+  EXPECT_EQ(kept.UnknownGrantsKept, 1);
+  SetPoints(ann_, 50);
+  EXPECT_FALSE(storm::CloseBooks(input_).Closed()) << "half of it";
+}
+
 TEST_F(Books, HeldUnitsRedeemedTwiceOrNotArrivedAreDifferences) {
   Exec("UPDATE {}_player_redeems SET amount=2");
   EXPECT_FALSE(storm::CloseBooks(input_).Closed()) << "one unit more than was granted";

@@ -70,6 +70,7 @@ void AdminGrants::Execute(Grant& grant) {
   grant.RepliedMillis = WallMillis();
   grant.Accepted = grant.Reply == ExpectedReply(grant);
   grant.Refused = grant.Reply == GrantRefusedReply;
+  grant.Unknown = grant.Reply == GrantUnknownReply;
 }
 
 void AdminGrants::Pause(int serverId) {

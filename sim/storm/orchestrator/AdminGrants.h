@@ -27,11 +27,15 @@ struct Grant {
   int64_t RepliedMillis = 0;
   bool Accepted = false;  // the server replied that it carried the grant out
   bool Refused = false;   // the server replied that nothing changed (the database was away)
+  bool Unknown = false;   // the server replied that it could not learn whether the change was made
   std::string Reply;
 };
 
 // The reply of a grant that changed nothing because the database failed.
 inline constexpr char GrantRefusedReply[] = "Database unavailable. Nothing changed.";
+// The reply of a grant whose commit answer was lost with the database and could not be looked up.
+inline constexpr char GrantUnknownReply[] =
+    "Database unavailable; whether the change was made is not known. Check the player's points before repeating it.";
 
 struct RconServer {
   int ServerId = 0;

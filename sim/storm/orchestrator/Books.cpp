@@ -1,6 +1,8 @@
 #include "Books.h"
 
 #include <algorithm>
+#include <bit>
+#include <optional>
 #include <functional>
 #include <iterator>
 #include <vector>
@@ -16,6 +18,18 @@ Totals TotalsBy(const DatabaseAddress& db, const std::string& statement) {
   Totals totals;
   for (const auto& row : Query(db, statement)) totals[row[0]] = Number(row[1]);
   return totals;
+}
+
+// Whether some of the amounts add up to `sum` (the empty choice adds up to 0); how many were chosen.
+std::optional<int> ChosenFor(const std::vector<int64_t>& amounts, int64_t sum) {
+  if (amounts.size() > 16) return sum == 0 ? std::optional<int>(0) : std::nullopt;  // more than a storm makes
+  for (uint32_t mask = 0; mask < (1u << amounts.size()); ++mask) {
+    int64_t total = 0;
+    for (std::size_t i = 0; i < amounts.size(); ++i)
+      if (mask & (1u << i)) total += amounts[i];
+    if (total == sum) return std::popcount(mask);
+  }
+  return std::nullopt;
 }
 
 int64_t Of(const Totals& totals, const std::string& key) {
@@ -63,10 +77,16 @@ class Closer {
       ++toldCount;
     }
     int64_t heldGranted = HeldRewardAtLogin, granted = 0, grantCount = 0;
+    // A grant whose outcome the server could not tell (it said so) was kept or not: either is exact.
+    std::vector<int64_t> unknownPoints, unknownHeld;
     if (auto again = input_.HeldGrantedAgain.find(eosId); again != input_.HeldGrantedAgain.end())
       heldGranted += again->second;
     for (const Grant& grant : input_.Grants) {
       if (grant.EosId != eosId || grant.Refused) continue;  // a refusal changed nothing and said so
+      if (grant.Unknown) {
+        (grant.Held ? unknownHeld : unknownPoints).push_back(grant.Amount);
+        continue;
+      }
       if (!grant.Accepted) {
         result_.Differences.push_back("grant without its reply for " + eosId + ": " + grant.Reply);
         continue;
@@ -84,11 +104,11 @@ class Closer {
     CheckTold(eosId, told, toldCount, rewards * PassiveAmountOf(index) + granted, rewards + grantCount, kills);
     if (ledger_.Balances.count(eosId) == 0) result_.Differences.push_back(eosId + " has no points row");
     const int64_t balance = Of(ledger_.Balances, eosId);
-    const bool pointsExact = Exact("points", eosId, expected - balance);
+    const bool pointsExact = Exact("points", eosId, expected - balance, unknownPoints);
 
     const int64_t redeemed = Of(ledger_.Redeemed, eosId), left = Of(ledger_.Held, eosId);
     const int64_t crates = seen.value("crates", int64_t{0});
-    const bool heldExact = Exact("held units", eosId, heldGranted - redeemed - left);
+    const bool heldExact = Exact("held units", eosId, heldGranted - redeemed - left, unknownHeld);
     result_.HeldGranted += heldGranted;
     result_.HeldRedeemed += redeemed;
     result_.HeldLeft += left;
@@ -124,8 +144,12 @@ class Closer {
                                   " passive rewards and confirmed grants committed");
   }
 
-  bool Exact(const std::string& what, const std::string& eosId, int64_t shortfall) {
-    if (shortfall == 0) return true;
+  bool Exact(const std::string& what, const std::string& eosId, int64_t shortfall, const std::vector<int64_t>& unknown) {
+    if (const std::optional<int> kept = ChosenFor(unknown, -shortfall)) {
+      result_.UnknownGrantsKept += *kept;
+      result_.UnknownGrantsNotKept += static_cast<int64_t>(unknown.size()) - *kept;
+      return true;
+    }
     result_.Differences.push_back(eosId + ": " + what + " off by " + std::to_string(-shortfall) +
                                   " (database against logs, what players were told and confirmed grants)");
     return false;

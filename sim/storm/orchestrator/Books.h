@@ -49,6 +49,7 @@ struct BooksResult {
   int64_t HeldGranted = 0, HeldRedeemed = 0, HeldLeft = 0, CratesArrived = 0;
   int64_t ArrivedThenGivenBack = 0;  // held units that arrived and were given back at start after a kill
   int64_t NotToldBeforeKill = 0;     // rewards and grants committed whose message a kill cut off
+  int64_t UnknownGrantsKept = 0, UnknownGrantsNotKept = 0;  // grants whose outcome the server could not tell
   bool Closed() const { return Differences.empty() && NegativeBalances == 0 && SettlementsLeft == 0; }
 };
 

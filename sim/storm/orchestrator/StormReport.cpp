@@ -225,6 +225,8 @@ void PrintReport(const StormFacts& facts) {
               static_cast<long long>(books.ArrivedThenGivenBack));
   std::printf("  passive rewards and grants committed but not yet told when a kill came: %lld\n",
               static_cast<long long>(books.NotToldBeforeKill));
+  std::printf("  grants the server could not tell the outcome of (it said so): %lld kept, %lld not kept\n",
+              static_cast<long long>(books.UnknownGrantsKept), static_cast<long long>(books.UnknownGrantsNotKept));
   std::printf("  balances or logged balances below zero: %lld\n", static_cast<long long>(books.NegativeBalances));
   std::printf("  settlements still owed or given up at the end: %lld\n", static_cast<long long>(books.SettlementsLeft));
   constexpr std::size_t kShown = 40;
