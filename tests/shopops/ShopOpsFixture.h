@@ -21,6 +21,10 @@ class ShopOps : public ModShop {
     wood_ = AddItemClass(WoodPath);
     stone_ = AddItemClass(StonePath);
     config_["GroupPrivileges"] = nlohmann::json::parse(R"([{"ForGroups": ["Gold"], "ShopDiscount": 25}])");
+    // No passive reward in the middle of a purchase: without an interval every player is paid (0
+    // points, told all the same) whenever the clock moved, and a loaded machine lets the timer
+    // come before the purchase's own message.
+    config_["General"]["RewardIntervalMinutes"] = 60;
     config_["ShopCategories"] = nlohmann::json::parse(R"([{"Name": "Kits"}])");
     config_["ShopPackets"] = nlohmann::json::array({
         Packet("Wood Kit", 100, {{"Description", "Wood {x} 100% \"q\" \u00fcml"}},
