@@ -145,11 +145,7 @@ void connection::throw_error_of(std::string_view name) {
     commit_unknown_ = true;
     throw commit_unknown(number, mysql_error(raw));  // the whole text's outcome, not one statement's
   }
-  if (in_transaction_ && transaction_error_ == 0) {
-    transaction_error_ = number;
-    transaction_error_text_ = mysql_error(raw);
-    transaction_error_statement_ = name;
-  }
+  note_transaction_failure(number, mysql_error(raw), name);
   throw mysql_exception(number, mysql_error(raw), std::string(name));
 }
 
@@ -172,9 +168,14 @@ void connection::send(std::string_view statement, std::string_view name) {
   awaiting_commit_ = false;
 }
 
+void connection::note_transaction_failure(unsigned int number, std::string text, std::string_view statement) {
+  if (in_transaction_ && transaction_failure_.number == 0)
+    transaction_failure_ = {number, std::move(text), std::string(statement)};
+}
+
 void connection::refuse_after_failure() {
-  if (in_transaction_ && transaction_error_ != 0)
-    throw mysql_exception(transaction_error_, transaction_error_text_, transaction_error_statement_);
+  if (in_transaction_ && transaction_failure_.number != 0)
+    throw mysql_exception(transaction_failure_.number, transaction_failure_.text, transaction_failure_.statement);
 }
 
 // The statements waiting, then this one, in one text and one round trip. The
@@ -206,10 +207,7 @@ void connection::read_later_outcomes(std::string_view carrier) {
     if (next < 0) {
       failed_ = true;
       awaiting_commit_ = false;
-      if (in_transaction_ && transaction_error_ == 0) {
-        transaction_error_ = CR_COMMANDS_OUT_OF_SYNC;
-        transaction_error_text_ = "the server answered fewer statements than were sent";
-      }
+      note_transaction_failure(CR_COMMANDS_OUT_OF_SYNC, "the server answered fewer statements than were sent", {});
       throw mysql_exception(CR_COMMANDS_OUT_OF_SYNC, "the server answered fewer statements than were sent");
     }
   }
@@ -338,9 +336,7 @@ void connection::begin_transaction() {
   set_reconnect(false);
   in_transaction_ = true;
   transaction_sent_ = false;
-  transaction_error_ = 0;
-  transaction_error_text_.clear();
-  transaction_error_statement_.clear();
+  transaction_failure_ = {};
   later_.push_back({"START TRANSACTION", "START TRANSACTION", std::make_shared<pending_rows>()});
 }
 
@@ -348,9 +344,7 @@ void connection::end_transaction() noexcept {
   forget_later();
   in_transaction_ = false;
   transaction_sent_ = false;
-  transaction_error_ = 0;
-  transaction_error_text_.clear();
-  transaction_error_statement_.clear();
+  transaction_failure_ = {};
   set_reconnect(autoreconnect_);
 }
 

@@ -150,9 +150,12 @@ class connection : public std::enable_shared_from_this<connection> {
   std::vector<later_statement> later_;
   bool in_transaction_ = false;
   bool transaction_sent_ = false;  // the start of the open transaction went out
-  unsigned int transaction_error_ = 0;  // the first failure of the open transaction
-  std::string transaction_error_text_;       // its text
-  std::string transaction_error_statement_;  // and the statement it named
+  // The first failure of the open transaction (number 0: none).
+  struct transaction_failure {
+    unsigned int number = 0;
+    std::string text, statement;
+  } transaction_failure_;
+  void note_transaction_failure(unsigned int number, std::string text, std::string_view statement);
 };
 
 }  // namespace mysql

@@ -71,4 +71,11 @@ DBHelper::DBSettings ClusterNodes::Settings(const std::string& server) {
   return settings;
 }
 
+testsupport::DatabaseSettings Node(int node) {
+  testsupport::DatabaseSettings settings = testsupport::DatabaseFromEnvironment();
+  settings.Host = "127.0.0.1";
+  settings.Port = ClusterNodes::Port(node);
+  return settings;
+}
+
 }  // namespace clustertest

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "db/DBSettings.h"
+#include "testsupport/Database.h"
 
 namespace clustertest {
 
@@ -27,5 +28,8 @@ class ClusterNodes {
   // this process (a fresh generation).
   static DBHelper::DBSettings Settings(const std::string& server);
 };
+
+// The test settings of the environment, aimed at one node alone.
+testsupport::DatabaseSettings Node(int node);
 
 }  // namespace clustertest

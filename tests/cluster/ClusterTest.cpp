@@ -14,13 +14,7 @@
 namespace {
 
 using clustertest::ClusterNodes;
-
-testsupport::DatabaseSettings Node(int node) {
-  testsupport::DatabaseSettings settings = testsupport::DatabaseFromEnvironment();
-  settings.Host = "127.0.0.1";
-  settings.Port = ClusterNodes::Port(node);
-  return settings;
-}
+using clustertest::Node;
 
 // Waits (up to a minute) until `done` holds; a rejoined node is given time.
 bool Eventually(const std::function<bool()>& done) {

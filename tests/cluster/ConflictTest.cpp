@@ -16,13 +16,7 @@
 namespace {
 
 using clustertest::ClusterNodes;
-
-testsupport::DatabaseSettings Node(int node) {
-  testsupport::DatabaseSettings settings = testsupport::DatabaseFromEnvironment();
-  settings.Host = "127.0.0.1";
-  settings.Port = ClusterNodes::Port(node);
-  return settings;
-}
+using clustertest::Node;
 
 class Conflicts : public ::testing::Test {
  protected:
